@@ -1,0 +1,4 @@
+// Stand-in for the engine's HAL/Platform.h.
+#pragma once
+
+#include "CoreTypes.h"

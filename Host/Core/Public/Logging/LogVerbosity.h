@@ -1,0 +1,27 @@
+// Stand-in for the engine's Logging/LogVerbosity.h.
+#pragma once
+
+#include "CoreTypes.h"
+
+namespace ELogVerbosity
+{
+enum Type : uint8
+{
+	NoLogging = 0,
+	Fatal,
+	Error,
+	Warning,
+	Display,
+	Log,
+	Verbose,
+	VeryVerbose,
+	All = VeryVerbose,
+	NumVerbosity,
+	VerbosityMask = 0xf,
+	SetColor = 0x40,
+	BreakOnLog = 0x80
+};
+}
+
+/** "Error", "Display", ... as the log decoration writes them. */
+const TCHAR* ToString(ELogVerbosity::Type Verbosity);
