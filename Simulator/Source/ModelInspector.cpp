@@ -202,11 +202,22 @@ bool ContainsAny(const std::string& Name, std::initializer_list<const char*> Key
 	return false;
 }
 
-// True when a leg bone name marks front/back and left/right, as in "leg_fl" or "hind_leg.L".
-bool IsFourLegBone(const std::string& Name)
+// True when a bone name marks a limb as front or back and left or right ("FrontLeftUpper",
+// "hind_leg.L", "leg_fl"), or names a paw or a hoof: a body that stands on four limbs.
+bool IsFourLegBone(std::string Name)
 {
-	if (ContainsAny(Name, {"paw", "hoof", "hind", "foreleg", "fore_leg", "frontleg", "front_leg", "backleg",
-							  "back_leg", "rearleg", "rear_leg", "leg_front", "leg_back", "leg_rear"}))
+	// "forearm" holds "rear" and "fore"; it is an arm, not a hind or front leg.
+	for (auto At = Name.find("forearm"); At != std::string::npos; At = Name.find("forearm"))
+	{
+		Name.erase(At, 7);
+	}
+	if (ContainsAny(Name, {"paw", "hoof", "hind", "foreleg", "fore_leg"}))
+	{
+		return true;
+	}
+	const bool FrontOrBack = ContainsAny(Name, {"front", "back", "rear"});
+	const bool Limb = ContainsAny(Name, {"leg", "left", "right", "upper", "lower", "thigh", "shin", "foot"});
+	if (FrontOrBack && Limb && Name.find("backbone") == std::string::npos)
 	{
 		return true;
 	}
@@ -226,12 +237,13 @@ bool IsFourLegBone(const std::string& Name)
 }
 } // namespace
 
-std::string FamilyFromBoneNames(const std::vector<std::string>& RawNames)
+std::string FamilyFromBoneNames(const std::vector<std::string>& RawNames, double Up, double Side, double Front)
 {
 	int Bird = 0;
 	int Frog = 0;
 	int Four = 0;
 	int Human = 0;
+	int NeckOrTail = 0;
 	for (const auto& Raw : RawNames)
 	{
 		const std::string Name = Lower(Raw);
@@ -251,6 +263,10 @@ std::string FamilyFromBoneNames(const std::vector<std::string>& RawNames)
 		{
 			++Human;
 		}
+		if (ContainsAny(Name, {"neck", "tail"}))
+		{
+			++NeckOrTail;
+		}
 	}
 	if (Bird > 0)
 	{
@@ -260,13 +276,18 @@ std::string FamilyFromBoneNames(const std::vector<std::string>& RawNames)
 	{
 		return "frog";
 	}
+	if (Human >= 2 && Four == 0)
+	{
+		// Arms and hands: a person, unless the body is plainly long and low (some animal rigs
+		// name the front legs arms).
+		return FamilyFromProportions(Up, Side, Front) == "quadruped" ? "quadruped" : "humanoid";
+	}
 	if (Four > 0)
 	{
-		return "quadruped";
-	}
-	if (Human >= 2)
-	{
-		return "humanoid";
+		// Four limbs: a frog or a four-legged animal. A neck or a tail, or a long body, makes
+		// the animal; a frog has neither and is about as wide as it is long.
+		const bool Long = Front >= 1.5 * Side || Side >= 1.5 * Front;
+		return NeckOrTail > 0 || Long ? "quadruped" : "frog";
 	}
 	return "";
 }
@@ -285,7 +306,7 @@ std::string FamilyFromProportions(double Up, double Side, double Front)
 		return "bird";
 	}
 	// Long and low, facing along its front axis or turned side-on.
-	if ((Front >= 1.3 * Up && Front >= 1.3 * Side) || (Side >= 1.3 * Up && Side >= 1.3 * Front))
+	if ((Front >= 1.3 * Up && Front >= 1.5 * Side) || (Side >= 1.3 * Up && Side >= 1.5 * Front))
 	{
 		return "quadruped";
 	}
@@ -393,7 +414,8 @@ ModelVerdict InspectModel(const std::string& Bytes, const std::string& Filename)
 		// The whole skeleton is in the node tree (unweighted bones included), so read it all.
 		std::vector<std::string> Names;
 		CollectNodeNames(*Scene->mRootNode, Names);
-		const std::string ByBones = FamilyFromBoneNames(Names);
+		const std::string ByBones =
+			FamilyFromBoneNames(Names, Verdict.UpSideFront[0], Verdict.UpSideFront[1], Verdict.UpSideFront[2]);
 		if (!ByBones.empty())
 		{
 			Verdict.Family = ByBones;

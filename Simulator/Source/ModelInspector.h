@@ -30,6 +30,7 @@ ModelVerdict InspectModel(const std::string& Bytes, const std::string& Filename)
 // Family from a bounding box: Up = height, Side = side-to-side width, Front = front-to-back length.
 std::string FamilyFromProportions(double Up, double Side, double Front);
 
-// Family from bone names, or an empty text when the names do not tell.
-std::string FamilyFromBoneNames(const std::vector<std::string>& Names);
+// Family from bone names, or an empty text when the names do not tell. The box (as above)
+// tells a frog from a four-legged animal when the limbs alone cannot.
+std::string FamilyFromBoneNames(const std::vector<std::string>& Names, double Up, double Side, double Front);
 } // namespace tvsim
