@@ -65,6 +65,24 @@ enum
 	INDEX_NONE = -1
 };
 
+#define MIN_uint8 ((uint8)0x00)
+#define MIN_uint16 ((uint16)0x0000)
+#define MIN_uint32 ((uint32)0x00000000)
+#define MIN_uint64 ((uint64)0x0000000000000000)
+#define MIN_int8 ((int8)-128)
+#define MIN_int16 ((int16)-32768)
+#define MIN_int32 ((int32)0x80000000)
+#define MIN_int64 ((int64)0x8000000000000000)
+#define MAX_uint8 ((uint8)0xff)
+#define MAX_uint16 ((uint16)0xffff)
+#define MAX_uint32 ((uint32)0xffffffff)
+#define MAX_uint64 ((uint64)0xffffffffffffffff)
+#define MAX_int8 ((int8)0x7f)
+#define MAX_int16 ((int16)0x7fff)
+#define MAX_int32 ((int32)0x7fffffff)
+#define MAX_int64 ((int64)0x7fffffffffffffff)
+#define MAX_flt (3.402823466e+38F)
+
 enum EForceInit
 {
 	ForceInit,
