@@ -296,7 +296,7 @@ std::string FamilyFromProportions(double Up, double Side, double Front)
 {
 	const double Horizontal = std::max(Side, Front);
 	// Tall and narrow: taller than it is deep, and not much narrower than wide (arms out allowed).
-	if (Up >= 1.2 * Front && Up >= 0.6 * Side)
+	if (Up >= 1.2 * Front && Up >= 0.8 * Side)
 	{
 		return "humanoid";
 	}

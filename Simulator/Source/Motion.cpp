@@ -242,13 +242,14 @@ MotionPlan PlanMotion(const std::string& Prompt, const std::string& RequestedFam
 			continue;
 		}
 
-		const Concept* Found = FindConcept(Word);
-		if (!Found)
+		const bool TakeOff = (Word == "take" || Word == "takes" || Word == "taking" || Word == "took") &&
+							 I + 1 < WordsOfPrompt.size() && WordsOfPrompt[I + 1] == "off";
+		if (TakeOff)
 		{
-			continue;
+			++I;
 		}
-		// "take off" is one concept for birds.
-		if (std::string(Found->Name) == "land" && Word == "land" && I > 0 && WordsOfPrompt[I - 1] == "take")
+		const Concept* Found = FindConcept(TakeOff ? "takeoff" : Word);
+		if (!Found)
 		{
 			continue;
 		}

@@ -145,7 +145,7 @@ nlohmann::json Store::ToJsonLocked() const
 			{"family", J.Family}, {"segments", Segments}, {"formats", J.Formats},
 			{"durationSeconds", J.DurationSeconds}, {"cost", J.Cost}, {"fallbackFrom", J.FallbackFrom},
 			{"createdAt", J.CreatedAt}, {"stages", Stages}, {"endsAt", J.EndsAt}, {"willFail", J.WillFail},
-			{"failError", J.FailError}, {"failAt", J.FailAt}, {"noFbx", J.NoFbx}, {"outcome", J.Outcome},
+			{"failError", J.FailError}, {"failStage", J.FailStage}, {"failAt", J.FailAt}, {"noFbx", J.NoFbx}, {"outcome", J.Outcome},
 			{"refunded", J.Refunded}});
 	}
 	return Out;
@@ -240,6 +240,7 @@ void Store::LoadLocked()
 			Value.EndsAt = J.value("endsAt", 0.0);
 			Value.WillFail = J.value("willFail", false);
 			Value.FailError = J.value("failError", "");
+			Value.FailStage = J.value("failStage", "");
 			Value.FailAt = J.value("failAt", 0.0);
 			Value.NoFbx = J.value("noFbx", false);
 			Value.Outcome = J.value("outcome", "");
@@ -374,7 +375,7 @@ nlohmann::json Store::JobJson(const Job& J, double Now, bool Initial, const std:
 	else if (Failed)
 	{
 		Out["status"] = "failed";
-		Out["stage"] = StageAt(J.FailAt);
+		Out["stage"] = J.FailStage.empty() ? StageAt(J.FailAt) : J.FailStage;
 		Out["progress"] = ProgressAt(J.FailAt);
 		Out["error"] = J.FailError;
 		Out["creditsRefunded"] = true;
@@ -648,6 +649,7 @@ Answer Store::Generate(const std::string& Key, const std::string& Prompt, const 
 		{
 			if (J.Stages[I].Name == Override.FailStage)
 			{
+				J.FailStage = Override.FailStage;
 				const double End = I + 1 < J.Stages.size() ? J.Stages[I + 1].StartsAt : J.EndsAt;
 				J.FailAt = (J.Stages[I].StartsAt + End) / 2.0;
 			}

@@ -72,6 +72,7 @@ struct Job
 	double EndsAt = 0.0;
 	bool WillFail = false;
 	std::string FailError;
+	std::string FailStage;
 	double FailAt = 0.0;
 	bool NoFbx = false;
 	// Final outcome once settled: "succeeded" or "failed".
