@@ -193,22 +193,25 @@ bool FParse::Bool(const TCHAR* Stream, const TCHAR* Match, bool& OnOff)
 
 bool FParse::Param(const TCHAR* Stream, const TCHAR* Param)
 {
-	if (Stream == nullptr || Param == nullptr || *Stream == 0)
+	if (Stream == nullptr || Param == nullptr)
 	{
 		return false;
 	}
 	const int32 ParamLen = FCString::Strlen(Param);
-	const TCHAR* Start = Stream;
-	while ((Start = FindIgnoringCase(Start + 1, Param, true)) != nullptr)
+	bool bInQuotes = false;
+	for (const TCHAR* It = Stream; *It != 0; ++It)
 	{
-		// A whole token: '-' or '/' right before, preceded by whitespace or the start; whitespace or the end after.
-		if ((Start[-1] == '-' || Start[-1] == '/') && (Start - 1 == Stream || FChar::IsWhitespace(Start[-2])))
+		if (*It == '"')
 		{
-			const TCHAR After = Start[ParamLen];
-			if (After == 0 || FChar::IsWhitespace(After))
-			{
-				return true;
-			}
+			bInQuotes = !bInQuotes;
+			continue;
+		}
+		// A whole token: '-' or '/' after whitespace or at the start, then the name, then whitespace or the end.
+		if (!bInQuotes && (*It == '-' || *It == '/') && (It == Stream || FChar::IsWhitespace(It[-1])) &&
+			FCString::Strnicmp(It + 1, Param, (SIZE_T)ParamLen) == 0 &&
+			(It[1 + ParamLen] == 0 || FChar::IsWhitespace(It[1 + ParamLen])))
+		{
+			return true;
 		}
 	}
 	return false;
