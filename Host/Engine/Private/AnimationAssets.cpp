@@ -82,6 +82,7 @@ bool USkeleton::MergeAllBonesToBoneTree(const USkeletalMesh* InSkelMesh, bool bS
 	if (ReferenceSkeleton.GetNum() == 0)
 	{
 		ReferenceSkeleton = MeshSkeleton;
+		MarkPackageDirty();
 		return true;
 	}
 	if (!IsCompatibleMesh(InSkelMesh))
@@ -103,6 +104,7 @@ bool USkeleton::MergeAllBonesToBoneTree(const USkeletalMesh* InSkelMesh, bool bS
 			return false;
 		}
 		Modifier.Add(FMeshBoneInfo(Name, MeshSkeleton.GetRefBoneInfo()[Index].ExportName, Parent), MeshSkeleton.GetRefBonePose()[Index]);
+		MarkPackageDirty();
 	}
 	return true;
 }

@@ -1,0 +1,48 @@
+// Imports a downloaded FBX as an animation clip in the character's content folder, beside its skeletal mesh.
+
+#pragma once
+
+#include "CoreMinimal.h"
+#include "UObject/WeakObjectPtrTemplates.h"
+
+class UAnimSequence;
+class USkeletalMesh;
+class USkeleton;
+
+/** The outcome of importing one FBX file; the assets are held weakly, so holders test them before use. */
+struct FTarvolineImportResult
+{
+	/** Content folder of the character, e.g. /Game/Tarvoline/Animations/fox (no trailing slash). */
+	FString FolderPath;
+
+	/** The character's skeletal mesh, imported now or found in the folder; may be unset. */
+	TWeakObjectPtr<USkeletalMesh> Mesh;
+
+	/** The imported clip; unset on failure. */
+	TWeakObjectPtr<UAnimSequence> Clip;
+
+	/** Empty on success; the failure sentence otherwise. */
+	FString Error;
+};
+
+/** Lower-case ASCII letters and digits joined by single "_", at most MaxLength long ("animation" when nothing is left). */
+FString MakeAssetName(const FString& Text, int32 MaxLength);
+
+/** The content folder of a character: /Game/Tarvoline/Animations/<asset name of the file's base name>. */
+FString AnimationFolderFor(const FString& CharacterName);
+
+/** An asset name in Folder that no asset uses yet: BaseName, or BaseName with a number the engine appends. */
+FString MakeUniqueAssetName(const FString& Folder, const FString& BaseName);
+
+/** The first skeletal mesh directly in Folder (in the asset registry's order), loaded; nullptr when there is none. */
+USkeletalMesh* FindFirstSkeletalMesh(const FString& Folder);
+
+/** The first skeleton directly in Folder (in the asset registry's order), loaded; nullptr when there is none. */
+USkeleton* FindFirstSkeleton(const FString& Folder);
+
+/**
+ * Imports FbxFile for the character: mesh, skeleton and clip on the first import into its folder, the clip alone
+ * (bound to the folder's skeleton) afterwards. The clip is named after AnimationName and the folder's dirty packages
+ * are saved. Runs synchronously on the game thread.
+ */
+FTarvolineImportResult ImportAnimationFbx(const FString& FbxFile, const FString& CharacterName, const FString& AnimationName);

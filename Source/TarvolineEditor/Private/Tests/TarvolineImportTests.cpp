@@ -1,0 +1,356 @@
+// Automation tests of the FBX import: names and folders, first and later imports of the committed models, a folder
+// that holds only a skeleton, a mesh without motion, unreadable files, and assets read back from disk.
+
+#include "Animation/AnimSequence.h"
+#include "Animation/Skeleton.h"
+#include "AssetRegistry/AssetData.h"
+#include "AssetRegistry/AssetRegistryModule.h"
+#include "AssetRegistry/IAssetRegistry.h"
+#include "CoreMinimal.h"
+#include "Engine/SkeletalMesh.h"
+#include "Misc/AutomationTest.h"
+#include "Misc/Guid.h"
+#include "Misc/Paths.h"
+#include "Modules/ModuleManager.h"
+#include "TarvolineImport.h"
+#include "UObject/Package.h"
+#include "UObject/UObjectGlobals.h"
+#include "UObject/UObjectHash.h"
+
+#if WITH_DEV_AUTOMATION_TESTS
+
+namespace TarvolineImportTest
+{
+const TCHAR* const MissingClipSentence = TEXT("The FBX was imported but no animation clip was found in it.");
+
+/** A committed test model, by file name. */
+FString ModelPath(const TCHAR* FileName)
+{
+#ifdef TARVOLINE_SOURCE_DIR
+	const FString PluginDir = TEXT(TARVOLINE_SOURCE_DIR);
+#else
+	const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
+#endif
+	return FPaths::ConvertRelativePathToFull(PluginDir / TEXT("TestData/Models") / FileName);
+}
+
+/** A character name no other test uses, so each test starts from an empty folder of its own. */
+FString UniqueCharacter(const TCHAR* Stem)
+{
+	return FString::Printf(TEXT("%s %s.glb"), Stem, *FGuid::NewGuid().ToString(EGuidFormats::Digits).Left(12));
+}
+
+/** The package file of an asset of the folder, under the project's Content directory. */
+FString AssetFile(const FString& Folder, const FString& AssetName)
+{
+	FString Relative = Folder / AssetName;
+	Relative.RemoveFromStart(TEXT("/Game/"));
+	return FPaths::ProjectContentDir() / Relative + TEXT(".uasset");
+}
+
+TArray<FAssetData> AssetsOfClassInFolder(const FString& Folder, const UClass* Class)
+{
+	IAssetRegistry& Registry = FModuleManager::LoadModuleChecked<FAssetRegistryModule>(TEXT("AssetRegistry")).Get();
+	TArray<FAssetData> All;
+	Registry.GetAssetsByPath(FName(*Folder), All, false, false);
+	TArray<FAssetData> OfClass;
+	for (const FAssetData& Asset : All)
+	{
+		if (Asset.GetClass() && Asset.GetClass()->IsChildOf(Class))
+		{
+			OfClass.Add(Asset);
+		}
+	}
+	return OfClass;
+}
+
+/** Size of the mesh's bounds per axis, in centimetres. */
+FVector MeshSize(const USkeletalMesh* Mesh)
+{
+	const FBoxSphereBounds Bounds = Mesh->GetBounds();
+	return (Bounds.Origin + Bounds.BoxExtent) - (Bounds.Origin - Bounds.BoxExtent);
+}
+
+/** Drops everything in memory under the folder, as a new editor session would start without it. */
+void ForgetFolderInMemory(const FString& Folder)
+{
+	TArray<UObject*> Packages;
+	GetObjectsOfClass(UPackage::StaticClass(), Packages, false);
+	for (UObject* Package : Packages)
+	{
+		if (Package->GetName().StartsWith(Folder + TEXT("/")))
+		{
+			TArray<UObject*> Inner;
+			GetObjectsWithOuter(Package, Inner, true);
+			for (UObject* Object : Inner)
+			{
+				Object->MarkAsGarbage();
+			}
+			Package->MarkAsGarbage();
+		}
+	}
+	CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
+}
+} // namespace TarvolineImportTest
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineImportNamesTest, "Tarvoline.Import.Names",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolineImportNamesTest::RunTest(const FString&)
+{
+	TestEqual(TEXT("sentence"), *MakeAssetName(TEXT("A fox jumps over the fence!"), 48), TEXT("a_fox_jumps_over_the_fence"));
+	TestEqual(TEXT("blanks and punctuation"), *MakeAssetName(TEXT("  Dog, running.  "), 48), TEXT("dog_running"));
+	TestEqual(TEXT("leading digit"), *MakeAssetName(TEXT("3 jumps"), 48), TEXT("a_3_jumps"));
+	TestEqual(TEXT("nothing usable"), *MakeAssetName(TEXT("!!!"), 48), TEXT("animation"));
+	TestEqual(TEXT("empty"), *MakeAssetName(TEXT(""), 48), TEXT("animation"));
+	TestEqual(TEXT("accented letters separate"), *MakeAssetName(TEXT("Caf\u00e9 cr\u00e8me"), 48), TEXT("caf_cr_me"));
+	TestEqual(TEXT("non-Latin text only"), *MakeAssetName(TEXT("\u72d0\u72f8\u304c\u8df3\u3076"), 48), TEXT("animation"));
+	TestEqual(TEXT("prefix may pass the limit"), *MakeAssetName(TEXT("123456"), 3), TEXT("a_123"));
+
+	// 47 characters, then a word break: the cut at 48 ends on "_", which goes.
+	const FString Long = TEXT("the quick brown fox jumps over the lazy dog agai n and again and again");
+	const FString LongName = MakeAssetName(Long, 48);
+	TestEqual(TEXT("long sentence"), *LongName, TEXT("the_quick_brown_fox_jumps_over_the_lazy_dog_agai"));
+	TestTrue(TEXT("long sentence fits"), LongName.Len() <= 48);
+	TestEqual(TEXT("cut on a separator"), *MakeAssetName(TEXT("abcdefghij klm"), 11), TEXT("abcdefghij"));
+
+	TestEqual(TEXT("file name"), *AnimationFolderFor(TEXT("fox.glb")), TEXT("/Game/Tarvoline/Animations/fox"));
+	TestEqual(TEXT("blank in name"), *AnimationFolderFor(TEXT("My Fox.glb")), TEXT("/Game/Tarvoline/Animations/my_fox"));
+	TestEqual(TEXT("empty name"), *AnimationFolderFor(TEXT("")), TEXT("/Game/Tarvoline/Animations/character"));
+	TestEqual(TEXT("directory and last dot"), *AnimationFolderFor(TEXT("C:/Models/wolf.v2.fbx")),
+		TEXT("/Game/Tarvoline/Animations/wolf_v2"));
+	const FString LongFolder = AnimationFolderFor(TEXT("an extremely long character name that goes on and on.fbx"));
+	TestEqual(TEXT("folder name cut at 40"), *LongFolder, TEXT("/Game/Tarvoline/Animations/an_extremely_long_character_name_that_go"));
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineImportFirstAndLaterTest, "Tarvoline.Import.FirstAndLaterImports",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolineImportFirstAndLaterTest::RunTest(const FString&)
+{
+	using namespace TarvolineImportTest;
+	const FString Character = UniqueCharacter(TEXT("Hero"));
+	const FString Folder = AnimationFolderFor(Character);
+
+	// First import: mesh, skeleton and clip, the clip named after the sentence.
+	const FTarvolineImportResult First = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Walk forward"));
+	TestEqual(TEXT("folder"), *First.FolderPath, *Folder);
+	TestTrue(TEXT("no error"), First.Error.IsEmpty());
+	if (!TestTrue(TEXT("mesh"), First.Mesh.IsValid()) || !TestTrue(TEXT("clip"), First.Clip.IsValid()))
+	{
+		return false;
+	}
+	USkeletalMesh* Mesh = First.Mesh.Get();
+	UAnimSequence* Clip = First.Clip.Get();
+	const FString MeshName = MakeAssetName(FPaths::GetBaseFilename(Character), 40);
+	TestEqual(TEXT("mesh path"), *Mesh->GetPathName(), *FString::Printf(TEXT("%s/%s.%s"), *Folder, *MeshName, *MeshName));
+	TestEqual(TEXT("clip path"), *Clip->GetPathName(), *FString::Printf(TEXT("%s/walk_forward.walk_forward"), *Folder));
+	TestEqual(TEXT("bones, with the armature as root"), Mesh->GetRefSkeleton().GetNum(), 20);
+	const int32 Hips = Mesh->GetRefSkeleton().FindBoneIndex(FName(TEXT("Hips")));
+	TestTrue(TEXT("Hips bone"), Hips != INDEX_NONE);
+	TestEqual(TEXT("clip length"), Clip->GetPlayLength(), 3.0f);
+	TestTrue(TEXT("clip on the mesh's skeleton"), Clip->GetSkeleton() == Mesh->GetSkeleton() && Mesh->GetSkeleton() != nullptr);
+	const FVector Size = MeshSize(Mesh);
+	TestEqual(TEXT("width"), Size.X, 50.0, 0.5);
+	TestEqual(TEXT("depth"), Size.Y, 30.0, 0.5);
+	TestEqual(TEXT("height"), Size.Z, 170.0, 0.5);
+
+	// Everything new is on disk; the importer's own clip name was given up for the sentence's.
+	TestTrue(TEXT("mesh saved"), FPaths::FileExists(AssetFile(Folder, MeshName)));
+	TestTrue(TEXT("skeleton saved"), FPaths::FileExists(AssetFile(Folder, MeshName + TEXT("_Skeleton"))));
+	TestTrue(TEXT("physics asset saved"), FPaths::FileExists(AssetFile(Folder, MeshName + TEXT("_PhysicsAsset"))));
+	TestTrue(TEXT("clip saved"), FPaths::FileExists(AssetFile(Folder, TEXT("walk_forward"))));
+	TestFalse(TEXT("no clip under the mesh's name"), FPaths::FileExists(AssetFile(Folder, MeshName + TEXT("_Anim"))));
+	TestFalse(TEXT("clip package clean"), Clip->GetPackage()->IsDirty());
+	TestFalse(TEXT("mesh package clean"), Mesh->GetPackage()->IsDirty());
+
+	// Second import: the clip alone, bound to the skeleton that is there.
+	const FTarvolineImportResult Second = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Run"));
+	TestTrue(TEXT("second: no error"), Second.Error.IsEmpty());
+	TestTrue(TEXT("second: same mesh"), Second.Mesh.Get() == Mesh);
+	if (!TestTrue(TEXT("second: clip"), Second.Clip.IsValid()))
+	{
+		return false;
+	}
+	TestEqual(TEXT("second: clip name"), *Second.Clip->GetName(), TEXT("run"));
+	TestTrue(TEXT("second: same skeleton"), Second.Clip->GetSkeleton() == Mesh->GetSkeleton());
+	TestEqual(TEXT("second: one mesh in the folder"), AssetsOfClassInFolder(Folder, USkeletalMesh::StaticClass()).Num(), 1);
+	TestEqual(TEXT("second: one skeleton in the folder"), AssetsOfClassInFolder(Folder, USkeleton::StaticClass()).Num(), 1);
+
+	// Third import with the same sentence: the engine's number is appended.
+	const FTarvolineImportResult Third = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Run"));
+	if (!TestTrue(TEXT("third: clip"), Third.Clip.IsValid()))
+	{
+		return false;
+	}
+	TestEqual(TEXT("third: numbered name"), *Third.Clip->GetName(), TEXT("run1"));
+	TestTrue(TEXT("third: saved"), FPaths::FileExists(AssetFile(Folder, TEXT("run1"))));
+	TestEqual(TEXT("three clips"), AssetsOfClassInFolder(Folder, UAnimSequence::StaticClass()).Num(), 3);
+	TestEqual(TEXT("unique name now"), *MakeUniqueAssetName(Folder, TEXT("run")), TEXT("run2"));
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineImportSkeletonOnlyTest, "Tarvoline.Import.SkeletonOnlyFolder",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolineImportSkeletonOnlyTest::RunTest(const FString&)
+{
+	using namespace TarvolineImportTest;
+	const FString Source = UniqueCharacter(TEXT("Source"));
+	const FTarvolineImportResult First = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Source, TEXT("Walk"));
+	if (!TestTrue(TEXT("source mesh"), First.Mesh.IsValid()))
+	{
+		return false;
+	}
+
+	// A folder holding a skeleton with the humanoid's bones, and no mesh.
+	const FString Character = UniqueCharacter(TEXT("Rig"));
+	const FString Folder = AnimationFolderFor(Character);
+	UPackage* Package = CreatePackage(*(Folder + TEXT("/rig")));
+	USkeleton* Skeleton = NewObject<USkeleton>(Package, FName(TEXT("rig")), RF_Public | RF_Standalone);
+	TestTrue(TEXT("bones merged"), Skeleton->MergeAllBonesToBoneTree(First.Mesh.Get()));
+	Skeleton->MarkPackageDirty();
+
+	const FTarvolineImportResult Result = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Wave"));
+	TestTrue(TEXT("no error"), Result.Error.IsEmpty());
+	TestFalse(TEXT("no mesh"), Result.Mesh.IsValid());
+	if (!TestTrue(TEXT("clip"), Result.Clip.IsValid()))
+	{
+		return false;
+	}
+	TestEqual(TEXT("clip name"), *Result.Clip->GetName(), TEXT("wave"));
+	TestTrue(TEXT("bound to the folder's skeleton"), Result.Clip->GetSkeleton() == Skeleton);
+	TestEqual(TEXT("no mesh was made"), AssetsOfClassInFolder(Folder, USkeletalMesh::StaticClass()).Num(), 0);
+	TestTrue(TEXT("skeleton saved with the folder"), FPaths::FileExists(AssetFile(Folder, TEXT("rig"))));
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineImportWithoutMotionTest, "Tarvoline.Import.MeshWithoutAnimation",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolineImportWithoutMotionTest::RunTest(const FString&)
+{
+	using namespace TarvolineImportTest;
+	const FString Character = UniqueCharacter(TEXT("Statue"));
+	const FTarvolineImportResult Result = ImportAnimationFbx(ModelPath(TEXT("humanoid_noanim.fbx")), Character, TEXT("Stand"));
+	TestEqual(TEXT("sentence"), *Result.Error, MissingClipSentence);
+	TestFalse(TEXT("no clip"), Result.Clip.IsValid());
+	if (!TestTrue(TEXT("mesh"), Result.Mesh.IsValid()))
+	{
+		return false;
+	}
+	const FString MeshName = Result.Mesh->GetName();
+	TestTrue(TEXT("mesh saved all the same"), FPaths::FileExists(AssetFile(Result.FolderPath, MeshName)));
+	TestFalse(TEXT("nothing left unsaved"), Result.Mesh->GetPackage()->IsDirty());
+	TestEqual(TEXT("no clip in the folder"), AssetsOfClassInFolder(Result.FolderPath, UAnimSequence::StaticClass()).Num(), 0);
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineImportUnreadableTest, "Tarvoline.Import.UnreadableFiles",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolineImportUnreadableTest::RunTest(const FString&)
+{
+	using namespace TarvolineImportTest;
+	for (const TCHAR* File : {TEXT("corrupt.fbx"), TEXT("not_a_model.fbx")})
+	{
+		const FString Character = UniqueCharacter(TEXT("Broken"));
+		const FTarvolineImportResult Result = ImportAnimationFbx(ModelPath(File), Character, TEXT("Jump"));
+		TestEqual(FString::Printf(TEXT("%s: sentence"), File), *Result.Error, MissingClipSentence);
+		TestFalse(FString::Printf(TEXT("%s: no mesh"), File), Result.Mesh.IsValid());
+		TestFalse(FString::Printf(TEXT("%s: no clip"), File), Result.Clip.IsValid());
+		IAssetRegistry& Registry = FModuleManager::LoadModuleChecked<FAssetRegistryModule>(TEXT("AssetRegistry")).Get();
+		TArray<FAssetData> Assets;
+		Registry.GetAssetsByPath(FName(*Result.FolderPath), Assets, false, false);
+		TestEqual(FString::Printf(TEXT("%s: empty folder"), File), Assets.Num(), 0);
+	}
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineImportFromDiskTest, "Tarvoline.Import.AssetsReadBackFromDisk",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolineImportFromDiskTest::RunTest(const FString&)
+{
+	using namespace TarvolineImportTest;
+	const FString Character = UniqueCharacter(TEXT("Saved"));
+	const FTarvolineImportResult Imported = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Walk"));
+	if (!TestTrue(TEXT("imported"), Imported.Mesh.IsValid() && Imported.Clip.IsValid()))
+	{
+		return false;
+	}
+	const FString Folder = Imported.FolderPath;
+	ForgetFolderInMemory(Folder);
+	TestFalse(TEXT("the old mesh is gone"), Imported.Mesh.IsValid());
+	TestFalse(TEXT("the old clip is gone"), Imported.Clip.IsValid());
+
+	// Only the files are left: the registry lists them and loading brings the assets back, linked as before.
+	USkeletalMesh* Mesh = FindFirstSkeletalMesh(Folder);
+	if (!TestNotNull(TEXT("mesh from disk"), Mesh))
+	{
+		return false;
+	}
+	TestEqual(TEXT("bones"), Mesh->GetRefSkeleton().GetNum(), 20);
+	TestTrue(TEXT("Hips"), Mesh->GetRefSkeleton().FindBoneIndex(FName(TEXT("Hips"))) != INDEX_NONE);
+	TestEqual(TEXT("height"), MeshSize(Mesh).Z, 170.0, 0.5);
+	TestTrue(TEXT("skeleton"), FindFirstSkeleton(Folder) == Mesh->GetSkeleton() && Mesh->GetSkeleton() != nullptr);
+	const TArray<FAssetData> Clips = AssetsOfClassInFolder(Folder, UAnimSequence::StaticClass());
+	if (!TestEqual(TEXT("one clip"), Clips.Num(), 1))
+	{
+		return false;
+	}
+	UAnimSequence* Clip = Cast<UAnimSequence>(Clips[0].GetAsset());
+	if (!TestNotNull(TEXT("clip from disk"), Clip))
+	{
+		return false;
+	}
+	TestEqual(TEXT("clip name"), *Clip->GetName(), TEXT("walk"));
+	TestEqual(TEXT("clip length"), Clip->GetPlayLength(), 3.0f);
+	TestTrue(TEXT("clip on the mesh's skeleton"), Clip->GetSkeleton() == Mesh->GetSkeleton());
+
+	// A later import after the "restart" still finds the mesh and adds the clip alone.
+	const FTarvolineImportResult Later = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Walk"));
+	TestTrue(TEXT("later: same mesh"), Later.Mesh.Get() == Mesh);
+	TestTrue(TEXT("later: numbered clip"), Later.Clip.IsValid() && Later.Clip->GetName().Equals(TEXT("walk1")));
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineImportFamiliesTest, "Tarvoline.Import.EveryFamily",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolineImportFamiliesTest::RunTest(const FString&)
+{
+	using namespace TarvolineImportTest;
+	struct FFamily
+	{
+		const TCHAR* File;
+		const TCHAR* Sentence;
+		float Seconds;
+		double LargestSide;
+	};
+	const FFamily Families[] = {
+		{TEXT("humanoid_anim.fbx"), TEXT("A person walks"), 3.0f, 170.0},
+		{TEXT("quadruped_anim.fbx"), TEXT("The dog trots"), 2.0f, 100.0},
+		{TEXT("bird_anim.fbx"), TEXT("The bird flaps"), 1.5f, 80.0},
+		{TEXT("frog_anim.fbx"), TEXT("The frog hops"), 1.0f, 25.0},
+	};
+	for (const FFamily& Family : Families)
+	{
+		const FString Character = UniqueCharacter(Family.File);
+		const FTarvolineImportResult Result = ImportAnimationFbx(ModelPath(Family.File), Character, Family.Sentence);
+		if (!TestTrue(FString::Printf(TEXT("%s: mesh and clip"), Family.File), Result.Mesh.IsValid() && Result.Clip.IsValid()))
+		{
+			continue;
+		}
+		TestEqual(FString::Printf(TEXT("%s: length"), Family.File), Result.Clip->GetPlayLength(), Family.Seconds);
+		TestEqual(FString::Printf(TEXT("%s: size"), Family.File), MeshSize(Result.Mesh.Get()).GetMax(), Family.LargestSide, 0.5);
+		TestTrue(FString::Printf(TEXT("%s: clip saved"), Family.File),
+			FPaths::FileExists(AssetFile(Result.FolderPath, Result.Clip->GetName())));
+		TestTrue(FString::Printf(TEXT("%s: skeleton saved"), Family.File),
+			FPaths::FileExists(AssetFile(Result.FolderPath, Result.Clip->GetSkeleton()->GetName())));
+	}
+	return true;
+}
+
+#endif // WITH_DEV_AUTOMATION_TESTS
