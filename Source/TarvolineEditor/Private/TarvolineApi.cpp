@@ -1,0 +1,291 @@
+// The service client's requests: building, sending, judging the answer and describing failures.
+
+#include "TarvolineApi.h"
+
+#include "Dom/JsonObject.h"
+#include "Dom/JsonValue.h"
+#include "HAL/FileManager.h"
+#include "HttpModule.h"
+#include "Interfaces/IHttpRequest.h"
+#include "Interfaces/IHttpResponse.h"
+#include "Misc/FileHelper.h"
+#include "Misc/Guid.h"
+#include "Misc/Paths.h"
+#include "Policies/PrettyJsonPrintPolicy.h"
+#include "Serialization/JsonReader.h"
+#include "Serialization/JsonSerializer.h"
+#include "Serialization/JsonWriter.h"
+#include "TarvolineService.h"
+
+namespace
+{
+const TCHAR* const UnreadableAnswer = TEXT("Tarvoline sent an answer we could not read.");
+const TCHAR* const BrokenDownload = TEXT("The download link did not work. Press Check again.");
+
+/** Appends the UTF-8 bytes of Text. */
+void AppendUtf8(TArray<uint8>& Bytes, const FString& Text)
+{
+	const FTCHARToUTF8 Utf8(*Text, Text.Len());
+	Bytes.Append(reinterpret_cast<const uint8*>(Utf8.Get()), Utf8.Length());
+}
+
+/** Sends a body-less GET of Path and hands the answer's object to Read. */
+void GetObject(const FString& ApiKey, const FString& Path, TFunction<void(const FJsonObject&)> Read, TarvolineApi::FOnError OnError)
+{
+	TarvolineApi::SendJson(TarvolineApi::MakeRequest(TEXT("GET"), Path, ApiKey),
+		[Read = MoveTemp(Read)](const TSharedPtr<FJsonValue>& Value)
+		{
+			Read(*TarvolineApi::ObjectOf(Value));
+		},
+		MoveTemp(OnError));
+}
+
+/** Sends a POST of Path with the JSON body {"prompt", "assetId"[, "formats"]}. */
+void PostPromptBody(const FString& ApiKey, const FString& Path, const FString& Prompt, const FString& AssetId,
+	const TArray<FString>& Formats, TarvolineApi::FOnJson OnJson, TarvolineApi::FOnError OnError)
+{
+	const TSharedRef<IHttpRequest, ESPMode::ThreadSafe> Request = TarvolineApi::MakeRequest(TEXT("POST"), Path, ApiKey);
+	Request->SetHeader(TEXT("Content-Type"), TEXT("application/json"));
+	TMap<FString, FString> Fields;
+	Fields.Add(TEXT("prompt"), Prompt);
+	Fields.Add(TEXT("assetId"), AssetId);
+	Request->SetContentAsString(TarvolineApi::MakeJsonBody(Fields, Formats));
+	TarvolineApi::SendJson(Request, MoveTemp(OnJson), MoveTemp(OnError));
+}
+}
+
+namespace TarvolineApi
+{
+FString GetApiBaseUrl()
+{
+	FString BaseUrl = FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_API"));
+	if (BaseUrl.IsEmpty())
+	{
+		BaseUrl = DefaultApiBaseUrl;
+	}
+	BaseUrl.RemoveFromEnd(TEXT("/"));
+	return BaseUrl;
+}
+
+TSharedRef<IHttpRequest, ESPMode::ThreadSafe> MakeRequest(const FString& Verb, const FString& Path, const FString& ApiKey)
+{
+	const TSharedRef<IHttpRequest, ESPMode::ThreadSafe> Request = FHttpModule::Get().CreateRequest();
+	Request->SetVerb(Verb);
+	Request->SetURL(GetApiBaseUrl() + Path);
+	Request->SetHeader(TEXT("Authorization"), TEXT("Bearer ") + ApiKey);
+	Request->SetHeader(TEXT("User-Agent"), FString::Printf(TEXT("tarvoline-unreal/%s"), PluginVersion));
+	Request->SetHeader(TEXT("Accept"), TEXT("application/json"));
+	Request->SetTimeout(RequestTimeoutSeconds);
+	return Request;
+}
+
+void SendJson(const TSharedRef<IHttpRequest, ESPMode::ThreadSafe>& Request, FOnJson OnJson, FOnError OnError)
+{
+	// The completion owns both callbacks; the HTTP module keeps the request, and so them, alive until it completes.
+	// A request that cannot start also ends here, without an answer, so the start result needs no look.
+	Request->OnProcessRequestComplete().BindLambda(
+		[OnJson = MoveTemp(OnJson), OnError = MoveTemp(OnError)](FHttpRequestPtr, FHttpResponsePtr Response, bool bConnectedSuccessfully)
+		{
+			const int32 StatusCode = (bConnectedSuccessfully && Response.IsValid()) ? Response->GetResponseCode() : 0;
+			const FString Body = Response.IsValid() ? Response->GetContentAsString() : FString();
+			if (StatusCode < 200 || StatusCode > 299)
+			{
+				OnError(DescribeFailure(StatusCode, Body), StatusCode);
+				return;
+			}
+			TSharedPtr<FJsonValue> Value;
+			const TSharedRef<TJsonReader<TCHAR>> Reader = TJsonReaderFactory<TCHAR>::Create(Body);
+			if (!FJsonSerializer::Deserialize(Reader, Value) || !Value.IsValid())
+			{
+				OnError(UnreadableAnswer, StatusCode);
+				return;
+			}
+			OnJson(Value);
+		});
+	Request->ProcessRequest();
+}
+
+FString DescribeFailure(int32 StatusCode, const FString& Body)
+{
+	TSharedPtr<FJsonObject> Object;
+	const TSharedRef<TJsonReader<TCHAR>> Reader = TJsonReaderFactory<TCHAR>::Create(Body);
+	FString Detail;
+	if (FJsonSerializer::Deserialize(Reader, Object) && Object.IsValid() && Object->TryGetStringField(TEXT("detail"), Detail) &&
+		!Detail.IsEmpty())
+	{
+		return Detail;
+	}
+
+	switch (StatusCode)
+	{
+		case 0:
+			return FString::Printf(TEXT("Could not reach %s. Check the internet connection and try again."), TarvolineSiteHost);
+		case 401:
+			return FString::Printf(TEXT("That API key was not accepted. Make a new one at %s/account."), TarvolineSiteHost);
+		case 402:
+			return FString::Printf(TEXT("Not enough credits for that. Top up at %s/credits."), TarvolineSiteHost);
+		case 413:
+			return TEXT("That file is too large to upload.");
+		case 429:
+			return TEXT("Too many requests for a moment. Try again in a minute.");
+		default:
+			return FString::Printf(TEXT("Tarvoline answered %d. Try again, or write to us if it keeps happening."), StatusCode);
+	}
+}
+
+FString MakeJsonBody(const TMap<FString, FString>& Fields, const TArray<FString>& Formats)
+{
+	const TSharedRef<FJsonObject> Object = MakeShared<FJsonObject>();
+	for (const TPair<FString, FString>& Field : Fields)
+	{
+		Object->SetStringField(Field.Key, Field.Value);
+	}
+	if (Formats.Num() > 0)
+	{
+		TArray<TSharedPtr<FJsonValue>> Values;
+		for (const FString& Format : Formats)
+		{
+			Values.Add(MakeShared<FJsonValueString>(Format));
+		}
+		Object->SetArrayField(TEXT("formats"), Values);
+	}
+
+	FString Text;
+	const TSharedRef<TJsonWriter<TCHAR, TPrettyJsonPrintPolicy<TCHAR>>> Writer = TJsonWriterFactory<TCHAR, TPrettyJsonPrintPolicy<TCHAR>>::Create(&Text);
+	FJsonSerializer::Serialize(Object, Writer);
+	return Text;
+}
+
+void FetchAccount(const FString& ApiKey, FOnAccount OnAccount, FOnError OnError)
+{
+	GetObject(ApiKey, TEXT("/v1/auth/me"),
+		[OnAccount = MoveTemp(OnAccount)](const FJsonObject& Object)
+		{
+			OnAccount(ReadAccount(Object));
+		},
+		MoveTemp(OnError));
+}
+
+void ListCharacters(const FString& ApiKey, FOnCharacters OnCharacters, FOnError OnError)
+{
+	SendJson(MakeRequest(TEXT("GET"), TEXT("/v1/assets"), ApiKey),
+		[OnCharacters = MoveTemp(OnCharacters)](const TSharedPtr<FJsonValue>& Value)
+		{
+			// Only a top-level array is a list; any other answer is an empty one.
+			TArray<FTarvolineCharacter> Characters;
+			const TArray<TSharedPtr<FJsonValue>>* Elements = nullptr;
+			if (Value->TryGetArray(Elements) && Elements != nullptr)
+			{
+				for (const TSharedPtr<FJsonValue>& Element : *Elements)
+				{
+					Characters.Add(ReadCharacter(*ObjectOf(Element)));
+				}
+			}
+			OnCharacters(Characters);
+		},
+		MoveTemp(OnError));
+}
+
+void FetchCharacter(const FString& ApiKey, const FString& CharacterId, FOnCharacter OnCharacter, FOnError OnError)
+{
+	GetObject(ApiKey, TEXT("/v1/assets/") + CharacterId,
+		[OnCharacter = MoveTemp(OnCharacter)](const FJsonObject& Object)
+		{
+			OnCharacter(ReadCharacter(Object));
+		},
+		MoveTemp(OnError));
+}
+
+void UploadModel(const FString& ApiKey, const FString& FilePath, FOnCharacter OnCharacter, FOnError OnError)
+{
+	const FString FileName = FPaths::GetCleanFilename(FilePath);
+	TArray<uint8> FileBytes;
+	if (!FFileHelper::LoadFileToArray(FileBytes, *FilePath))
+	{
+		OnError(FString::Printf(TEXT("Could not read %s."), *FileName), 0);
+		return;
+	}
+
+	FString Boundary = TEXT("----tarvoline");
+	FGuid::NewGuid().AppendString(Boundary, EGuidFormats::Digits);
+
+	// The file's bytes are copied once, into the body, and the body is then moved into the request: a large model
+	// needs about twice its size while the body is built and once its size after that.
+	const FString PartHead = FString::Printf(
+		TEXT("--%s\r\nContent-Disposition: form-data; name=\"file\"; filename=\"%s\"\r\nContent-Type: application/octet-stream\r\n\r\n"),
+		*Boundary, *FileName);
+	const FString PartTail = FString::Printf(TEXT("\r\n--%s--\r\n"), *Boundary);
+	TArray<uint8> Body;
+	Body.Reserve(FileBytes.Num() + PartHead.Len() * 3 + PartTail.Len());
+	AppendUtf8(Body, PartHead);
+	Body.Append(FileBytes);
+	FileBytes.Empty();
+	AppendUtf8(Body, PartTail);
+
+	const TSharedRef<IHttpRequest, ESPMode::ThreadSafe> Request = MakeRequest(TEXT("POST"), TEXT("/v1/assets"), ApiKey);
+	Request->SetHeader(TEXT("Content-Type"), TEXT("multipart/form-data; boundary=") + Boundary);
+	Request->SetContent(MoveTemp(Body));
+	SendJson(Request,
+		[OnCharacter = MoveTemp(OnCharacter)](const TSharedPtr<FJsonValue>& Value)
+		{
+			OnCharacter(ReadCharacter(*ObjectOf(Value)));
+		},
+		MoveTemp(OnError));
+}
+
+void PlanMotion(const FString& ApiKey, const FString& Prompt, const FString& AssetId, FOnPlan OnPlan, FOnError OnError)
+{
+	PostPromptBody(ApiKey, TEXT("/v1/plan"), Prompt, AssetId, TArray<FString>(),
+		[OnPlan = MoveTemp(OnPlan)](const TSharedPtr<FJsonValue>& Value)
+		{
+			OnPlan(ReadPlan(*ObjectOf(Value)));
+		},
+		MoveTemp(OnError));
+}
+
+void Generate(const FString& ApiKey, const FString& Prompt, const FString& AssetId, FOnJob OnJob, FOnError OnError)
+{
+	PostPromptBody(ApiKey, TEXT("/v1/generate"), Prompt, AssetId, TArray<FString>{TEXT("fbx")},
+		[OnJob = MoveTemp(OnJob)](const TSharedPtr<FJsonValue>& Value)
+		{
+			OnJob(ReadJob(*ObjectOf(Value)));
+		},
+		MoveTemp(OnError));
+}
+
+void FetchJob(const FString& ApiKey, const FString& JobId, FOnJob OnJob, FOnError OnError)
+{
+	GetObject(ApiKey, TEXT("/v1/jobs/") + JobId,
+		[OnJob = MoveTemp(OnJob)](const FJsonObject& Object)
+		{
+			OnJob(ReadJob(Object));
+		},
+		MoveTemp(OnError));
+}
+
+void DownloadFile(const FString& Url, const FString& SavePath, FOnDone OnDone, FOnError OnError)
+{
+	// No header of the client's own: the key must never travel to an output URL.
+	const TSharedRef<IHttpRequest, ESPMode::ThreadSafe> Request = FHttpModule::Get().CreateRequest();
+	Request->SetVerb(TEXT("GET"));
+	Request->SetURL(Url);
+	Request->SetTimeout(RequestTimeoutSeconds);
+	Request->OnProcessRequestComplete().BindLambda(
+		[SavePath, OnDone = MoveTemp(OnDone), OnError = MoveTemp(OnError)](FHttpRequestPtr, FHttpResponsePtr Response, bool bConnectedSuccessfully)
+		{
+			if (bConnectedSuccessfully && Response.IsValid() && Response->GetResponseCode() == 200)
+			{
+				IFileManager::Get().MakeDirectory(*FPaths::GetPath(SavePath), true);
+				if (!FFileHelper::SaveArrayToFile(Response->GetContent(), *SavePath))
+				{
+					OnError(FString::Printf(TEXT("Could not write %s."), *SavePath), 0);
+					return;
+				}
+				OnDone();
+				return;
+			}
+			OnError(BrokenDownload, Response.IsValid() ? Response->GetResponseCode() : 0);
+		});
+	Request->ProcessRequest();
+}
+}
