@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <regex>
 #include <set>
 #include <thread>
 
@@ -301,7 +300,8 @@ TEST(Server, DownloadLinksAreSignedAndExpire)
 	std::string OtherFile = Url;
 	OtherFile.replace(OtherFile.find("motion.fbx"), 10, "motion.glb");
 	EXPECT_EQ(Sim.FetchUrl(OtherFile).Status, 403);
-	const std::string LaterExpiry = std::regex_replace(Url, std::regex("expires=([0-9]+)"), "expires=9$1");
+	std::string LaterExpiry = Url;
+	LaterExpiry.insert(LaterExpiry.find("expires=") + 8, "9");
 	EXPECT_EQ(Sim.FetchUrl(LaterExpiry).Status, 403);
 
 	// Two hours on, the link has expired; a fresh read of the job gives a working one.
