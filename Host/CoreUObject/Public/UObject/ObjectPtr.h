@@ -61,8 +61,16 @@ public:
 	{
 		return Get() == Other.Get();
 	}
-	bool operator==(const T* Other) const { return Get() == Other; }
-	bool operator!=(const T* Other) const { return Get() != Other; }
+	template <class U>
+	bool operator==(U* Other) const
+	{
+		return Get() == Other;
+	}
+	template <class U>
+	bool operator!=(U* Other) const
+	{
+		return Get() != Other;
+	}
 	bool operator==(std::nullptr_t) const { return Get() == nullptr; }
 	bool operator!=(std::nullptr_t) const { return Get() != nullptr; }
 	friend uint32 GetTypeHash(const TObjectPtr& P) { return GetTypeHash((const void*)P.Get()); }
