@@ -54,3 +54,11 @@ endif()
 ")
 	set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/TarvolineAutomationTests.cmake)
 endif()
+
+# HostEditor-Cmd: the stand-in's command-line editor with the plug-in linked in whole, so that its classes and module
+# register themselves as they would when the editor loads the plug-in.
+if(TARGET TarvolineEditor)
+	add_executable(HostEditor-Cmd ${CMAKE_SOURCE_DIR}/Host/EditorCmd/HostEditorCmd.cpp)
+	target_link_libraries(HostEditor-Cmd PRIVATE -Wl,--whole-archive TarvolineEditor -Wl,--no-whole-archive ${TarvolineLinkModules})
+	set_target_properties(HostEditor-Cmd PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+endif()
