@@ -32,6 +32,8 @@ constexpr const char* StashedContentType = "X-Tarvoline-Sim-Content-Type";
 constexpr const char* RawAnswerMarker = "X-Tarvoline-Sim-Raw";
 
 thread_local std::chrono::steady_clock::time_point RequestStart;
+// The fault applied to the request this thread is serving, for its log line.
+thread_local std::string RequestFault;
 
 const std::string JsonType = "application/json";
 
@@ -193,6 +195,7 @@ int SimServer::Start()
 
 	Http->set_pre_routing_handler([](const httplib::Request& Req, httplib::Response&) {
 		RequestStart = std::chrono::steady_clock::now();
+		RequestFault.clear();
 		const std::string Type = Req.get_header_value("Content-Type");
 		if (Type.size() >= 10 && Lower(Type.substr(0, 10)) == "multipart/")
 		{
@@ -238,8 +241,15 @@ int SimServer::Start()
 		}
 		const auto Ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - RequestStart).count();
 		char Line[96];
-		std::snprintf(Line, sizeof Line, " -> %d, %zu bytes, %.1f ms", Res.status, Res.body.size(), Ms);
-		LogLine(Req.method + " " + Req.target + Line);
+		if (RequestFault == "drop" || RequestFault == "dropAfter")
+		{
+			std::snprintf(Line, sizeof Line, " -> dropped, %.1f ms", Ms);
+		}
+		else
+		{
+			std::snprintf(Line, sizeof Line, " -> %d, %zu bytes, %.1f ms", Res.status, Res.body.size(), Ms);
+		}
+		LogLine(Req.method + " " + Req.target + Line + (RequestFault.empty() ? "" : " [fault " + RequestFault + "]"));
 	});
 
 	BoundPort = Http->bind_to_port("127.0.0.1", Options.Port) ? Options.Port : -1;
@@ -330,10 +340,7 @@ void SimServer::Handle(const httplib::Request& Req, httplib::Response& Res)
 
 	const Fault& F = *Hit;
 	const std::string Kind = FaultKindName(F.Kind);
-	if (!Options.Quiet)
-	{
-		LogLine("fault " + Kind + " #" + std::to_string(F.Id) + " on " + Req.method + " " + Req.path);
-	}
+	RequestFault = Kind;
 	auto ApplyHeaders = [&] {
 		for (const auto& [Name, Value] : F.Headers)
 		{
