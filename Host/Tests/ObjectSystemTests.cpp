@@ -11,6 +11,18 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
+// A class declared as plug-in classes are, with GENERATED_BODY and its generated header.
+#include "ObjectSystemTestObject.generated.h"
+UCLASS()
+class UObjectSystemTestObject : public USkeleton
+{
+	GENERATED_BODY()
+
+public:
+	UPROPERTY()
+	int32 Value = 7;
+};
+
 namespace
 {
 std::string Narrow(const FString& Text)
@@ -61,6 +73,20 @@ TEST_F(ObjectSystemTest, ClassesKnowTheirTreeAndScriptPath)
 	EXPECT_TRUE(Mesh->IsA<USkinnedAsset>());
 	EXPECT_EQ(Cast<USkeleton>(Mesh), nullptr);
 	EXPECT_EQ(Cast<USkeletalMesh>(Mesh), Mesh);
+}
+
+TEST_F(ObjectSystemTest, GeneratedBodyMakesAClassOfTheObjectSystem)
+{
+	UClass* Class = UObjectSystemTestObject::StaticClass();
+	EXPECT_EQ(Narrow(Class->GetPathName()), "/Script/HostTests.ObjectSystemTestObject");
+	EXPECT_EQ(Class->GetSuperClass(), USkeleton::StaticClass());
+	EXPECT_TRUE((std::is_same_v<UObjectSystemTestObject::Super, USkeleton>));
+	EXPECT_EQ(HostObjects::FindClassByPath(TEXT("/Script/HostTests.ObjectSystemTestObject")), Class)
+		<< "known before first use, so packages can make its objects";
+	UObject* Made = HostObjects::StaticConstructObject(Class, GetTransientPackage(), NAME_None, RF_NoFlags);
+	ASSERT_NE(Cast<UObjectSystemTestObject>(Made), nullptr);
+	EXPECT_EQ(Cast<UObjectSystemTestObject>(Made)->Value, 7);
+	EXPECT_TRUE(Made->IsA<USkeleton>());
 }
 
 TEST_F(ObjectSystemTest, NamesAndPathsFollowTheEngine)
