@@ -1,0 +1,33 @@
+// Stands in for the engine's Widgets/Layout/SSeparator.h: a thin line between groups of widgets.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "Styling/AppStyle.h"
+#include "Widgets/DeclarativeSyntaxSupport.h"
+#include "Widgets/Layout/SBorder.h"
+
+class SSeparator : public SBorder
+{
+public:
+	SLATE_BEGIN_ARGS(SSeparator)
+		: _SeparatorImage(FAppStyle::Get().GetBrush("Separator"))
+		, _Orientation(Orient_Horizontal)
+		, _Thickness(1.0f)
+		, _ColorAndOpacity(FSlateColor(FLinearColor::White))
+	{
+	}
+	SLATE_ARGUMENT(const FSlateBrush*, SeparatorImage)
+	SLATE_ARGUMENT(EOrientation, Orientation)
+	SLATE_ARGUMENT(float, Thickness)
+	SLATE_ATTRIBUTE(FSlateColor, ColorAndOpacity)
+	SLATE_END_ARGS()
+
+	void Construct(const FArguments& InArgs);
+
+	EOrientation HostGetOrientation() const { return Orientation; }
+	float HostGetThickness() const { return Thickness; }
+
+private:
+	EOrientation Orientation = Orient_Horizontal;
+	float Thickness = 1.0f;
+};

@@ -1,0 +1,26 @@
+// Stands in for the engine's Widgets/Layout/SSpacer.h: empty room of a given size.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "Widgets/DeclarativeSyntaxSupport.h"
+#include "Widgets/SLeafWidget.h"
+
+class SSpacer : public SLeafWidget
+{
+public:
+	SLATE_BEGIN_ARGS(SSpacer)
+		: _Size(FVector2D::ZeroVector)
+	{
+	}
+	SLATE_ATTRIBUTE(FVector2D, Size)
+	SLATE_END_ARGS()
+
+	void Construct(const FArguments& InArgs) { SizeAttribute.Assign(InArgs._Size); }
+	FVector2D GetSize() const { return SizeAttribute.Get(); }
+	void SetSize(TAttribute<FVector2D> InSize) { SizeAttribute.Assign(InSize); }
+
+	virtual void HostUpdateAttributes() override { SizeAttribute.Update(); }
+
+private:
+	HostSlate::TCachedAttribute<FVector2D> SizeAttribute;
+};
