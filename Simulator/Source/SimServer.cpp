@@ -252,10 +252,13 @@ int SimServer::Start()
 		LogLine(Req.method + " " + Req.target + Line + (RequestFault.empty() ? "" : " [fault " + RequestFault + "]"));
 	});
 
-	BoundPort = Http->bind_to_port("127.0.0.1", Options.Port) ? Options.Port : -1;
 	if (Options.Port == 0)
 	{
 		BoundPort = Http->bind_to_any_port("127.0.0.1");
+	}
+	else
+	{
+		BoundPort = Http->bind_to_port("127.0.0.1", Options.Port) ? Options.Port : -1;
 	}
 	if (BoundPort <= 0)
 	{
