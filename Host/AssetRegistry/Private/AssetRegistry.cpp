@@ -57,15 +57,28 @@ public:
 		bool bIncludeOnlyOnDiskAssets, bool bSkipARFilteredAssets) const override
 	{
 		(void)bSkipARFilteredAssets;
-		TArray<FAssetData> InFolder;
-		GetAssetsByPath(FName(*FPackageName::GetLongPackagePath(PackageName.ToString())), InFolder, false, bIncludeOnlyOnDiskAssets);
-		for (const FAssetData& Asset : InFolder)
+		HostObjects::SyncContentMount();
+		// One package: its state in memory if it is loaded, else its own file; no folder listing needed.
+		std::vector<FAssetData> Found;
+		UPackage* Package = bIncludeOnlyOnDiskAssets
+			? nullptr
+			: Cast<UPackage>(StaticFindObjectFast(UPackage::StaticClass(), nullptr, PackageName));
+		if (Package)
 		{
-			if (Asset.PackageName == PackageName)
+			AppendAssetsOf(Package, Found);
+		}
+		else
+		{
+			FString Filename;
+			if (FPackageName::TryConvertLongPackageNameToFilename(PackageName.ToString(), Filename, FPackageName::GetAssetPackageExtension()))
 			{
-				OutAssetData.Add(Asset);
+				if (const FCachedFile* Cached = ReadFile(std::filesystem::path(ToUtf8(Filename)), PackageName.ToString()))
+				{
+					Found = Cached->Assets;
+				}
 			}
 		}
+		Append(Found, OutAssetData);
 		return true;
 	}
 
@@ -111,6 +124,19 @@ private:
 		std::vector<FAssetData> Assets;
 	};
 
+	static void AppendAssetsOf(const UPackage* Package, std::vector<FAssetData>& Out)
+	{
+		TArray<UObject*> Inner;
+		GetObjectsWithOuter(Package, Inner, false);
+		for (UObject* Object : Inner)
+		{
+			if (Object->IsAsset())
+			{
+				Out.push_back(FAssetData(Object));
+			}
+		}
+	}
+
 	static bool InFolder(const FString& PackageName, const FString& Path, bool bRecursive)
 	{
 		const FString Folder = FPackageName::GetLongPackagePath(PackageName);
@@ -132,15 +158,7 @@ private:
 					continue;
 				}
 				PackagesInMemory.insert(Folded(Name));
-				TArray<UObject*> Inner;
-				GetObjectsWithOuter(Package, Inner, false);
-				for (UObject* Object : Inner)
-				{
-					if (Object->IsAsset())
-					{
-						Out.push_back(FAssetData(Object));
-					}
-				}
+				AppendAssetsOf(Package, Out);
 			}
 		}
 		CollectFromDisk(Path, bRecursive, PackagesInMemory, Out);
@@ -201,6 +219,10 @@ private:
 	const FCachedFile* ReadFile(const std::filesystem::path& File, const FString& PackageName) const
 	{
 		std::error_code Error;
+		if (!std::filesystem::is_regular_file(File, Error))
+		{
+			return nullptr;
+		}
 		const auto Time = std::filesystem::last_write_time(File, Error);
 		const uintmax_t Size = std::filesystem::file_size(File, Error);
 		if (Error)
