@@ -171,17 +171,7 @@ void ListCharacters(const FString& ApiKey, FOnCharacters OnCharacters, FOnError 
 	SendJson(MakeRequest(TEXT("GET"), TEXT("/v1/assets"), ApiKey),
 		[OnCharacters = MoveTemp(OnCharacters)](const TSharedPtr<FJsonValue>& Value)
 		{
-			// Only a top-level array is a list; any other answer is an empty one.
-			TArray<FTarvolineCharacter> Characters;
-			const TArray<TSharedPtr<FJsonValue>>* Elements = nullptr;
-			if (Value->TryGetArray(Elements) && Elements != nullptr)
-			{
-				for (const TSharedPtr<FJsonValue>& Element : *Elements)
-				{
-					Characters.Add(ReadCharacter(*ObjectOf(Element)));
-				}
-			}
-			OnCharacters(Characters);
+			OnCharacters(ReadCharacterList(Value));
 		},
 		MoveTemp(OnError));
 }

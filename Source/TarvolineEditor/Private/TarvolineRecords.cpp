@@ -114,6 +114,21 @@ FTarvolineCharacter ReadCharacter(const FJsonObject& Object)
 	return Character;
 }
 
+TArray<FTarvolineCharacter> ReadCharacterList(const TSharedPtr<FJsonValue>& Value)
+{
+	TArray<FTarvolineCharacter> Characters;
+	const TArray<TSharedPtr<FJsonValue>>* Elements = nullptr;
+	if (Value.IsValid() && Value->TryGetArray(Elements) && Elements != nullptr)
+	{
+		Characters.Reserve(Elements->Num());
+		for (const TSharedPtr<FJsonValue>& Element : *Elements)
+		{
+			Characters.Add(ReadCharacter(*ObjectOf(Element)));
+		}
+	}
+	return Characters;
+}
+
 FString MakeSegmentLabel(const FString& Primitive, double Seconds)
 {
 	FString Cleaned = Primitive;

@@ -76,6 +76,9 @@ FTarvolineAccount ReadAccount(const FJsonObject& Object);
 /** Reads a character; an empty family reads as "humanoid". */
 FTarvolineCharacter ReadCharacter(const FJsonObject& Object);
 
+/** Reads a list answer: one character per element of a top-level array, in order; any other answer is an empty list. */
+TArray<FTarvolineCharacter> ReadCharacterList(const TSharedPtr<FJsonValue>& Value);
+
 /** Reads a price answer with its segment labels and notes. */
 FTarvolinePlan ReadPlan(const FJsonObject& Object);
 

@@ -7,11 +7,18 @@
 #if WITH_DEV_AUTOMATION_TESTS
 
 #include "CoreMinimal.h"
+#include "Dom/JsonObject.h"
+#include "Dom/JsonValue.h"
+#include "HAL/FileManager.h"
 #include "HAL/PlatformTime.h"
 #include "HttpModule.h"
 #include "Interfaces/IHttpRequest.h"
 #include "Interfaces/IHttpResponse.h"
 #include "Misc/AutomationTest.h"
+#include "Misc/Guid.h"
+#include "Misc/Paths.h"
+#include "Serialization/JsonReader.h"
+#include "Serialization/JsonSerializer.h"
 
 namespace TarvolineTest
 {
@@ -176,6 +183,189 @@ inline void Idle(double Seconds)
 			}
 			return Now >= *Until;
 		}));
+}
+
+/** One API request as the local service recorded it (GET /_sim/requests). */
+struct FRecordedRequest
+{
+	FString Method;
+	FString Path;
+	FString Query;
+	/** Every header line as sent: name, then value. */
+	TArray<TPair<FString, FString>> Headers;
+	TArray<uint8> Body;
+	int32 Status = 0;
+
+	/** How many header lines of that name (any case) were sent. */
+	int32 CountHeader(const FString& Name) const
+	{
+		int32 Count = 0;
+		for (const TPair<FString, FString>& Header : Headers)
+		{
+			Count += Header.Key.Equals(Name, ESearchCase::IgnoreCase) ? 1 : 0;
+		}
+		return Count;
+	}
+
+	/** The value of the first header of that name (any case); empty when none was sent. */
+	FString Header(const FString& Name) const
+	{
+		for (const TPair<FString, FString>& Header : Headers)
+		{
+			if (Header.Key.Equals(Name, ESearchCase::IgnoreCase))
+			{
+				return Header.Value;
+			}
+		}
+		return FString();
+	}
+};
+
+/** Standard base64, as the recorder writes bodies, back to bytes; other characters are skipped. */
+inline TArray<uint8> DecodeBase64(const FString& Text)
+{
+	TArray<uint8> Bytes;
+	uint32 Bits = 0;
+	int32 BitCount = 0;
+	for (const TCHAR Char : Text)
+	{
+		int32 Value = -1;
+		if (Char >= TEXT('A') && Char <= TEXT('Z'))
+		{
+			Value = Char - TEXT('A');
+		}
+		else if (Char >= TEXT('a') && Char <= TEXT('z'))
+		{
+			Value = Char - TEXT('a') + 26;
+		}
+		else if (Char >= TEXT('0') && Char <= TEXT('9'))
+		{
+			Value = Char - TEXT('0') + 52;
+		}
+		else if (Char == TEXT('+'))
+		{
+			Value = 62;
+		}
+		else if (Char == TEXT('/'))
+		{
+			Value = 63;
+		}
+		if (Value < 0)
+		{
+			continue;
+		}
+		Bits = (Bits << 6) | uint32(Value);
+		BitCount += 6;
+		if (BitCount >= 8)
+		{
+			BitCount -= 8;
+			Bytes.Add(uint8((Bits >> BitCount) & 0xFF));
+		}
+	}
+	return Bytes;
+}
+
+/** The requests of an answer to GET /_sim/requests, oldest first. */
+inline TArray<FRecordedRequest> ParseRecordedRequests(const FString& Json)
+{
+	TArray<FRecordedRequest> Requests;
+	TSharedPtr<FJsonObject> Root;
+	const TArray<TSharedPtr<FJsonValue>>* Entries = nullptr;
+	if (!FJsonSerializer::Deserialize(TJsonReaderFactory<TCHAR>::Create(Json), Root) || !Root.IsValid() ||
+		!Root->TryGetArrayField(TEXT("requests"), Entries))
+	{
+		return Requests;
+	}
+	for (const TSharedPtr<FJsonValue>& Entry : *Entries)
+	{
+		const TSharedPtr<FJsonObject>* Object = nullptr;
+		if (!Entry.IsValid() || !Entry->TryGetObject(Object))
+		{
+			continue;
+		}
+		FRecordedRequest& Request = Requests.AddDefaulted_GetRef();
+		(*Object)->TryGetStringField(TEXT("method"), Request.Method);
+		(*Object)->TryGetStringField(TEXT("path"), Request.Path);
+		(*Object)->TryGetStringField(TEXT("query"), Request.Query);
+		(*Object)->TryGetNumberField(TEXT("status"), Request.Status);
+		FString Body;
+		(*Object)->TryGetStringField(TEXT("bodyBase64"), Body);
+		Request.Body = DecodeBase64(Body);
+		const TArray<TSharedPtr<FJsonValue>>* Lines = nullptr;
+		if ((*Object)->TryGetArrayField(TEXT("headerList"), Lines))
+		{
+			for (const TSharedPtr<FJsonValue>& Line : *Lines)
+			{
+				const TArray<TSharedPtr<FJsonValue>>* Pair = nullptr;
+				FString Name;
+				FString Value;
+				if (Line.IsValid() && Line->TryGetArray(Pair) && Pair->Num() == 2 && (*Pair)[0]->TryGetString(Name) &&
+					(*Pair)[1]->TryGetString(Value))
+				{
+					Request.Headers.Emplace(Name, Value);
+				}
+			}
+		}
+	}
+	return Requests;
+}
+
+/** Enqueues a request to a control endpoint and a wait for its answer; an answer other than 2xx fails the test. */
+inline TSharedRef<TSharedPtr<FExchange>> ControlStep(
+	FAutomationTestBase* Test, const FString& Verb, const FString& Path, const FString& JsonBody = FString())
+{
+	TSharedRef<TSharedPtr<FExchange>> Slot = MakeShared<TSharedPtr<FExchange>>();
+	Then(
+		[Slot, Verb, Path, JsonBody]()
+		{
+			*Slot = Control(Verb, Path, JsonBody);
+		});
+	const FString What = Verb + TEXT(" ") + Path;
+	WaitUntil(Test, What,
+		[Slot]()
+		{
+			return Slot->IsValid() && (*Slot)->bDone;
+		});
+	Then(
+		[Test, Slot, What, JsonBody]()
+		{
+			if (Slot->IsValid() && (*Slot)->bDone && ((*Slot)->Status < 200 || (*Slot)->Status > 299))
+			{
+				Test->AddError(FString::Printf(TEXT("%s %s answered %d: %s"), *What, *JsonBody, (*Slot)->Status, *(*Slot)->Body));
+			}
+		});
+	return Slot;
+}
+
+/** Enqueues arming faults on the local service: one fault object or a list, as its fault endpoint takes them. */
+inline void FaultStep(FAutomationTestBase* Test, const FString& FaultJson)
+{
+	ControlStep(Test, TEXT("POST"), TEXT("/_sim/faults"), FaultJson);
+}
+
+/** Enqueues reading the recorded API requests whose path starts with PathPrefix; the list is filled for later steps. */
+inline TSharedRef<TArray<FRecordedRequest>> RecordedStep(FAutomationTestBase* Test, const FString& PathPrefix)
+{
+	TSharedRef<TArray<FRecordedRequest>> Requests = MakeShared<TArray<FRecordedRequest>>();
+	const TSharedRef<TSharedPtr<FExchange>> Slot = ControlStep(Test, TEXT("GET"), TEXT("/_sim/requests?path=") + PathPrefix);
+	Then(
+		[Requests, Slot]()
+		{
+			if (Slot->IsValid())
+			{
+				*Requests = ParseRecordedRequests((*Slot)->Body);
+			}
+		});
+	return Requests;
+}
+
+/** A new empty directory under the project's Saved folder for one test's files. */
+inline FString MakeScratchDir(const TCHAR* Area)
+{
+	const FString Dir = FPaths::ConvertRelativePathToFull(
+		FPaths::ProjectSavedDir() / Area / FGuid::NewGuid().ToString(EGuidFormats::Digits));
+	IFileManager::Get().MakeDirectory(*Dir, true);
+	return Dir;
 }
 }
 
