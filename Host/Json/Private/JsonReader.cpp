@@ -5,7 +5,6 @@
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
 #include "Serialization/JsonSerializer.h"
-#include <clocale>
 #include <cstdlib>
 #include <locale.h>
 #include <string>

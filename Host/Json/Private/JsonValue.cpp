@@ -9,8 +9,18 @@
 
 namespace
 {
-const TArray<TSharedPtr<FJsonValue>> EmptyArray;
-const TSharedPtr<FJsonObject> EmptyObject = MakeShared<FJsonObject>();
+/** What the As* readers hand out for a value of the wrong kind; made on first use, so static initializers may read. */
+const TArray<TSharedPtr<FJsonValue>>& EmptyArray()
+{
+	static const TArray<TSharedPtr<FJsonValue>> Empty;
+	return Empty;
+}
+
+const TSharedPtr<FJsonObject>& EmptyObject()
+{
+	static const TSharedPtr<FJsonObject> Empty = MakeShared<FJsonObject>();
+	return Empty;
+}
 
 /**
  * The double rounded half away from zero, when it lies within T's range (NaN never does): 12.9 gives 13, and
@@ -94,7 +104,7 @@ bool FJsonValue::AsBool() const
 
 const TArray<TSharedPtr<FJsonValue>>& FJsonValue::AsArray() const
 {
-	const TArray<TSharedPtr<FJsonValue>>* Array = &EmptyArray;
+	const TArray<TSharedPtr<FJsonValue>>* Array = &EmptyArray();
 	if (!TryGetArray(Array))
 	{
 		ErrorMessage(TEXT("Array"));
@@ -104,7 +114,7 @@ const TArray<TSharedPtr<FJsonValue>>& FJsonValue::AsArray() const
 
 const TSharedPtr<FJsonObject>& FJsonValue::AsObject() const
 {
-	const TSharedPtr<FJsonObject>* Object = &EmptyObject;
+	const TSharedPtr<FJsonObject>* Object = &EmptyObject();
 	if (!TryGetObject(Object))
 	{
 		ErrorMessage(TEXT("Object"));
