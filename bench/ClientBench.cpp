@@ -1,0 +1,612 @@
+// Benchmark of the service client: a large model upload and output download through TarvolineApi against the local
+// service, beside curl doing the same transfers against the same service in the same run, and the cost of reading a
+// list answer beside the JSON library's own parse of the same text.
+//
+//   client-bench [--size-mb N] [--runs N] [--sim PATH] [--keep]
+//
+// Each client transfer runs in a child process of its own (this program again, with --phase), so that its peak
+// resident memory (VmHWM) is that transfer's alone. Throughput is the file size over the time from the client call to
+// its callback; curl's is the file size over its own time_total. Runs alternate which side goes first; the best run of
+// each side is reported, and the highest peak memory.
+
+#include "CoreMinimal.h"
+#include "Dom/JsonValue.h"
+#include "HttpManager.h"
+#include "HttpModule.h"
+#include "Serialization/JsonReader.h"
+#include "Serialization/JsonSerializer.h"
+#include "TarvolineApi.h"
+#include "TarvolineRecords.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cinttypes>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+using Clock = std::chrono::steady_clock;
+
+const char* const Key = "tv_demo_key";
+
+double SecondsSince(Clock::time_point Start)
+{
+	return std::chrono::duration<double>(Clock::now() - Start).count();
+}
+
+/** A line of /proc/self/status, in kB (VmHWM: the peak resident set so far). */
+long StatusKb(const char* Field)
+{
+	std::ifstream Status("/proc/self/status");
+	std::string Line;
+	const std::string Prefix = std::string(Field) + ":";
+	while (std::getline(Status, Line))
+	{
+		if (Line.rfind(Prefix, 0) == 0)
+		{
+			return std::strtol(Line.c_str() + Prefix.size(), nullptr, 10);
+		}
+	}
+	return -1;
+}
+
+std::string Narrow(const FString& Text)
+{
+	return std::string(FTCHARToUTF8(*Text).Get());
+}
+
+/** Ticks the HTTP manager, as the editor's frame does, until Done holds or the time is up. */
+bool PumpUntil(const std::function<bool()>& Done, double TimeoutSeconds = 900.0)
+{
+	const Clock::time_point Start = Clock::now();
+	while (!Done())
+	{
+		if (SecondsSince(Start) > TimeoutSeconds)
+		{
+			return false;
+		}
+		FHttpModule::Get().GetHttpManager().Tick(0.0f);
+		std::this_thread::sleep_for(std::chrono::microseconds(200));
+	}
+	return true;
+}
+
+/** Runs a shell command and returns what it printed; nullopt when it could not run or exited non-zero. */
+std::optional<std::string> Capture(const std::string& Command)
+{
+	FILE* Pipe = popen(Command.c_str(), "r");
+	if (Pipe == nullptr)
+	{
+		return std::nullopt;
+	}
+	std::string Out;
+	char Buffer[4096];
+	size_t Read = 0;
+	while ((Read = std::fread(Buffer, 1, sizeof Buffer, Pipe)) > 0)
+	{
+		Out.append(Buffer, Read);
+	}
+	const int Status = pclose(Pipe);
+	if (Status != 0)
+	{
+		std::fprintf(stderr, "Command failed (%d): %s\n%s", Status, Command.c_str(), Out.c_str());
+		return std::nullopt;
+	}
+	return Out;
+}
+
+std::string Quote(const std::string& Text)
+{
+	std::string Quoted = "'";
+	for (const char Char : Text)
+	{
+		Quoted += Char == '\'' ? std::string("'\\''") : std::string(1, Char);
+	}
+	return Quoted + "'";
+}
+
+// ---- Child phases: one client transfer each, printing "OK <seconds> <peak kB> <start kB>" ----
+
+int RunUploadPhase(const std::string& Api, const std::string& File)
+{
+	setenv("TARVOLINE_API", Api.c_str(), 1);
+	const long StartKb = StatusKb("VmRSS");
+	bool bDone = false;
+	std::string Failure;
+	const Clock::time_point Start = Clock::now();
+	TarvolineApi::UploadModel(
+		UTF8_TO_TCHAR(Key), UTF8_TO_TCHAR(File.c_str()),
+		[&bDone](const FTarvolineCharacter&)
+		{
+			bDone = true;
+		},
+		[&bDone, &Failure](const FString& Message, int32 Status)
+		{
+			Failure = std::to_string(Status) + " " + Narrow(Message);
+			bDone = true;
+		});
+	PumpUntil(
+		[&bDone]()
+		{
+			return bDone;
+		});
+	const double Seconds = SecondsSince(Start);
+	if (!Failure.empty())
+	{
+		std::printf("FAIL %s\n", Failure.c_str());
+		return 1;
+	}
+	std::printf("OK %.6f %ld %ld\n", Seconds, StatusKb("VmHWM"), StartKb);
+	return 0;
+}
+
+int RunDownloadPhase(const std::string& Url, const std::string& Out)
+{
+	const long StartKb = StatusKb("VmRSS");
+	bool bDone = false;
+	std::string Failure;
+	const Clock::time_point Start = Clock::now();
+	TarvolineApi::DownloadFile(
+		UTF8_TO_TCHAR(Url.c_str()), UTF8_TO_TCHAR(Out.c_str()),
+		[&bDone]()
+		{
+			bDone = true;
+		},
+		[&bDone, &Failure](const FString& Message, int32 Status)
+		{
+			Failure = std::to_string(Status) + " " + Narrow(Message);
+			bDone = true;
+		});
+	PumpUntil(
+		[&bDone]()
+		{
+			return bDone;
+		});
+	const double Seconds = SecondsSince(Start);
+	if (!Failure.empty())
+	{
+		std::printf("FAIL %s\n", Failure.c_str());
+		return 1;
+	}
+	std::printf("OK %.6f %ld %ld\n", Seconds, StatusKb("VmHWM"), StartKb);
+	return 0;
+}
+
+// ---- The orchestrating run ----
+
+struct FTransfer
+{
+	double Seconds = 0.0;
+	long PeakKb = 0;
+	long StartKb = 0;
+};
+
+std::optional<FTransfer> ParseChild(const std::optional<std::string>& Out)
+{
+	FTransfer Result;
+	if (!Out || std::sscanf(Out->c_str(), "OK %lf %ld %ld", &Result.Seconds, &Result.PeakKb, &Result.StartKb) != 3)
+	{
+		std::fprintf(stderr, "Client phase failed: %s\n", Out ? Out->c_str() : "(did not run)");
+		return std::nullopt;
+	}
+	return Result;
+}
+
+std::optional<double> ParseCurl(const std::optional<std::string>& Out, int WantStatus)
+{
+	int Status = 0;
+	double Seconds = 0.0;
+	if (!Out || std::sscanf(Out->c_str(), "%d %lf", &Status, &Seconds) != 2 || Status != WantStatus)
+	{
+		std::fprintf(stderr, "curl failed: %s\n", Out ? Out->c_str() : "(did not run)");
+		return std::nullopt;
+	}
+	return Seconds;
+}
+
+/** The local service, started for this run and stopped at the end. */
+class FSimulator
+{
+public:
+	bool Start(const std::string& Binary, const fs::path& WorkDir, const fs::path& ModelsDir, uint64_t MaxUploadBytes)
+	{
+		const fs::path PortFile = WorkDir / "sim.port";
+		const std::string MaxUpload = std::to_string(MaxUploadBytes);
+		const std::string LogFile = (WorkDir / "sim.log").string();
+		Pid = fork();
+		if (Pid == 0)
+		{
+			execl(Binary.c_str(), Binary.c_str(), "--port", "0", "--port-file", PortFile.c_str(), "--time-scale", "0",
+				"--allow-control", "--quiet", "--models", ModelsDir.c_str(), "--max-upload-bytes", MaxUpload.c_str(),
+				"--log-file", LogFile.c_str(), static_cast<char*>(nullptr));
+			_exit(127);
+		}
+		for (int Attempt = 0; Pid > 0 && Attempt < 1000; ++Attempt)
+		{
+			std::ifstream In(PortFile);
+			int Port = 0;
+			if (In >> Port && Port > 0)
+			{
+				Url = "http://127.0.0.1:" + std::to_string(Port);
+				return true;
+			}
+			std::this_thread::sleep_for(std::chrono::milliseconds(10));
+		}
+		return false;
+	}
+
+	~FSimulator()
+	{
+		if (Pid > 0)
+		{
+			kill(Pid, SIGTERM);
+			int Status = 0;
+			waitpid(Pid, &Status, 0);
+		}
+	}
+
+	std::string Url;
+
+private:
+	pid_t Pid = -1;
+};
+
+bool WriteBigFile(const fs::path& Path, uint64_t Bytes)
+{
+	// Incompressible bytes, so that nothing on the way can make the transfer cheaper than its size.
+	std::ofstream Out(Path, std::ios::binary);
+	std::vector<uint64_t> Block(1 << 17);
+	uint64_t State = 0x9E3779B97F4A7C15ull;
+	for (uint64_t Written = 0; Written < Bytes && Out;)
+	{
+		for (uint64_t& Word : Block)
+		{
+			State ^= State << 13;
+			State ^= State >> 7;
+			State ^= State << 17;
+			Word = State;
+		}
+		const uint64_t Chunk = std::min<uint64_t>(Bytes - Written, Block.size() * sizeof(uint64_t));
+		Out.write(reinterpret_cast<const char*>(Block.data()), static_cast<std::streamsize>(Chunk));
+		Written += Chunk;
+	}
+	return static_cast<bool>(Out);
+}
+
+/** Makes a ready character and a finished job through the client, and returns the job's fbx link. */
+std::optional<std::string> PrepareDownloadLink(const std::string& Api)
+{
+	setenv("TARVOLINE_API", Api.c_str(), 1);
+	const FString ApiKey = UTF8_TO_TCHAR(Key);
+	std::string Failure;
+	bool bDone = false;
+	auto OnError = [&bDone, &Failure](const FString& Message, int32 Status)
+	{
+		Failure = std::to_string(Status) + " " + Narrow(Message);
+		bDone = true;
+	};
+	auto Wait = [&bDone]()
+	{
+		const bool bAnswered = PumpUntil(
+			[&bDone]()
+			{
+				return bDone;
+			},
+			60.0);
+		bDone = false;
+		return bAnswered;
+	};
+
+	FTarvolineCharacter Character;
+	TarvolineApi::UploadModel(
+		ApiKey, UTF8_TO_TCHAR(TARVOLINE_SOURCE_DIR "/TestData/Models/humanoid_mesh.fbx"),
+		[&bDone, &Character](const FTarvolineCharacter& Made)
+		{
+			Character = Made;
+			bDone = true;
+		},
+		OnError);
+	FTarvolineJob Job;
+	auto OnJob = [&bDone, &Job](const FTarvolineJob& Read)
+	{
+		Job = Read;
+		bDone = true;
+	};
+	if (Wait() && Failure.empty())
+	{
+		TarvolineApi::Generate(ApiKey, TEXT("walk"), Character.Id, OnJob, OnError);
+	}
+	if (Wait() && Failure.empty())
+	{
+		TarvolineApi::FetchJob(ApiKey, Job.Id, OnJob, OnError);
+	}
+	if (!Wait() || !Failure.empty() || Job.Outputs.Num() == 0)
+	{
+		std::fprintf(stderr, "Could not make a job to download: %s (job status %s)\n", Failure.c_str(), Narrow(Job.Status).c_str());
+		return std::nullopt;
+	}
+	return Narrow(Job.Outputs[0].Url);
+}
+
+/** A list answer like the service's, of at least MinChars characters. */
+FString MakeListAnswer(int32 MinChars, int32& OutRecords)
+{
+	const char* const Families[] = {"humanoid", "quadruped", "bird", "frog"};
+	const char* const Statuses[] = {"ready", "processing", "failed", "pending"};
+	std::string Text = "[";
+	OutRecords = 0;
+	while (static_cast<int32>(Text.size()) < MinChars - 1)
+	{
+		char Record[256];
+		std::snprintf(Record, sizeof Record,
+			"%s{\"createdAt\":\"2026-12-06T02:%02d:34Z\",\"family\":\"%s\",\"filename\":\"model_%d.fbx\",\"id\":\"%016" PRIx64
+			"\",\"sizeBytes\":%d,\"status\":\"%s\"}",
+			OutRecords > 0 ? "," : "", OutRecords % 60, Families[OutRecords % 4], OutRecords,
+			static_cast<uint64_t>(0x3f9a2c71d04e8b65ull + OutRecords * 7919ull), 15724 + OutRecords, Statuses[OutRecords % 4]);
+		Text += Record;
+		++OutRecords;
+	}
+	Text += "]";
+	return FString(UTF8_TO_TCHAR(Text.c_str()));
+}
+
+/** Best average over batches of Count calls of Work, in microseconds. */
+double BestMicroseconds(const std::function<void()>& Work, int Count, int Batches)
+{
+	double Best = 1e30;
+	for (int Batch = 0; Batch < Batches; ++Batch)
+	{
+		const Clock::time_point Start = Clock::now();
+		for (int Index = 0; Index < Count; ++Index)
+		{
+			Work();
+		}
+		Best = std::min(Best, SecondsSince(Start) * 1e6 / Count);
+	}
+	return Best;
+}
+
+const char* Verdict(bool bMet)
+{
+	return bMet ? "met" : "MISSED";
+}
+
+int Orchestrate(const std::string& Self, const std::string& SimBinary, uint64_t SizeMb, int Runs, bool bKeep)
+{
+	char Template[] = "/tmp/tarvoline-bench-XXXXXX";
+	if (mkdtemp(Template) == nullptr)
+	{
+		std::fprintf(stderr, "Could not make a scratch directory.\n");
+		return 2;
+	}
+	const fs::path WorkDir(Template);
+	const uint64_t Size = SizeMb * 1024 * 1024;
+	const fs::path BigFile = WorkDir / "big_model.bin";
+	const fs::path ModelsDir = WorkDir / "models";
+	fs::create_directories(ModelsDir);
+	std::printf("Writing a %" PRIu64 " MiB file in %s ...\n", SizeMb, WorkDir.c_str());
+	std::fflush(stdout);
+	if (!WriteBigFile(BigFile, Size))
+	{
+		std::fprintf(stderr, "Could not write %s.\n", BigFile.c_str());
+		return 2;
+	}
+	// Every family's output is the big file, so the job's download link serves it.
+	for (const char* Family : {"humanoid", "quadruped", "bird", "frog"})
+	{
+		fs::create_symlink(BigFile, ModelsDir / (std::string(Family) + "_anim.fbx"));
+	}
+
+	int Result = 0;
+	{
+		FSimulator Simulator;
+		if (!Simulator.Start(SimBinary, WorkDir, ModelsDir, Size + 64 * 1024 * 1024))
+		{
+			std::fprintf(stderr, "Could not start %s.\n", SimBinary.c_str());
+			return 2;
+		}
+		const std::optional<std::string> Link = PrepareDownloadLink(Simulator.Url);
+		if (!Link)
+		{
+			return 2;
+		}
+
+		const std::string Forget = "curl -s -o /dev/null -X DELETE " + Quote(Simulator.Url + "/_sim/requests");
+		const std::string ClientUpload = Quote(Self) + " --phase upload --api " + Quote(Simulator.Url) + " --file " + Quote(BigFile.string());
+		const std::string ClientDownload =
+			Quote(Self) + " --phase download --url " + Quote(*Link) + " --out " + Quote((WorkDir / "client_download.fbx").string());
+		// curl as a user would run it, less the Expect: 100-continue round trip that the client does not make either.
+		const std::string CurlUpload = "curl -s -o /dev/null -w '%{http_code} %{time_total}' -H 'Expect:' -H " +
+									   Quote(std::string("Authorization: Bearer ") + Key) + " -F " + Quote("file=@" + BigFile.string()) +
+									   " " + Quote(Simulator.Url + "/v1/assets");
+		const std::string CurlDownload = "curl -s -w '%{http_code} %{time_total}' -o " + Quote((WorkDir / "curl_download.fbx").string()) +
+										 " " + Quote(*Link);
+
+		std::optional<FTransfer> BestUp;
+		std::optional<FTransfer> BestDown;
+		double CurlUp = 1e30;
+		double CurlDown = 1e30;
+		long PeakUpKb = 0;
+		long PeakDownKb = 0;
+		for (int Run = 0; Run < Runs && Result == 0; ++Run)
+		{
+			std::printf("Run %d of %d ...\n", Run + 1, Runs);
+			std::fflush(stdout);
+			for (int Side = 0; Side < 2 && Result == 0; ++Side)
+			{
+				const bool bClient = (Side == 0) == (Run % 2 == 0);
+				if (bClient)
+				{
+					const std::optional<FTransfer> Up = ParseChild(Capture(ClientUpload));
+					Capture(Forget);
+					const std::optional<FTransfer> Down = ParseChild(Capture(ClientDownload));
+					if (!Up || !Down)
+					{
+						Result = 1;
+						break;
+					}
+					PeakUpKb = std::max(PeakUpKb, Up->PeakKb);
+					PeakDownKb = std::max(PeakDownKb, Down->PeakKb);
+					BestUp = (!BestUp || Up->Seconds < BestUp->Seconds) ? Up : BestUp;
+					BestDown = (!BestDown || Down->Seconds < BestDown->Seconds) ? Down : BestDown;
+				}
+				else
+				{
+					const std::optional<double> Up = ParseCurl(Capture(CurlUpload), 200);
+					Capture(Forget);
+					const std::optional<double> Down = ParseCurl(Capture(CurlDownload), 200);
+					if (!Up || !Down)
+					{
+						Result = 1;
+						break;
+					}
+					CurlUp = std::min(CurlUp, *Up);
+					CurlDown = std::min(CurlDown, *Down);
+				}
+			}
+		}
+		if (Result == 0 && (fs::file_size(WorkDir / "client_download.fbx") != Size || fs::file_size(WorkDir / "curl_download.fbx") != Size))
+		{
+			std::fprintf(stderr, "A download did not write the whole file.\n");
+			Result = 1;
+		}
+		if (Result == 0)
+		{
+			const double Mb = static_cast<double>(Size) / (1024.0 * 1024.0);
+			const double UpRatio = CurlUp / BestUp->Seconds;
+			const double DownRatio = CurlDown / BestDown->Seconds;
+			const double UpMemory = PeakUpKb * 1024.0 / static_cast<double>(Size);
+			const double DownMemory = PeakDownKb * 1024.0 / static_cast<double>(Size);
+			std::printf("\nTransfers of %.0f MiB with tarvoline-sim on 127.0.0.1, best of %d runs each\n", Mb, Runs);
+			std::printf("%-9s %12s %12s %18s %26s\n", "", "client MiB/s", "curl MiB/s", "client/curl", "client peak RSS / file");
+			std::printf("%-9s %12.1f %12.1f %9.2f %-8s %9.2fx %-6s (at start %.0f MiB)\n", "upload", Mb / BestUp->Seconds, Mb / CurlUp,
+				UpRatio, Verdict(UpRatio >= 0.8), UpMemory, Verdict(UpMemory <= 2.2), BestUp->StartKb / 1024.0);
+			std::printf("%-9s %12.1f %12.1f %9.2f %-8s %9.2fx %-6s (at start %.0f MiB)\n", "download", Mb / BestDown->Seconds,
+				Mb / CurlDown, DownRatio, Verdict(DownRatio >= 0.8), DownMemory, Verdict(DownMemory <= 1.3), BestDown->StartKb / 1024.0);
+			std::printf("Targets: client/curl at least 0.80; peak RSS at most 2.2x (upload) and 1.3x (download) the file.\n");
+		}
+	}
+
+	if (Result == 0)
+	{
+		int32 Records = 0;
+		const FString Answer = MakeListAnswer(10000, Records);
+		int32 Read = 0;
+		const double ClientUs = BestMicroseconds(
+			[&Answer, &Read]()
+			{
+				// What the client does with a list answer's text: parse it, then read the records.
+				TSharedPtr<FJsonValue> Value;
+				FJsonSerializer::Deserialize(TJsonReaderFactory<TCHAR>::Create(Answer), Value);
+				Read = TarvolineApi::ReadCharacterList(Value).Num();
+			},
+			500, 9);
+		const double ParseUs = BestMicroseconds(
+			[&Answer]()
+			{
+				TSharedPtr<FJsonValue> Value;
+				FJsonSerializer::Deserialize(TJsonReaderFactory<TCHAR>::Create(Answer), Value);
+			},
+			500, 9);
+		const double Ratio = ClientUs / ParseUs;
+		std::printf("\nList answer of %d characters (%d records, %d read): client read %.1f us, JSON parse alone %.1f us, "
+					"ratio %.2f %s (target at most 2.0)\n",
+			Answer.Len(), Records, Read, ClientUs, ParseUs, Ratio, Verdict(Ratio <= 2.0));
+	}
+
+	if (bKeep)
+	{
+		std::printf("Kept %s\n", WorkDir.c_str());
+	}
+	else
+	{
+		std::error_code Ignored;
+		fs::remove_all(WorkDir, Ignored);
+	}
+	return Result;
+}
+} // namespace
+
+int main(int Argc, char** Argv)
+{
+	std::string Phase;
+	std::string Api;
+	std::string File;
+	std::string Url;
+	std::string Out;
+	std::string SimBinary = TARVOLINE_SIM_PATH;
+	uint64_t SizeMb = 256;
+	int Runs = 3;
+	bool bKeep = false;
+	for (int Index = 1; Index < Argc; ++Index)
+	{
+		const std::string Arg = Argv[Index];
+		const bool bHasValue = Index + 1 < Argc;
+		if (Arg == "--phase" && bHasValue)
+		{
+			Phase = Argv[++Index];
+		}
+		else if (Arg == "--api" && bHasValue)
+		{
+			Api = Argv[++Index];
+		}
+		else if (Arg == "--file" && bHasValue)
+		{
+			File = Argv[++Index];
+		}
+		else if (Arg == "--url" && bHasValue)
+		{
+			Url = Argv[++Index];
+		}
+		else if (Arg == "--out" && bHasValue)
+		{
+			Out = Argv[++Index];
+		}
+		else if (Arg == "--sim" && bHasValue)
+		{
+			SimBinary = Argv[++Index];
+		}
+		else if (Arg == "--size-mb" && bHasValue)
+		{
+			SizeMb = std::strtoull(Argv[++Index], nullptr, 10);
+		}
+		else if (Arg == "--runs" && bHasValue)
+		{
+			Runs = std::max(1, std::atoi(Argv[++Index]));
+		}
+		else if (Arg == "--keep")
+		{
+			bKeep = true;
+		}
+		else
+		{
+			std::fprintf(stderr, "usage: client-bench [--size-mb N] [--runs N] [--sim PATH] [--keep]\n");
+			return 2;
+		}
+	}
+
+	if (Phase == "upload")
+	{
+		return RunUploadPhase(Api, File);
+	}
+	if (Phase == "download")
+	{
+		return RunDownloadPhase(Url, Out);
+	}
+	const std::string Self = fs::canonical("/proc/self/exe").string();
+	return Orchestrate(Self, SimBinary, SizeMb, Runs, bKeep);
+}
