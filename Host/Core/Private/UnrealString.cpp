@@ -814,7 +814,8 @@ int64 FCString::Atoi64(const TCHAR* String)
 		Value = Value * 10 + (uint64)(*String - '0');
 		++String;
 	}
-	return bNegative ? -(int64)Value : (int64)Value;
+	// Negated as unsigned, so that the most negative value does not overflow; larger values wrap as C's do.
+	return bNegative ? (int64)(0 - Value) : (int64)Value;
 }
 
 int32 FCString::Atoi(const TCHAR* String)

@@ -230,6 +230,12 @@ public:
 		check(NewNum >= 0);
 		Items.resize(NewNum);
 	}
+	/** Replaces the contents with Count copies of Element. */
+	void Init(const ElementType& Element, int32 Count)
+	{
+		check(Count >= 0);
+		Items.assign(Count, Element);
+	}
 	void SetNumZeroed(int32 NewNum, bool bAllowShrinking = true) { SetNum(NewNum, bAllowShrinking); }
 	void SetNumUninitialized(int32 NewNum, bool bAllowShrinking = true) { SetNum(NewNum, bAllowShrinking); }
 	void Shrink() { Items.shrink_to_fit(); }
