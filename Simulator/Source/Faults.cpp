@@ -34,13 +34,13 @@ std::string Upper(std::string Text)
 	return Text;
 }
 
-int IntMember(const nlohmann::json& Spec, const char* Name, int Default, int Min, int Max)
+int IntMember(const nlohmann::json& Description, const char* Name, int Default, int Min, int Max)
 {
-	if (!Spec.contains(Name))
+	if (!Description.contains(Name))
 	{
 		return Default;
 	}
-	const auto& Value = Spec[Name];
+	const auto& Value = Description[Name];
 	if (!Value.is_number_integer())
 	{
 		throw std::invalid_argument(std::string("\"") + Name + "\" must be a whole number.");
@@ -54,17 +54,17 @@ int IntMember(const nlohmann::json& Spec, const char* Name, int Default, int Min
 	return static_cast<int>(N);
 }
 
-std::string TextMember(const nlohmann::json& Spec, const char* Name)
+std::string TextMember(const nlohmann::json& Description, const char* Name)
 {
-	if (!Spec.contains(Name))
+	if (!Description.contains(Name))
 	{
 		return "";
 	}
-	if (!Spec[Name].is_string())
+	if (!Description[Name].is_string())
 	{
 		throw std::invalid_argument(std::string("\"") + Name + "\" must be a text.");
 	}
-	return Spec[Name].get<std::string>();
+	return Description[Name].get<std::string>();
 }
 } // namespace
 
@@ -126,14 +126,14 @@ nlohmann::json Fault::ToJson() const
 	return Out;
 }
 
-Fault FaultBook::Parse(const nlohmann::json& Spec)
+Fault FaultBook::Parse(const nlohmann::json& Description)
 {
-	if (!Spec.is_object())
+	if (!Description.is_object())
 	{
 		throw std::invalid_argument("A fault must be a JSON object.");
 	}
 	Fault F;
-	const std::string Kind = TextMember(Spec, "kind");
+	const std::string Kind = TextMember(Description, "kind");
 	bool Known = false;
 	for (const auto& Entry : KindNames)
 	{
@@ -153,13 +153,13 @@ Fault FaultBook::Parse(const nlohmann::json& Spec)
 		}
 		throw std::invalid_argument("\"kind\" must be one of: " + Names + ".");
 	}
-	F.Method = Upper(TextMember(Spec, "method"));
+	F.Method = Upper(TextMember(Description, "method"));
 	if (F.Method == "*")
 	{
 		F.Method.clear();
 	}
-	F.PathPrefix = TextMember(Spec, "path");
-	F.PathPattern = TextMember(Spec, "pathRegex");
+	F.PathPrefix = TextMember(Description, "path");
+	F.PathPattern = TextMember(Description, "pathRegex");
 	if (!F.PathPattern.empty())
 	{
 		try
@@ -171,7 +171,7 @@ Fault FaultBook::Parse(const nlohmann::json& Spec)
 			throw std::invalid_argument("\"pathRegex\" is not a valid regular expression.");
 		}
 	}
-	F.Remaining = IntMember(Spec, "count", 1, -1, 1000000);
+	F.Remaining = IntMember(Description, "count", 1, -1, 1000000);
 	if (F.Remaining == 0)
 	{
 		throw std::invalid_argument("\"count\" must be at least 1, or -1 for every request until cleared.");
@@ -187,27 +187,27 @@ Fault FaultBook::Parse(const nlohmann::json& Spec)
 			default: return 0;
 		}
 	}();
-	F.Status = IntMember(Spec, "status", DefaultStatus, 0, 599);
+	F.Status = IntMember(Description, "status", DefaultStatus, 0, 599);
 	if (F.Status != 0 && F.Status < 100)
 	{
 		throw std::invalid_argument("\"status\" must be an HTTP status between 100 and 599.");
 	}
-	if (Spec.contains("detail"))
+	if (Description.contains("detail"))
 	{
-		F.Detail = Spec["detail"];
+		F.Detail = Description["detail"];
 	}
-	if (Spec.contains("body"))
+	if (Description.contains("body"))
 	{
-		F.Body = TextMember(Spec, "body");
+		F.Body = TextMember(Description, "body");
 	}
-	F.ContentType = TextMember(Spec, "contentType");
-	if (Spec.contains("headers"))
+	F.ContentType = TextMember(Description, "contentType");
+	if (Description.contains("headers"))
 	{
-		if (!Spec["headers"].is_object())
+		if (!Description["headers"].is_object())
 		{
 			throw std::invalid_argument("\"headers\" must be an object of texts.");
 		}
-		for (const auto& [Name, Value] : Spec["headers"].items())
+		for (const auto& [Name, Value] : Description["headers"].items())
 		{
 			if (!Value.is_string())
 			{
@@ -216,8 +216,8 @@ Fault FaultBook::Parse(const nlohmann::json& Spec)
 			F.Headers[Name] = Value.get<std::string>();
 		}
 	}
-	F.DelayMs = IntMember(Spec, "delayMs", F.Kind == FaultKind::Delay ? 1000 : 0, 0, 600000);
-	F.BytesPerSecond = IntMember(Spec, "bytesPerSecond", F.Kind == FaultKind::Slow ? 16384 : 0, 0, 1 << 30);
+	F.DelayMs = IntMember(Description, "delayMs", F.Kind == FaultKind::Delay ? 1000 : 0, 0, 600000);
+	F.BytesPerSecond = IntMember(Description, "bytesPerSecond", F.Kind == FaultKind::Slow ? 16384 : 0, 0, 1 << 30);
 	if (F.Kind == FaultKind::Slow && F.BytesPerSecond <= 0)
 	{
 		throw std::invalid_argument("\"bytesPerSecond\" must be at least 1 for a slow answer.");
@@ -227,27 +227,27 @@ Fault FaultBook::Parse(const nlohmann::json& Spec)
 
 std::vector<Fault> FaultBook::Add(const nlohmann::json& Body)
 {
-	std::vector<nlohmann::json> Specs;
+	std::vector<nlohmann::json> Descriptions;
 	if (Body.is_object() && Body.contains("faults"))
 	{
 		if (!Body["faults"].is_array())
 		{
 			throw std::invalid_argument("\"faults\" must be a list of faults.");
 		}
-		Specs.assign(Body["faults"].begin(), Body["faults"].end());
+		Descriptions.assign(Body["faults"].begin(), Body["faults"].end());
 	}
 	else if (Body.is_array())
 	{
-		Specs.assign(Body.begin(), Body.end());
+		Descriptions.assign(Body.begin(), Body.end());
 	}
 	else
 	{
-		Specs.push_back(Body);
+		Descriptions.push_back(Body);
 	}
 	std::vector<Fault> Parsed;
-	for (const auto& Spec : Specs)
+	for (const auto& Description : Descriptions)
 	{
-		Parsed.push_back(Parse(Spec));
+		Parsed.push_back(Parse(Description));
 	}
 	std::lock_guard Lock(Mutex);
 	for (auto& F : Parsed)

@@ -55,7 +55,7 @@ class FaultBook
 {
 public:
 	// Parses one fault description. Throws std::invalid_argument with a sentence when invalid.
-	static Fault Parse(const nlohmann::json& Spec);
+	static Fault Parse(const nlohmann::json& Description);
 
 	// Adds faults from {"faults": [...]}, a list, or one fault object; returns what was added.
 	// Throws std::invalid_argument with a sentence when any of them is invalid (then none is added).

@@ -822,15 +822,15 @@ void SimServer::HandleControl(const httplib::Request& Req, httplib::Response& Re
 			}
 			if (Body.contains("job"))
 			{
-				const auto& JobSpec = Body["job"];
+				const auto& JobChange = Body["job"];
 				JobOverride Override;
-				if (JobSpec.contains("fail"))
+				if (JobChange.contains("fail"))
 				{
-					Override.Fail = Failure(JobSpec["fail"]);
+					Override.Fail = Failure(JobChange["fail"]);
 				}
-				Override.FailStage = JobSpec.value("failStage", std::string("generating"));
-				Override.NoFbx = JobSpec.value("noFbx", false);
-				Override.Fallback = JobSpec.value("fallback", false);
+				Override.FailStage = JobChange.value("failStage", std::string("generating"));
+				Override.NoFbx = JobChange.value("noFbx", false);
+				Override.Fallback = JobChange.value("fallback", false);
 				for (int I = 0; I < Count; ++I)
 				{
 					State().QueueJobOverride(Override);

@@ -19,11 +19,11 @@ TEST(FaultBook, RefusesDescriptionsItCannotCarryOut)
 		{{"kind", "slow"}, {"bytesPerSecond", 0}},
 		{{"kind", "status"}, {"headers", {{"Retry-After", 30}}}},
 	};
-	for (const auto& Spec : Bad)
+	for (const auto& Description : Bad)
 	{
 		FaultBook Book;
-		EXPECT_THROW(Book.Add(Spec), std::invalid_argument) << Spec.dump();
-		EXPECT_TRUE(Book.List().empty()) << Spec.dump();
+		EXPECT_THROW(Book.Add(Description), std::invalid_argument) << Description.dump();
+		EXPECT_TRUE(Book.List().empty()) << Description.dump();
 	}
 	// One bad fault in a list adds none of them.
 	FaultBook Book;

@@ -434,8 +434,8 @@ TEST(Server, ControlsShapeTheNextRigAndJob)
 TEST(Server, FaultsFireOnlyForTheRequestsTheyName)
 {
 	LiveServer Sim;
-	auto Fault = [&](const json& Spec) {
-		const Reply R = Sim.Control("/_sim/faults", Spec);
+	auto Fault = [&](const json& Description) {
+		const Reply R = Sim.Control("/_sim/faults", Description);
 		ASSERT_EQ(R.Status, 200) << R.Body;
 	};
 
