@@ -1,0 +1,119 @@
+// The editor's side of the menus: listing a menu as shown, and choosing an entry as a user does.
+#include "HostToolMenus.h"
+#include "Framework/Docking/TabManager.h"
+#include "WorkspaceMenuStructureModule.h"
+
+namespace HostToolMenus
+{
+namespace
+{
+const FName LevelEditorToolsMenu(TEXT("LevelEditor.MainMenu.Tools"));
+
+/** The tab spawners under a workspace group, depth first, except those hidden from menus. */
+void CollectSpawners(const TSharedRef<FWorkspaceItem>& Group, TArray<TSharedRef<FTabSpawnerEntry>>& Out)
+{
+	for (const TSharedRef<FWorkspaceItem>& Child : Group->GetChildItems())
+	{
+		if (TSharedPtr<FTabSpawnerEntry> Spawner = Child->AsSpawnerEntry())
+		{
+			if (Spawner->GetMenuType() != ETabSpawnerMenuType::Hidden && Spawner->GetAutoGenerateMenuEntry())
+			{
+				Out.Add(Spawner.ToSharedRef());
+			}
+		}
+		else
+		{
+			CollectSpawners(Child, Out);
+		}
+	}
+}
+
+TArray<TSharedRef<FTabSpawnerEntry>> ToolsMenuSpawners()
+{
+	TArray<TSharedRef<FTabSpawnerEntry>> Spawners;
+	if (FModuleManager::Get().IsModuleLoaded("WorkspaceMenuStructure"))
+	{
+		CollectSpawners(WorkspaceMenu::GetMenuStructure().GetToolsStructureRoot(), Spawners);
+	}
+	return Spawners;
+}
+} // namespace
+
+TArray<FEntryView> ListMenu(FName MenuName)
+{
+	TArray<FEntryView> Views;
+	if (MenuName == LevelEditorToolsMenu)
+	{
+		for (const TSharedRef<FTabSpawnerEntry>& Spawner : ToolsMenuSpawners())
+		{
+			FEntryView View;
+			View.Section = FName(TEXT("Tools"));
+			View.Name = Spawner->GetTabType();
+			View.Label = Spawner->GetDisplayName();
+			View.ToolTip = Spawner->GetTooltipText();
+			View.Icon = Spawner->GetIcon();
+			View.bEnabled = Spawner->GetMenuType() == ETabSpawnerMenuType::Enabled;
+			View.bIsTabSpawner = true;
+			Views.Add(View);
+		}
+	}
+	UToolMenus* Menus = UToolMenus::TryGet();
+	UToolMenu* Menu = Menus ? Menus->FindMenu(MenuName) : nullptr;
+	if (!Menu)
+	{
+		return Views;
+	}
+	for (const FToolMenuSection& Section : Menu->Sections)
+	{
+		for (const FToolMenuEntry& Entry : Section.Blocks)
+		{
+			if (Entry.IsSeparator() || !Entry.IsVisible())
+			{
+				continue;
+			}
+			FEntryView View;
+			View.Section = Section.Name;
+			View.SectionLabel = Section.Label.Get(FText::GetEmpty());
+			View.Name = Entry.Name;
+			View.Label = Entry.Label.Get(FText::GetEmpty());
+			View.ToolTip = Entry.ToolTip.Get(FText::GetEmpty());
+			View.Icon = Entry.Icon.Get(FSlateIcon());
+			View.Owner = Entry.Owner;
+			View.bEnabled = Entry.CanExecute();
+			Views.Add(View);
+		}
+	}
+	return Views;
+}
+
+bool ChooseEntry(FName MenuName, FName EntryName)
+{
+	UToolMenus* Menus = UToolMenus::TryGet();
+	if (UToolMenu* Menu = Menus ? Menus->FindMenu(MenuName) : nullptr)
+	{
+		for (const FToolMenuSection& Section : Menu->Sections)
+		{
+			for (const FToolMenuEntry& Entry : Section.Blocks)
+			{
+				if (Entry.Name == EntryName && !Entry.IsSeparator())
+				{
+					// Copied: the action may change the menus it was chosen from.
+					const FToolMenuEntry Chosen = Entry;
+					return Chosen.IsVisible() && Chosen.CanExecute() && Chosen.Execute();
+				}
+			}
+		}
+	}
+	if (MenuName == LevelEditorToolsMenu)
+	{
+		for (const TSharedRef<FTabSpawnerEntry>& Spawner : ToolsMenuSpawners())
+		{
+			if (Spawner->GetTabType() == EntryName && Spawner->GetMenuType() == ETabSpawnerMenuType::Enabled)
+			{
+				return FGlobalTabmanager::Get()->TryInvokeTab(FTabId(EntryName)).IsValid();
+			}
+		}
+	}
+	return false;
+}
+} // namespace HostToolMenus

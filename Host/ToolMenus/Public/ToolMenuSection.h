@@ -1,0 +1,28 @@
+// Stands in for the engine's ToolMenuSection.h: a labelled group of entries in a menu.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "ToolMenuEntry.h"
+#include "ToolMenuMisc.h"
+#include "ToolMenuOwner.h"
+
+struct FToolMenuSection
+{
+	/** Adds an entry, or replaces the entry of the same name; its owner is the menus' current owner. */
+	FToolMenuEntry& AddEntry(const FToolMenuEntry& Args);
+	FToolMenuEntry& AddMenuEntry(const FName InName, const TAttribute<FText>& InLabel, const TAttribute<FText>& InToolTip,
+		const TAttribute<FSlateIcon>& InIcon, const FToolUIActionChoice& InAction,
+		const EUserInterfaceActionType UserInterfaceActionType = EUserInterfaceActionType::Button,
+		const FName InTutorialHighlightName = FName());
+	FToolMenuEntry& AddSeparator(const FName InName);
+	FToolMenuEntry* FindEntry(const FName InName);
+	bool RemoveEntry(const FName InName);
+	/** Removes every entry of that owner; the number removed. */
+	int32 RemoveEntriesByOwner(const FToolMenuOwner InOwner);
+
+	FName Name;
+	TAttribute<FText> Label;
+	FToolMenuOwner Owner;
+	TArray<FToolMenuEntry> Blocks;
+	FToolMenuInsert InsertPosition;
+};
