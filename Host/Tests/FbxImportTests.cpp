@@ -41,9 +41,14 @@ protected:
 	}
 
 	/** Imports as the editor's automated import does, with the options the plug-in sets for a first or later import. */
-	UAssetImportTask* Import(const char* Model, const TCHAR* Folder, const TCHAR* Name, USkeleton* Skeleton)
+	UAssetImportTask* Import(const char* Model, const TCHAR* Folder, const TCHAR* Name, USkeleton* Skeleton,
+		void (*Adjust)(UFbxAnimSequenceImportData*) = nullptr)
 	{
 		UFbxImportUI* Options = NewObject<UFbxImportUI>(GetTransientPackage());
+		if (Adjust)
+		{
+			Adjust(Options->AnimSequenceImportData);
+		}
 		Options->bAutomatedImportShouldDetectType = false;
 		Options->bImportAsSkeletal = true;
 		Options->bImportAnimations = true;
@@ -202,6 +207,41 @@ TEST_F(FbxImportTest, EveryFamilyImportsWithItsLengthAndSize)
 		ASSERT_NE(Clip, nullptr) << Case.File;
 		EXPECT_FLOAT_EQ(Clip->GetPlayLength(), Case.Seconds) << Case.File;
 	}
+}
+
+TEST_F(FbxImportTest, TakesMustBeWholeFramesUnlessSnapped)
+{
+	// The bird's flap is 45 ticks at 30 per second: 1.5 s, 37.5 frames at 25 frames per second.
+	Import("bird_anim.fbx", TEXT("/Game/Birds/a"), TEXT("a"), nullptr,
+		[](UFbxAnimSequenceImportData* Settings) { Settings->CustomSampleRate = 25; });
+	EXPECT_NE(FindObject<USkeletalMesh>(nullptr, TEXT("/Game/Birds/a/a.a")), nullptr) << "the mesh comes in all the same";
+	EXPECT_EQ(FindObject<UAnimSequence>(nullptr, TEXT("/Game/Birds/a/a_Anim.a_Anim")), nullptr);
+
+	Import("bird_anim.fbx", TEXT("/Game/Birds/b"), TEXT("b"), nullptr,
+		[](UFbxAnimSequenceImportData* Settings)
+		{
+			Settings->CustomSampleRate = 25;
+			Settings->bSnapToClosestFrameBoundary = true;
+		});
+	UAnimSequence* Snapped = FindObject<UAnimSequence>(nullptr, TEXT("/Game/Birds/b/b_Anim.b_Anim"));
+	ASSERT_NE(Snapped, nullptr);
+	EXPECT_EQ(Snapped->HostGetNumberOfFrames(), 38);
+	EXPECT_FLOAT_EQ(Snapped->GetPlayLength(), 38.0f / 25.0f);
+
+	// The default rate follows the keys; a fixed one changes only the key count, not the length.
+	Import("bird_anim.fbx", TEXT("/Game/Birds/c"), TEXT("c"), nullptr,
+		[](UFbxAnimSequenceImportData* Settings) { Settings->CustomSampleRate = 60; });
+	UAnimSequence* Dense = FindObject<UAnimSequence>(nullptr, TEXT("/Game/Birds/c/c_Anim.c_Anim"));
+	ASSERT_NE(Dense, nullptr);
+	EXPECT_EQ(Dense->GetNumberOfSampledKeys(), 91);
+	EXPECT_FLOAT_EQ(Dense->GetPlayLength(), 1.5f);
+
+	// Without bone tracks the clip keeps its length and has no tracks.
+	Import("bird_anim.fbx", TEXT("/Game/Birds/d"), TEXT("d"), nullptr,
+		[](UFbxAnimSequenceImportData* Settings) { Settings->bImportBoneTracks = false; });
+	UAnimSequence* Bare = FindObject<UAnimSequence>(nullptr, TEXT("/Game/Birds/d/d_Anim.d_Anim"));
+	ASSERT_NE(Bare, nullptr);
+	EXPECT_EQ(Bare->HostGetTracks().Num(), 0);
 }
 
 TEST_F(FbxImportTest, MeshWithoutAnimationHasNoClip)
