@@ -10,6 +10,7 @@
 #include "PhysicsEngine/PhysicsAsset.h"
 #include "UObject/Package.h"
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -19,6 +20,47 @@ std::string ModelPath(const char* Name)
 {
 	return (std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "TestData" / "Models" / Name).lexically_normal().string();
 }
+
+/** A hand-written ASCII FBX: one box node in a Z-up, front -Y scene. */
+const char* const ZUpBox = R"FBX(; FBX 7.4.0 project file
+FBXHeaderExtension:  {
+	FBXHeaderVersion: 1003
+	FBXVersion: 7400
+}
+GlobalSettings:  {
+	Version: 1000
+	Properties70:  {
+		P: "UpAxis", "int", "Integer", "",2
+		P: "UpAxisSign", "int", "Integer", "",1
+		P: "FrontAxis", "int", "Integer", "",1
+		P: "FrontAxisSign", "int", "Integer", "",-1
+		P: "CoordAxis", "int", "Integer", "",0
+		P: "CoordAxisSign", "int", "Integer", "",1
+		P: "UnitScaleFactor", "double", "Number", "",1
+	}
+}
+Objects:  {
+	Geometry: 1000, "Geometry::Box", "Mesh" {
+		Vertices: *24 {
+			a: -10,-5,0,10,-5,0,10,5,0,-10,5,0,-10,-5,100,10,-5,100,10,5,100,-10,5,100
+		}
+		PolygonVertexIndex: *24 {
+			a: 0,1,2,-4,4,5,6,-8,0,1,5,-5,1,2,6,-6,2,3,7,-7,3,0,4,-8
+		}
+		GeometryVersion: 124
+	}
+	Model: 2000, "Model::Box", "Mesh" {
+		Version: 232
+		Properties70:  {
+			P: "Lcl Translation", "Lcl Translation", "", "A",0,30,0
+		}
+	}
+}
+Connections:  {
+	C: "OO",2000,0
+	C: "OO",1000,2000
+}
+)FBX";
 
 FString ToFString(const std::string& Text)
 {
@@ -242,6 +284,33 @@ TEST_F(FbxImportTest, TakesMustBeWholeFramesUnlessSnapped)
 	UAnimSequence* Bare = FindObject<UAnimSequence>(nullptr, TEXT("/Game/Birds/d/d_Anim.d_Anim"));
 	ASSERT_NE(Bare, nullptr);
 	EXPECT_EQ(Bare->HostGetTracks().Num(), 0);
+}
+
+TEST_F(FbxImportTest, AZUpFileKeepsItsHeightOnZAndMirrorsY)
+{
+	// A Z-up, front -Y file (as 3ds Max writes): the engine takes (x, y, z) as (x, -y, z). A 20 x 10 x 100 box moved
+	// 30 along the file's Y.
+	const std::string Path = ProjectDir + "/zup.fbx";
+	std::ofstream(Path) << ZUpBox;
+	UFbxImportUI* Options = NewObject<UFbxImportUI>(GetTransientPackage());
+	Options->bAutomatedImportShouldDetectType = false;
+	Options->MeshTypeToImport = FBXIT_SkeletalMesh;
+	UFbxFactory* Factory = NewObject<UFbxFactory>(GetTransientPackage());
+	Factory->ImportUI = Options;
+	UAssetImportTask* Task = NewObject<UAssetImportTask>(GetTransientPackage());
+	Task->Filename = ToFString(Path);
+	Task->DestinationPath = TEXT("/Game/Boxes");
+	Task->bAutomated = true;
+	Task->Factory = Factory;
+	FAssetToolsModule::GetModule().Get().ImportAssetTasks({Task});
+	USkeletalMesh* Mesh = FindObject<USkeletalMesh>(nullptr, TEXT("/Game/Boxes/zup.zup"));
+	ASSERT_NE(Mesh, nullptr) << "named after the file without a destination name";
+	const FBox Box = Mesh->GetBounds().GetBox();
+	EXPECT_TRUE(Box.Min.Equals(FVector(-10, -35, 0), 1e-3)) << FTCHARToUTF8(*Box.Min.ToString()).Get();
+	EXPECT_TRUE(Box.Max.Equals(FVector(10, -25, 100), 1e-3)) << FTCHARToUTF8(*Box.Max.ToString()).Get();
+	// The rigid mesh's one bone sits where its node does.
+	ASSERT_EQ(Mesh->GetRefSkeleton().GetNum(), 1);
+	EXPECT_TRUE(Mesh->GetRefSkeleton().GetRefBonePose()[0].GetTranslation().Equals(FVector(0, -30, 0), 1e-3));
 }
 
 TEST_F(FbxImportTest, MeshWithoutAnimationHasNoClip)
