@@ -191,6 +191,24 @@ bool FTarvolineImportFirstAndLaterTest::RunTest(const FString&)
 	return true;
 }
 
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineImportNoCharacterNameTest, "Tarvoline.Import.EmptyCharacterName",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolineImportNoCharacterNameTest::RunTest(const FString&)
+{
+	using namespace TarvolineImportTest;
+	const FTarvolineImportResult Result = ImportAnimationFbx(ModelPath(TEXT("frog_anim.fbx")), FString(), TEXT("Hop!"));
+	TestEqual(TEXT("fallback folder"), *Result.FolderPath, TEXT("/Game/Tarvoline/Animations/character"));
+	if (!TestTrue(TEXT("mesh and clip"), Result.Mesh.IsValid() && Result.Clip.IsValid()))
+	{
+		return false;
+	}
+	// The mesh takes the fallback asset name; the clip is named after the sentence.
+	TestEqual(TEXT("mesh name"), *Result.Mesh->GetName(), TEXT("animation"));
+	TestTrue(TEXT("clip name"), Result.Clip->GetName().StartsWith(TEXT("hop"), ESearchCase::CaseSensitive));
+	return true;
+}
+
 IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineImportSkeletonOnlyTest, "Tarvoline.Import.SkeletonOnlyFolder",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
