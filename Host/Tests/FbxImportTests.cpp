@@ -288,7 +288,7 @@ TEST_F(FbxImportTest, TakesMustBeWholeFramesUnlessSnapped)
 
 TEST_F(FbxImportTest, AZUpFileKeepsItsHeightOnZAndMirrorsY)
 {
-	// A Z-up, front -Y file (as 3ds Max writes): the engine takes (x, y, z) as (x, -y, z). A 20 x 10 x 100 box moved
+	// A Z-up, front -Y file: the engine takes (x, y, z) as (x, -y, z). A 20 x 10 x 100 box moved
 	// 30 along the file's Y.
 	const std::string Path = ProjectDir + "/zup.fbx";
 	std::ofstream(Path) << ZUpBox;
