@@ -9,7 +9,7 @@ namespace HostFormat
 {
 namespace
 {
-struct FSpec
+struct FDirective
 {
 	std::string Flags;
 	int32 Width = -1;
@@ -27,10 +27,10 @@ void AppendNarrow(std::u16string& Out, const char* Text)
 	}
 }
 
-void AppendPadded(std::u16string& Out, const std::u16string& Text, const FSpec& Spec)
+void AppendPadded(std::u16string& Out, const std::u16string& Text, const FDirective& Directive)
 {
-	const int32 Pad = Spec.Width > (int32)Text.size() ? Spec.Width - (int32)Text.size() : 0;
-	const bool bLeft = Spec.Flags.find('-') != std::string::npos;
+	const int32 Pad = Directive.Width > (int32)Text.size() ? Directive.Width - (int32)Text.size() : 0;
+	const bool bLeft = Directive.Flags.find('-') != std::string::npos;
 	if (!bLeft)
 	{
 		Out.append(Pad, u' ');
@@ -42,16 +42,16 @@ void AppendPadded(std::u16string& Out, const std::u16string& Text, const FSpec& 
 	}
 }
 
-std::string NarrowSpec(const FSpec& Spec, const char* Length, char Conversion)
+std::string NarrowFormatOf(const FDirective& Directive, const char* Length, char Conversion)
 {
-	std::string Result = "%" + Spec.Flags;
-	if (Spec.Width >= 0)
+	std::string Result = "%" + Directive.Flags;
+	if (Directive.Width >= 0)
 	{
-		Result += std::to_string(Spec.Width);
+		Result += std::to_string(Directive.Width);
 	}
-	if (Spec.Precision >= 0)
+	if (Directive.Precision >= 0)
 	{
-		Result += "." + std::to_string(Spec.Precision);
+		Result += "." + std::to_string(Directive.Precision);
 	}
 	Result += Length;
 	Result.push_back(Conversion);
@@ -96,7 +96,7 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 			Out.push_back(*Ptr++);
 			continue;
 		}
-		const TCHAR* SpecStart = Ptr++;
+		const TCHAR* DirectiveStart = Ptr++;
 		if (*Ptr == '%')
 		{
 			Out.push_back(u'%');
@@ -104,12 +104,12 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 			continue;
 		}
 
-		FSpec Spec;
+		FDirective Directive;
 		while (*Ptr == '-' || *Ptr == '+' || *Ptr == ' ' || *Ptr == '#' || *Ptr == '0')
 		{
-			if (Spec.Flags.find((char)*Ptr) == std::string::npos)
+			if (Directive.Flags.find((char)*Ptr) == std::string::npos)
 			{
-				Spec.Flags.push_back((char)*Ptr);
+				Directive.Flags.push_back((char)*Ptr);
 			}
 			++Ptr;
 		}
@@ -119,11 +119,11 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 			{
 				return false;
 			}
-			Spec.Width = (int32)Args[NextArg++].Signed64;
-			if (Spec.Width < 0)
+			Directive.Width = (int32)Args[NextArg++].Signed64;
+			if (Directive.Width < 0)
 			{
-				Spec.Flags.push_back('-');
-				Spec.Width = -Spec.Width;
+				Directive.Flags.push_back('-');
+				Directive.Width = -Directive.Width;
 			}
 			++Ptr;
 		}
@@ -131,34 +131,34 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 		{
 			while (FChar::IsDigit(*Ptr))
 			{
-				Spec.Width = (Spec.Width < 0 ? 0 : Spec.Width) * 10 + (*Ptr++ - '0');
-				if (Spec.Width > MaxWidth)
+				Directive.Width = (Directive.Width < 0 ? 0 : Directive.Width) * 10 + (*Ptr++ - '0');
+				if (Directive.Width > MaxWidth)
 				{
-					Spec.Width = MaxWidth;
+					Directive.Width = MaxWidth;
 				}
 			}
 		}
 		if (*Ptr == '.')
 		{
 			++Ptr;
-			Spec.Precision = 0;
+			Directive.Precision = 0;
 			if (*Ptr == '*')
 			{
 				if (NextArg >= NumArgs || !IsInteger(Args[NextArg]))
 				{
 					return false;
 				}
-				Spec.Precision = (int32)Args[NextArg++].Signed64;
+				Directive.Precision = (int32)Args[NextArg++].Signed64;
 				++Ptr;
 			}
 			else
 			{
 				while (FChar::IsDigit(*Ptr))
 				{
-					Spec.Precision = Spec.Precision * 10 + (*Ptr++ - '0');
-					if (Spec.Precision > MaxWidth)
+					Directive.Precision = Directive.Precision * 10 + (*Ptr++ - '0');
+					if (Directive.Precision > MaxWidth)
 					{
-						Spec.Precision = MaxWidth;
+						Directive.Precision = MaxWidth;
 					}
 				}
 			}
@@ -167,22 +167,22 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 		{
 			if (*Ptr == 'l')
 			{
-				++Spec.LengthLongs;
+				++Directive.LengthLongs;
 				++Ptr;
 			}
 			else if (*Ptr == 'h')
 			{
-				Spec.bShort = true;
+				Directive.bShort = true;
 				++Ptr;
 			}
 			else if (*Ptr == 'z' || *Ptr == 'j' || *Ptr == 't' || *Ptr == 'L')
 			{
-				Spec.LengthLongs = 2;
+				Directive.LengthLongs = 2;
 				++Ptr;
 			}
 			else if (Ptr[0] == 'I' && Ptr[1] == '6' && Ptr[2] == '4')
 			{
-				Spec.LengthLongs = 2;
+				Directive.LengthLongs = 2;
 				Ptr += 3;
 			}
 			else
@@ -190,19 +190,19 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 				break;
 			}
 		}
-		Spec.Conversion = *Ptr;
-		if (Spec.Conversion == 0)
+		Directive.Conversion = *Ptr;
+		if (Directive.Conversion == 0)
 		{
 			// A lone '%' at the end: copied through as text.
-			Out.append(SpecStart, Ptr);
+			Out.append(DirectiveStart, Ptr);
 			break;
 		}
 		++Ptr;
 
-		const bool bKnown = std::u16string_view(u"sdiuxXocfFeEgGaAp").find(Spec.Conversion) != std::u16string_view::npos;
+		const bool bKnown = std::u16string_view(u"sdiuxXocfFeEgGaAp").find(Directive.Conversion) != std::u16string_view::npos;
 		if (!bKnown)
 		{
-			Out.append(SpecStart, Ptr);
+			Out.append(DirectiveStart, Ptr);
 			continue;
 		}
 		if (NextArg >= NumArgs)
@@ -210,18 +210,18 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 			return false;
 		}
 		const FArg& Arg = Args[NextArg++];
-		switch (Spec.Conversion)
+		switch (Directive.Conversion)
 		{
 			case 's':
 			{
 				std::u16string Text;
-				if (Spec.bShort || Spec.LengthLongs == 0 || Arg.Kind == FArg::WideString)
+				if (Directive.bShort || Directive.LengthLongs == 0 || Arg.Kind == FArg::WideString)
 				{
 					if (Arg.Kind == FArg::WideString)
 					{
 						Text = Arg.Ptr ? (const TCHAR*)Arg.Ptr : u"(null)";
 					}
-					else if (Arg.Kind == FArg::AnsiString && Spec.bShort)
+					else if (Arg.Kind == FArg::AnsiString && Directive.bShort)
 					{
 						const char* Narrow = Arg.Ptr ? (const char*)Arg.Ptr : "(null)";
 						Text = HostConv::FromUtf8(Narrow, (int32)std::char_traits<char>::length(Narrow));
@@ -235,11 +235,11 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 				{
 					return false;
 				}
-				if (Spec.Precision >= 0 && (int32)Text.size() > Spec.Precision)
+				if (Directive.Precision >= 0 && (int32)Text.size() > Directive.Precision)
 				{
-					Text.resize(Spec.Precision);
+					Text.resize(Directive.Precision);
 				}
-				AppendPadded(Out, Text, Spec);
+				AppendPadded(Out, Text, Directive);
 				break;
 			}
 			case 'c':
@@ -248,7 +248,7 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 				{
 					return false;
 				}
-				AppendPadded(Out, std::u16string(1, (char16_t)Arg.Unsigned64), Spec);
+				AppendPadded(Out, std::u16string(1, (char16_t)Arg.Unsigned64), Directive);
 				break;
 			}
 			case 'd':
@@ -258,13 +258,13 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 				{
 					return false;
 				}
-				if (Spec.LengthLongs >= 2 || Spec.LengthLongs == 1)
+				if (Directive.LengthLongs >= 2 || Directive.LengthLongs == 1)
 				{
-					AppendNumber(Out, NarrowSpec(Spec, "ll", 'd'), (long long)Arg.Signed64);
+					AppendNumber(Out, NarrowFormatOf(Directive, "ll", 'd'), (long long)Arg.Signed64);
 				}
 				else
 				{
-					AppendNumber(Out, NarrowSpec(Spec, "", 'd'), (int)(int32)Arg.Signed64);
+					AppendNumber(Out, NarrowFormatOf(Directive, "", 'd'), (int)(int32)Arg.Signed64);
 				}
 				break;
 			}
@@ -277,13 +277,13 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 				{
 					return false;
 				}
-				if (Spec.LengthLongs >= 1)
+				if (Directive.LengthLongs >= 1)
 				{
-					AppendNumber(Out, NarrowSpec(Spec, "ll", (char)Spec.Conversion), (unsigned long long)Arg.Unsigned64);
+					AppendNumber(Out, NarrowFormatOf(Directive, "ll", (char)Directive.Conversion), (unsigned long long)Arg.Unsigned64);
 				}
 				else
 				{
-					AppendNumber(Out, NarrowSpec(Spec, "", (char)Spec.Conversion), (unsigned)(uint32)Arg.Unsigned64);
+					AppendNumber(Out, NarrowFormatOf(Directive, "", (char)Directive.Conversion), (unsigned)(uint32)Arg.Unsigned64);
 				}
 				break;
 			}
@@ -293,7 +293,7 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 				{
 					return false;
 				}
-				AppendNumber(Out, NarrowSpec(Spec, "", 'p'), Arg.Ptr);
+				AppendNumber(Out, NarrowFormatOf(Directive, "", 'p'), Arg.Ptr);
 				break;
 			}
 			default:
@@ -302,7 +302,7 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 				{
 					return false;
 				}
-				AppendNumber(Out, NarrowSpec(Spec, "", (char)Spec.Conversion), Arg.Floating64);
+				AppendNumber(Out, NarrowFormatOf(Directive, "", (char)Directive.Conversion), Arg.Floating64);
 				break;
 			}
 		}
