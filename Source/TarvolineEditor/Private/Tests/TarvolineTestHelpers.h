@@ -331,7 +331,8 @@ inline TSharedRef<TSharedPtr<FExchange>> ControlStep(
 		{
 			if (Slot->IsValid() && (*Slot)->bDone && ((*Slot)->Status < 200 || (*Slot)->Status > 299))
 			{
-				Test->AddError(FString::Printf(TEXT("%s %s answered %d: %s"), *What, *JsonBody, (*Slot)->Status, *(*Slot)->Body));
+				Test->AddError(
+					FString::Printf(TEXT("%s %s answered %d: %s"), *What, *JsonBody, (*Slot)->Status, *(*Slot)->Body));
 			}
 		});
 	return Slot;
@@ -347,7 +348,8 @@ inline void FaultStep(FAutomationTestBase* Test, const FString& FaultJson)
 inline TSharedRef<TArray<FRecordedRequest>> RecordedStep(FAutomationTestBase* Test, const FString& PathPrefix)
 {
 	TSharedRef<TArray<FRecordedRequest>> Requests = MakeShared<TArray<FRecordedRequest>>();
-	const TSharedRef<TSharedPtr<FExchange>> Slot = ControlStep(Test, TEXT("GET"), TEXT("/_sim/requests?path=") + PathPrefix);
+	const TSharedRef<TSharedPtr<FExchange>> Slot =
+		ControlStep(Test, TEXT("GET"), TEXT("/_sim/requests?path=") + PathPrefix);
 	Then(
 		[Requests, Slot]()
 		{
