@@ -5,7 +5,11 @@
 //   HostEditor-Cmd <path/to/Project.uproject> -run=<Name> [switches...]
 #include "Commandlets/Commandlet.h"
 #include "CoreMinimal.h"
+#include "HAL/PlatformProcess.h"
+#include "HAL/PlatformTime.h"
 #include "HostEngine.h"
+#include "HttpManager.h"
+#include "HttpModule.h"
 #include "Misc/OutputDevice.h"
 #include "Modules/ModuleManager.h"
 #include "UObject/Class.h"
@@ -47,6 +51,26 @@ FString QuoteArgument(const FString& Arg)
 		return Arg.Left(Equals + 1) + TEXT("\"") + Arg.Mid(Equals + 1) + TEXT("\"");
 	}
 	return TEXT("\"") + Arg + TEXT("\"");
+}
+
+/** How long requests a commandlet left in flight may still take at exit before they are dropped. */
+constexpr double ExitGraceSeconds = 5.0;
+
+/**
+ * A commandlet may return while a request it sent is still under way: a road that stops early does not wait for an
+ * answer it no longer needs. Such a request is still carried out. Before the modules go, the HTTP manager is ticked
+ * for a short grace so that what is in flight reaches the service and completes (its callbacks then run after Main
+ * has returned); whatever is still running after the grace is dropped unanswered when the HTTP module goes.
+ */
+void FinishRequestsInFlight(double GraceSeconds)
+{
+	FHttpManager& Manager = FHttpModule::Get().GetHttpManager();
+	const double Deadline = FPlatformTime::Seconds() + GraceSeconds;
+	while (Manager.GetNumOutstandingRequests() > 0 && FPlatformTime::Seconds() < Deadline)
+	{
+		Manager.Tick(0.01f);
+		FPlatformProcess::Sleep(0.01f);
+	}
 }
 
 UClass* FindCommandlet(const FString& Token)
@@ -138,6 +162,7 @@ int main(int Argc, char** Argv)
 		Result = Commandlet->Main(Params);
 		Errors = Counter.Errors;
 	}
+	FinishRequestsInFlight(ExitGraceSeconds);
 	if (Result == 0 && Errors > 0 && Commandlet->ShowErrorCount && !Commandlet->UseCommandletResultAsExitCode)
 	{
 		Result = 1;

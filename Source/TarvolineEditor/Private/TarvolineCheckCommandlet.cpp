@@ -19,61 +19,8 @@ DEFINE_LOG_CATEGORY(LogTarvolineCheck);
 
 namespace
 {
-/**
- * Everything one run learns from the service. Callbacks hold it weakly: a request still outstanding when Main
- * returns finds it gone and writes nothing, instead of reaching into a finished run.
- */
-struct FCheckRunState
-{
-	/** The last request failure as "<status> <sentence>"; never cleared, so every later wait ends at once. */
-	FString ErrorText;
-	TOptional<FTarvolineAccount> Account;
-	TOptional<FTarvolineCharacter> Character;
-	TArray<FTarvolineCharacter> Characters;
-	TOptional<FTarvolinePlan> Plan;
-	TOptional<FTarvolineJob> Job;
-	bool bCharacterAnswered = false;
-	bool bListAnswered = false;
-	bool bJobAnswered = false;
-	bool bDownloadDone = false;
-};
-
+using TarvolineCheck::FCheckRunState;
 using FWeakRun = TWeakPtr<FCheckRunState>;
-
-TarvolineApi::FOnError RecordError(const FWeakRun& WeakRun)
-{
-	return [WeakRun](const FString& Message, int32 StatusCode)
-	{
-		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
-		{
-			Run->ErrorText = FString::Printf(TEXT("%d %s"), StatusCode, *Message);
-		}
-	};
-}
-
-TarvolineApi::FOnCharacter RecordCharacter(const FWeakRun& WeakRun)
-{
-	return [WeakRun](const FTarvolineCharacter& Character)
-	{
-		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
-		{
-			Run->Character = Character;
-			Run->bCharacterAnswered = true;
-		}
-	};
-}
-
-TarvolineApi::FOnJob RecordJob(const FWeakRun& WeakRun)
-{
-	return [WeakRun](const FTarvolineJob& Job)
-	{
-		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
-		{
-			Run->Job = Job;
-			Run->bJobAnswered = true;
-		}
-	};
-}
 
 /** Waits for one answer of this run: Answered() or any failure. */
 void WaitForAnswer(const TSharedRef<FCheckRunState>& Run, TFunction<bool(const FCheckRunState&)> Answered, double TimeoutSeconds)
@@ -100,6 +47,86 @@ void ReportCheck(bool Passed, const FString& What)
 		++CheckFailures;
 	}
 	UE_LOG(LogTarvolineCheck, Display, TEXT("CHECK %s %s"), Passed ? TEXT("PASS") : TEXT("FAIL"), *What);
+}
+
+TarvolineApi::FOnError RecordError(const TWeakPtr<FCheckRunState>& WeakRun)
+{
+	return [WeakRun](const FString& Message, int32 StatusCode)
+	{
+		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+		{
+			Run->ErrorText = FString::Printf(TEXT("%d %s"), StatusCode, *Message);
+		}
+	};
+}
+
+TarvolineApi::FOnAccount RecordAccount(const TWeakPtr<FCheckRunState>& WeakRun)
+{
+	return [WeakRun](const FTarvolineAccount& Account)
+	{
+		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+		{
+			Run->Account = Account;
+		}
+	};
+}
+
+TarvolineApi::FOnCharacter RecordCharacter(const TWeakPtr<FCheckRunState>& WeakRun)
+{
+	return [WeakRun](const FTarvolineCharacter& Character)
+	{
+		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+		{
+			Run->Character = Character;
+			Run->bCharacterAnswered = true;
+		}
+	};
+}
+
+TarvolineApi::FOnCharacters RecordCharacters(const TWeakPtr<FCheckRunState>& WeakRun)
+{
+	return [WeakRun](const TArray<FTarvolineCharacter>& Characters)
+	{
+		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+		{
+			Run->Characters = Characters;
+			Run->bListAnswered = true;
+		}
+	};
+}
+
+TarvolineApi::FOnPlan RecordPlan(const TWeakPtr<FCheckRunState>& WeakRun)
+{
+	return [WeakRun](const FTarvolinePlan& Plan)
+	{
+		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+		{
+			Run->Plan = Plan;
+		}
+	};
+}
+
+TarvolineApi::FOnJob RecordJob(const TWeakPtr<FCheckRunState>& WeakRun)
+{
+	return [WeakRun](const FTarvolineJob& Job)
+	{
+		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+		{
+			Run->Job = Job;
+			Run->bJobAnswered = true;
+		}
+	};
+}
+
+TarvolineApi::FOnDone RecordDownload(const TWeakPtr<FCheckRunState>& WeakRun)
+{
+	return [WeakRun]()
+	{
+		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+		{
+			Run->bDownloadDone = true;
+		}
+	};
 }
 
 bool PumpUntil(TFunction<bool()> Done, double TimeoutSeconds)
@@ -202,15 +229,7 @@ int32 UTarvolineCheckCommandlet::Main(const FString& Params)
 	const FWeakRun WeakRun = Run;
 
 	// Sign in.
-	TarvolineApi::FetchAccount(Key,
-		[WeakRun](const FTarvolineAccount& Account)
-		{
-			if (const TSharedPtr<FCheckRunState> Pinned = WeakRun.Pin())
-			{
-				Pinned->Account = Account;
-			}
-		},
-		RecordError(WeakRun));
+	TarvolineApi::FetchAccount(Key, RecordAccount(WeakRun), RecordError(WeakRun));
 	WaitForAnswer(Run, [](const FCheckRunState& State) { return State.Account.IsSet(); }, 60.0);
 	ReportCheck(Run->Account.IsSet(), FString::Printf(TEXT("signed in with the key: %d credits %s"),
 		Run->Account.IsSet() ? Run->Account->Credits : -1, *Run->ErrorText));
@@ -255,16 +274,7 @@ int32 UTarvolineCheckCommandlet::Main(const FString& Params)
 	const FString CharacterFilename = Character.Filename;
 
 	// The character list; a failure here does not stop the road.
-	TarvolineApi::ListCharacters(Key,
-		[WeakRun](const TArray<FTarvolineCharacter>& Characters)
-		{
-			if (const TSharedPtr<FCheckRunState> Pinned = WeakRun.Pin())
-			{
-				Pinned->Characters = Characters;
-				Pinned->bListAnswered = true;
-			}
-		},
-		RecordError(WeakRun));
+	TarvolineApi::ListCharacters(Key, RecordCharacters(WeakRun), RecordError(WeakRun));
 	WaitForAnswer(Run, [](const FCheckRunState& State) { return State.bListAnswered; }, 60.0);
 	const bool bListed = Run->Characters.ContainsByPredicate([&CharacterId](const FTarvolineCharacter& Listed)
 		{
@@ -273,15 +283,7 @@ int32 UTarvolineCheckCommandlet::Main(const FString& Params)
 	ReportCheck(bListed, FString::Printf(TEXT("listed among %d characters"), Run->Characters.Num()));
 
 	// Price; a failure here does not stop the road either.
-	TarvolineApi::PlanMotion(Key, Prompt, CharacterId,
-		[WeakRun](const FTarvolinePlan& Plan)
-		{
-			if (const TSharedPtr<FCheckRunState> Pinned = WeakRun.Pin())
-			{
-				Pinned->Plan = Plan;
-			}
-		},
-		RecordError(WeakRun));
+	TarvolineApi::PlanMotion(Key, Prompt, CharacterId, RecordPlan(WeakRun), RecordError(WeakRun));
 	WaitForAnswer(Run, [](const FCheckRunState& State) { return State.Plan.IsSet(); }, 120.0);
 	const bool bPlanned = Run->Plan.IsSet() && Run->Plan->Cost >= 1 && Run->Plan->Segments.Num() >= 1;
 	ReportCheck(bPlanned, Run->Plan.IsSet()
@@ -323,15 +325,7 @@ int32 UTarvolineCheckCommandlet::Main(const FString& Params)
 	// Download into Saved/Tarvoline under a name made from the prompt and the job.
 	const FString FileName = MakeAssetName(Job.Prompt, 48) + TEXT("_") + Job.Id.Left(8) + TEXT(".fbx");
 	const FString SavePath = (FPaths::ProjectSavedDir() / TEXT("Tarvoline")) / FileName;
-	TarvolineApi::DownloadFile(Output->Url, SavePath,
-		[WeakRun]()
-		{
-			if (const TSharedPtr<FCheckRunState> Pinned = WeakRun.Pin())
-			{
-				Pinned->bDownloadDone = true;
-			}
-		},
-		RecordError(WeakRun));
+	TarvolineApi::DownloadFile(Output->Url, SavePath, RecordDownload(WeakRun), RecordError(WeakRun));
 	WaitForAnswer(Run, [](const FCheckRunState& State) { return State.bDownloadDone; }, 600.0);
 	ReportCheck(Run->bDownloadDone && FPaths::FileExists(SavePath),
 		FString::Printf(TEXT("downloaded %s (%lld bytes)"), *SavePath, IFileManager::Get().FileSize(*SavePath)));

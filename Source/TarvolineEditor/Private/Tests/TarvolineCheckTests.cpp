@@ -1,0 +1,99 @@
+// Automation tests of the check commandlet's run state: answers that arrive after their wait ran out, while the run
+// is still going and after it has ended.
+
+#include "CoreMinimal.h"
+#include "HttpManager.h"
+#include "HttpModule.h"
+#include "Misc/AutomationTest.h"
+#include "TarvolineApi.h"
+#include "TarvolineCheckCommandlet.h"
+#include "TarvolineTestHelpers.h"
+
+#if WITH_DEV_AUTOMATION_TESTS
+
+namespace TarvolineCheckTest
+{
+using TarvolineCheck::FCheckRunState;
+
+/** Sends a request to the local service's controls and pumps until it is answered; a non-2xx answer fails the test. */
+bool ControlNow(FAutomationTestBase* Test, const FString& Verb, const FString& Path, const FString& JsonBody = FString())
+{
+	const TSharedRef<TarvolineTest::FExchange> Exchange = TarvolineTest::Control(Verb, Path, JsonBody);
+	TarvolineCheck::PumpUntil(
+		[Exchange]()
+		{
+			return Exchange->bDone;
+		},
+		30.0);
+	if (!Exchange->bDone || Exchange->Status < 200 || Exchange->Status > 299)
+	{
+		Test->AddError(FString::Printf(TEXT("%s %s answered %d: %s"), *Verb, *Path, Exchange->Status, *Exchange->Body));
+		return false;
+	}
+	return true;
+}
+
+/** What a wait of the commandlet waits for on a sign-in: the account or any failure. */
+TFunction<bool()> SignInAnswered(const TSharedPtr<FCheckRunState>& Run)
+{
+	return [Run]()
+	{
+		return Run->Account.IsSet() || !Run->ErrorText.IsEmpty();
+	};
+}
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineCheckLateAnswersTest, "Tarvoline.Check.LateAnswers",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolineCheckLateAnswersTest::RunTest(const FString&)
+{
+	using namespace TarvolineCheck;
+	using namespace TarvolineCheckTest;
+
+	// Every sign-in below is answered 1.5 s late, far beyond the 0.2 s waits.
+	if (!ControlNow(this, TEXT("POST"), TEXT("/_sim/faults"),
+			TEXT("{\"kind\": \"delay\", \"delayMs\": 1500, \"method\": \"GET\", \"path\": \"/v1/auth/me\", \"count\": 3}")) ||
+		!ControlNow(this, TEXT("DELETE"), TEXT("/_sim/requests")))
+	{
+		return false;
+	}
+
+	// While the run goes on, an answer that missed its wait still lands in it, where a later wait finds it.
+	const TSharedPtr<FCheckRunState> Going = MakeShared<FCheckRunState>();
+	TarvolineApi::FetchAccount(TarvolineTest::DemoKey, RecordAccount(Going), RecordError(Going));
+	TestFalse(TEXT("the wait runs out before the late answer"), PumpUntil(SignInAnswered(Going), 0.2));
+	TestTrue(TEXT("the late answer lands in the run that is still going"), PumpUntil(SignInAnswered(Going), 30.0));
+	TestTrue(TEXT("the account it brought"), Going->Account.IsSet() && Going->Account->Credits == 1000);
+
+	// Once the run has ended, late answers of both kinds land nowhere: the finished run is gone, not kept alive by
+	// the callbacks in flight, and the next run sees nothing of them.
+	TSharedPtr<FCheckRunState> Finished = MakeShared<FCheckRunState>();
+	TarvolineApi::FetchAccount(TarvolineTest::DemoKey, RecordAccount(Finished), RecordError(Finished));
+	TarvolineApi::FetchAccount(TEXT("tv_revoked_key"), RecordAccount(Finished), RecordError(Finished));
+	TestFalse(TEXT("the finished run's waits ran out"), PumpUntil(SignInAnswered(Finished), 0.2));
+	const TWeakPtr<FCheckRunState> FinishedWeak = Finished;
+	Finished.Reset();
+	TestFalse(TEXT("requests in flight do not keep a finished run alive"), FinishedWeak.IsValid());
+
+	const TSharedPtr<FCheckRunState> Next = MakeShared<FCheckRunState>();
+	FHttpModule::Get().GetHttpManager().Flush(EHttpFlushReason::Default);
+	TestFalse(TEXT("no account lands in the next run"), Next->Account.IsSet());
+	TestTrue(TEXT("no error lands in the next run"), Next->ErrorText.IsEmpty());
+
+	// Both late answers did come back (so both callbacks ran, each into a run that no longer exists).
+	const TSharedRef<TarvolineTest::FExchange> Recorded =
+		TarvolineTest::Control(TEXT("GET"), TEXT("/_sim/requests?path=/v1/auth/me"));
+	PumpUntil(
+		[Recorded]()
+		{
+			return Recorded->bDone;
+		},
+		30.0);
+	const TArray<TarvolineTest::FRecordedRequest> Requests = TarvolineTest::ParseRecordedRequests(Recorded->Body);
+	TestTrue(TEXT("three sign-ins answered: accepted, accepted, refused"),
+		Requests.Num() == 3 && Requests[0].Status == 200 && Requests[1].Status + Requests[2].Status == 200 + 401);
+	return true;
+}
+
+#endif
