@@ -2,6 +2,7 @@
 // clicks, typing and combo picks only where a person could, and boxes rebuilt while the panel lives.
 #include "HostSlateDriver.h"
 #include "HostSlatePaint.h"
+#include "SlateOptMacros.h"
 #include "Styling/AppStyle.h"
 #include "Styling/CoreStyle.h"
 #include "Widgets/Input/SButton.h"
@@ -37,6 +38,7 @@ public:
 	SLATE_BEGIN_ARGS(STestPanel) {}
 	SLATE_END_ARGS()
 
+	BEGIN_SLATE_FUNCTION_BUILD_OPTIMIZATION
 	void Construct(const FArguments& /*InArgs*/)
 	{
 		ChildSlot
@@ -151,10 +153,28 @@ public:
 						.OnClicked_Lambda([this]() { ++MakeClicks; return FReply::Handled(); })
 					]
 				]
+				+ SVerticalBox::Slot()
+				.AutoHeight()
+				.Padding(0, 10, 0, 0)
+				[
+					SNew(SHorizontalBox)
+					+ SHorizontalBox::Slot()
+					.FillWidth(1)
+					.VAlign(VAlign_Center)
+					[
+						SNew(STextBlock)
+						.Tag("Error")
+						.AutoWrapText(true)
+						.ColorAndOpacity(FLinearColor(0.95f, 0.35f, 0.3f, 1.0f))
+						.Visibility_Lambda([this]() { return Error.IsEmpty() ? EVisibility::Collapsed : EVisibility::Visible; })
+						.Text_Lambda([this]() { return FText::FromString(Error); })
+					]
+				]
 			]
 		];
 		RebuildExamples();
 	}
+	END_SLATE_FUNCTION_BUILD_OPTIMIZATION
 
 	EVisibility GetSignedOutVisibility() const { return bSignedIn ? EVisibility::Collapsed : EVisibility::Visible; }
 	FText GetKeyText() const { return FText::FromString(ApiKey); }
@@ -220,6 +240,7 @@ public:
 
 	bool bSignedIn = false;
 	bool bBusy = false;
+	FString Error;
 	FString ApiKey;
 	FString Prompt;
 	int32 Credits = 0;
@@ -509,6 +530,19 @@ TEST(SlateWidgets, DisabledButtonsFollowTheBusyRuleAndStylesAreNamed)
 	EXPECT_EQ(Title->HostGetFont().TypefaceFontName, FName("Bold"));
 	EXPECT_EQ(Title->HostGetFont().Size, 14.0f);
 	EXPECT_TRUE(FAppStyle::Get().HostGetRequestedNames().Contains(FName("PrimaryButton")));
+
+	// An empty error line takes no room; a set one shows in its colour, in a slot that fills the row.
+	TSharedPtr<STextBlock> ErrorLine = StaticCastSharedPtr<STextBlock>(Driver.FindByTag("Error"));
+	ASSERT_TRUE(ErrorLine.IsValid());
+	EXPECT_FALSE(Driver.IsVisible(ErrorLine));
+	Panel->Error = TEXT("The key was refused.");
+	EXPECT_TRUE(Driver.IsVisible(ErrorLine));
+	EXPECT_EQ(Driver.GetString(ErrorLine), TEXT("The key was refused."));
+	EXPECT_EQ(ErrorLine->HostGetColorAndOpacity().GetSpecifiedColor(), FLinearColor(0.95f, 0.35f, 0.3f, 1.0f));
+	EXPECT_TRUE(ErrorLine->HostGetAutoWrapText());
+	const FSlotBase& ErrorSlot = ErrorLine->GetParentWidget()->GetChildren()->GetSlotAt(0);
+	EXPECT_EQ(ErrorSlot.HostGetSizeRule(), EHostSlotSizeRule::Stretch);
+	EXPECT_EQ(ErrorSlot.HostGetVAlign(), VAlign_Center);
 	EXPECT_EQ(FAppStyle::GetBrush("ToolPanel.GroupBorder")->GetResourceName(), FName("ToolPanel.GroupBorder"));
 }
 
