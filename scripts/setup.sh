@@ -8,7 +8,7 @@ shift || true
 
 packages=(cmake ninja-build g++ pkg-config curl ca-certificates
 	libcurl4-openssl-dev libassimp-dev libcpp-httplib-dev nlohmann-json3-dev
-	libgtest-dev libbenchmark-dev zlib1g-dev)
+	libgtest-dev libbenchmark-dev zlib1g-dev libcairo2-dev libpango1.0-dev)
 missing=()
 for package in "${packages[@]}"; do
 	dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
