@@ -59,6 +59,9 @@ public:
 	EOrientation GetOrientation() const { return Orientation; }
 
 	virtual void HostUpdateAttributes() override { HostGetBoxChildren().HostUpdateSlotAttributes(); }
+	/** Auto slots get what their widgets want along the box, stretching slots share the rest by coefficient. */
+	virtual FVector2D HostMeasure(float MaxWidth, const HostSlate::FLayoutContext& Context) override;
+	virtual void HostArrange(const FGeometry& Allotted, const HostSlate::FLayoutContext& Context) override;
 
 protected:
 	explicit SBoxPanel(EOrientation InOrientation)

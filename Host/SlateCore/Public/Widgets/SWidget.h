@@ -20,6 +20,8 @@ struct FSlateBaseNamedArgs;
 
 namespace HostSlate
 {
+struct FLayoutContext;
+
 /**
  * A widget's attribute as the engine's TSlateAttribute keeps it: the binding plus the value read at the last paint
  * pass (or the fixed value given). Reading never calls the getter; Update() does.
@@ -175,6 +177,16 @@ public:
 	void HostSetParent(SWidget* InParent) { ParentWidget = InParent; }
 	void HostSetType(FName InTypeName) { TypeName = InTypeName; }
 	void HostSetDesiredSize(const FVector2D& InSize) { DesiredSize = InSize; }
+	/** The rectangle the last layout pass placed this widget in (see HostSlateLayout.h). */
+	const FGeometry& HostGetGeometry() const { return Geometry; }
+	/** The serial number of the last layout pass that placed this widget; 0 when none did. */
+	uint64 HostGetLayoutSerial() const { return LayoutSerial; }
+	/** Layout: the size this widget wants when it may be at most MaxWidth wide. By default the largest of its
+	 *  shown children's, padding included (one child, or children drawn over each other). */
+	virtual FVector2D HostMeasure(float MaxWidth, const HostSlate::FLayoutContext& Context);
+	/** Layout: takes Allotted as this widget's rectangle and places the shown children in it. By default each child
+	 *  goes in the whole rectangle, by its slot's padding and alignment. */
+	virtual void HostArrange(const FGeometry& Allotted, const HostSlate::FLayoutContext& Context);
 	FVector2D HostComputeDesiredSize(float LayoutScaleMultiplier) const { return ComputeDesiredSize(LayoutScaleMultiplier); }
 
 protected:
@@ -200,4 +212,10 @@ private:
 	bool bEnabledInLastPass = true;
 	uint64 LastPassSerial = 0;
 	FVector2D DesiredSize;
+	FGeometry Geometry;
+	uint64 LayoutSerial = 0;
+
+protected:
+	/** Records the rectangle a layout pass gave this widget; overrides of HostArrange call it first. */
+	void HostSetGeometry(const FGeometry& InGeometry, const HostSlate::FLayoutContext& Context);
 };

@@ -10,6 +10,7 @@
 #include "CoreMinimal.h"
 #include "Framework/SlateDelegates.h"
 #include "Framework/Views/TableViewTypeTraits.h"
+#include "HostSlateLayout.h"
 #include "Styling/AppStyle.h"
 #include "Styling/SlateTypes.h"
 #include "Widgets/DeclarativeSyntaxSupport.h"
@@ -161,6 +162,24 @@ public:
 	}
 	/** The options the drop-down list shows (as of the last refresh). */
 	const TArray<OptionType>& HostGetShownOptions() const { return ShownOptions; }
+	/** The button face: its content, the content padding and the drop-down arrow. */
+	virtual FVector2D HostMeasure(float MaxWidth, const HostSlate::FLayoutContext& Context) override
+	{
+		const FMargin Padding = ContentPaddingAttribute.Get();
+		const float Inner = MaxWidth - Padding.Left - Padding.Right - HostArrowWidth;
+		const FVector2D Content = SCompoundWidget::HostMeasure(Inner > 0.0f ? Inner : 0.0f, Context);
+		return Content + Padding.GetDesiredSize() + FVector2D(HostArrowWidth, 0.0);
+	}
+	virtual void HostArrange(const FGeometry& Allotted, const HostSlate::FLayoutContext& Context) override
+	{
+		HostSetGeometry(Allotted, Context);
+		const FMargin Padding = ContentPaddingAttribute.Get();
+		const FVector2D Position = Allotted.AbsolutePosition + FVector2D(Padding.Left, Padding.Top);
+		const FVector2D Size = Allotted.Size - Padding.GetDesiredSize() - FVector2D(HostArrowWidth, 0.0);
+		HostSlate::ArrangeSlot(ChildSlot, FGeometry(Position, FVector2D(Size.X > 0 ? Size.X : 0, Size.Y > 0 ? Size.Y : 0)), Context);
+	}
+	/** The width of the drop-down arrow at the face's right end. */
+	static constexpr float HostArrowWidth = 18.0f;
 
 	virtual int32 HostNumShownOptions() const override { return ShownOptions.Num(); }
 	virtual TSharedRef<SWidget> HostGenerateShownOption(int32 Index) override

@@ -31,6 +31,10 @@ public:
 	virtual void HostUpdateAttributes() override;
 	virtual TOptional<FText> HostGetShownText() const override { return EditedText; }
 	virtual TOptional<FText> HostGetHintText() const override { return HintTextAttribute.Get(); }
+	/** The contents (or the hint when empty, or the mask of a password) in the box's font, plus padding. */
+	virtual FVector2D HostMeasure(float MaxWidth, const HostSlate::FLayoutContext& Context) override;
+	/** What the box draws: the contents, masked for a password; empty when it shows its hint. */
+	FString HostGetDrawnText() const;
 
 	/** The user replaces the whole text (select all, then type or paste): OnTextChanged fires with it, and, when
 	 *  CommitType is set, OnTextCommitted follows. Read-only boxes refuse; false then. */

@@ -55,6 +55,8 @@ public:
 	void SetMaxDesiredHeight(TAttribute<FOptionalSize> InMaxDesiredHeight) { MaxDesiredHeight.Assign(InMaxDesiredHeight); }
 
 	virtual void HostUpdateAttributes() override;
+	/** The content's wish, bounded by the minimum and maximum sizes and replaced by the overrides. */
+	virtual FVector2D HostMeasure(float MaxWidth, const HostSlate::FLayoutContext& Context) override;
 	const FOptionalSize& HostGetWidthOverride() const { return WidthOverride.Get(); }
 	const FOptionalSize& HostGetHeightOverride() const { return HeightOverride.Get(); }
 	const FOptionalSize& HostGetMinDesiredWidth() const { return MinDesiredWidth.Get(); }

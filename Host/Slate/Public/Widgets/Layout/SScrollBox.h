@@ -148,6 +148,9 @@ public:
 		SCompoundWidget::HostUpdateAttributes();
 		Children.HostUpdateSlotAttributes();
 	}
+	/** The slots one after the other along the scroll direction, each as large as it wants (nothing is clipped). */
+	virtual FVector2D HostMeasure(float MaxWidth, const HostSlate::FLayoutContext& Context) override;
+	virtual void HostArrange(const FGeometry& Allotted, const HostSlate::FLayoutContext& Context) override;
 
 private:
 	TPanelChildren<FSlot> Children;

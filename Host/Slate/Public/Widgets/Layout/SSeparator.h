@@ -24,6 +24,11 @@ public:
 
 	void Construct(const FArguments& InArgs);
 
+	/** As thick as its thickness across, nothing along (it fills what its slot gives). */
+	virtual FVector2D HostMeasure(float /*MaxWidth*/, const HostSlate::FLayoutContext& /*Context*/) override
+	{
+		return Orientation == Orient_Horizontal ? FVector2D(0.0, Thickness) : FVector2D(Thickness, 0.0);
+	}
 	EOrientation HostGetOrientation() const { return Orientation; }
 	float HostGetThickness() const { return Thickness; }
 

@@ -20,6 +20,10 @@ public:
 	void SetSize(TAttribute<FVector2D> InSize) { SizeAttribute.Assign(InSize); }
 
 	virtual void HostUpdateAttributes() override { SizeAttribute.Update(); }
+	virtual FVector2D HostMeasure(float /*MaxWidth*/, const HostSlate::FLayoutContext& /*Context*/) override
+	{
+		return SizeAttribute.Get();
+	}
 
 private:
 	HostSlate::TCachedAttribute<FVector2D> SizeAttribute;

@@ -103,6 +103,9 @@ public:
 		PreferredSize.Update();
 		Slots.HostUpdateSlotAttributes();
 	}
+	/** The slots in lines that wrap at the preferred size (or the allotted width when UseAllottedSize). */
+	virtual FVector2D HostMeasure(float MaxWidth, const HostSlate::FLayoutContext& Context) override;
+	virtual void HostArrange(const FGeometry& Allotted, const HostSlate::FLayoutContext& Context) override;
 	float HostGetPreferredSize() const { return PreferredSize.Get(); }
 	const FVector2D& HostGetInnerSlotPadding() const { return InnerSlotPadding; }
 	bool HostGetUseAllottedSize() const { return bUseAllottedSize; }

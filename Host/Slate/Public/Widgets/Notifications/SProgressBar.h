@@ -83,6 +83,11 @@ public:
 		FillColorAndOpacityAttribute.Update();
 		BorderPaddingAttribute.Update();
 	}
+	/** A bar of the editor's default height; it fills the width its slot gives. */
+	virtual FVector2D HostMeasure(float /*MaxWidth*/, const HostSlate::FLayoutContext& /*Context*/) override
+	{
+		return FVector2D(16.0, 12.0);
+	}
 	/** The fraction as last evaluated; unset means the marquee. */
 	const TOptional<float>& HostGetPercent() const { return PercentAttribute.Get(); }
 	const FSlateColor& HostGetFillColorAndOpacity() const { return FillColorAndOpacityAttribute.Get(); }

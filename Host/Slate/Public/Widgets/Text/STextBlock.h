@@ -62,6 +62,8 @@ public:
 
 	virtual void HostUpdateAttributes() override;
 	virtual TOptional<FText> HostGetShownText() const override { return TextAttribute.Get(); }
+	/** The text's size in its font, wrapped to the width when AutoWrapText (or at WrapTextAt), plus the margin. */
+	virtual FVector2D HostMeasure(float MaxWidth, const HostSlate::FLayoutContext& Context) override;
 	/** The font used: the Font argument when given, else the text style's. */
 	FSlateFontInfo HostGetFont() const;
 	/** The colour used: ColorAndOpacity when given, else the text style's. */

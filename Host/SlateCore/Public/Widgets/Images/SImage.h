@@ -46,6 +46,8 @@ public:
 		ColorAndOpacityAttribute.Update();
 		DesiredSizeOverrideAttribute.Update();
 	}
+	/** The brush's image size, or the override. */
+	virtual FVector2D HostMeasure(float MaxWidth, const HostSlate::FLayoutContext& Context) override;
 	/** The brush as last evaluated. */
 	const FSlateBrush* HostGetImage() const { return ImageAttribute.Get(); }
 	const FSlateColor& HostGetColorAndOpacity() const { return ColorAndOpacityAttribute.Get(); }
