@@ -13,6 +13,7 @@
 #include "Dom/JsonValue.h"
 #include "HttpManager.h"
 #include "HttpModule.h"
+#include "Misc/FileHelper.h"
 #include "Serialization/JsonReader.h"
 #include "Serialization/JsonSerializer.h"
 #include "TarvolineApi.h"
@@ -213,8 +214,8 @@ struct FTransfer
 std::optional<FTransfer> ParseChild(const std::optional<std::string>& Out)
 {
 	FTransfer Result;
-	if (!Out || std::sscanf(Out->c_str(), "OK %lf %ld %ld %lf %lf", &Result.Seconds, &Result.PeakKb, &Result.StartKb, &Result.CpuSeconds,
-					&Result.PrepareSeconds) < 4)
+	if (!Out || std::sscanf(Out->c_str(), "OK %lf %ld %ld %lf %lf", &Result.Seconds, &Result.PeakKb, &Result.StartKb,
+					&Result.CpuSeconds, &Result.PrepareSeconds) < 4)
 	{
 		std::fprintf(stderr, "Client phase failed: %s\n", Out ? Out->c_str() : "(did not run)");
 		return std::nullopt;
@@ -352,7 +353,8 @@ std::optional<std::string> PrepareDownloadLink(const std::string& Api)
 	}
 	if (!Wait() || !Failure.empty() || Job.Outputs.Num() == 0)
 	{
-		std::fprintf(stderr, "Could not make a job to download: %s (job status %s)\n", Failure.c_str(), Narrow(Job.Status).c_str());
+		std::fprintf(stderr, "Could not make a job to download: %s (job status %s)\n", Failure.c_str(),
+			Narrow(Job.Status).c_str());
 		return std::nullopt;
 	}
 	return Narrow(Job.Outputs[0].Url);
@@ -369,10 +371,11 @@ FString MakeListAnswer(int32 MinChars, int32& OutRecords)
 	{
 		char Record[256];
 		std::snprintf(Record, sizeof Record,
-			"%s{\"createdAt\":\"2026-12-06T02:%02d:34Z\",\"family\":\"%s\",\"filename\":\"model_%d.fbx\",\"id\":\"%016" PRIx64
-			"\",\"sizeBytes\":%d,\"status\":\"%s\"}",
+			"%s{\"createdAt\":\"2026-12-06T02:%02d:34Z\",\"family\":\"%s\",\"filename\":\"model_%d.fbx\",\"id\":\"%"
+			"016" PRIx64 "\",\"sizeBytes\":%d,\"status\":\"%s\"}",
 			OutRecords > 0 ? "," : "", OutRecords % 60, Families[OutRecords % 4], OutRecords,
-			static_cast<uint64_t>(0x3f9a2c71d04e8b65ull + OutRecords * 7919ull), 15724 + OutRecords, Statuses[OutRecords % 4]);
+			static_cast<uint64_t>(0x3f9a2c71d04e8b65ull + OutRecords * 7919ull), 15724 + OutRecords,
+			Statuses[OutRecords % 4]);
 		Text += Record;
 		++OutRecords;
 	}
@@ -442,15 +445,16 @@ int Orchestrate(const std::string& Self, const std::string& SimBinary, uint64_t 
 		}
 
 		const std::string Forget = "curl -s -o /dev/null -X DELETE " + Quote(Simulator.Url + "/_sim/requests");
-		const std::string ClientUpload = Quote(Self) + " --phase upload --api " + Quote(Simulator.Url) + " --file " + Quote(BigFile.string());
-		const std::string ClientDownload =
-			Quote(Self) + " --phase download --url " + Quote(*Link) + " --out " + Quote((WorkDir / "client_download.fbx").string());
+		const std::string ClientUpload =
+			Quote(Self) + " --phase upload --api " + Quote(Simulator.Url) + " --file " + Quote(BigFile.string());
+		const std::string ClientDownload = Quote(Self) + " --phase download --url " + Quote(*Link) + " --out " +
+										   Quote((WorkDir / "client_download.fbx").string());
 		// curl as a user would run it, less the Expect: 100-continue round trip that the client does not make either.
 		const std::string CurlUpload = "curl -s -o /dev/null -w '%{http_code} %{time_total}' -H 'Expect:' -H " +
-									   Quote(std::string("Authorization: Bearer ") + Key) + " -F " + Quote("file=@" + BigFile.string()) +
-									   " " + Quote(Simulator.Url + "/v1/assets");
-		const std::string CurlDownload = "curl -s -w '%{http_code} %{time_total}' -o " + Quote((WorkDir / "curl_download.fbx").string()) +
-										 " " + Quote(*Link);
+									   Quote(std::string("Authorization: Bearer ") + Key) + " -F " +
+									   Quote("file=@" + BigFile.string()) + " " + Quote(Simulator.Url + "/v1/assets");
+		const std::string CurlDownload = "curl -s -w '%{http_code} %{time_total}' -o " +
+										 Quote((WorkDir / "curl_download.fbx").string()) + " " + Quote(*Link);
 
 		// Per direction: the best client run, the highest client peak memory, curl's best run and its CPU time then.
 		struct FSide
@@ -509,7 +513,8 @@ int Orchestrate(const std::string& Self, const std::string& SimBinary, uint64_t 
 				}
 			}
 		}
-		if (Result == 0 && (fs::file_size(WorkDir / "client_download.fbx") != Size || fs::file_size(WorkDir / "curl_download.fbx") != Size))
+		if (Result == 0 && (fs::file_size(WorkDir / "client_download.fbx") != Size ||
+							   fs::file_size(WorkDir / "curl_download.fbx") != Size))
 		{
 			std::fprintf(stderr, "A download did not write the whole file.\n");
 			Result = 1;
@@ -518,8 +523,10 @@ int Orchestrate(const std::string& Self, const std::string& SimBinary, uint64_t 
 		{
 			const double Mb = static_cast<double>(Size) / (1024.0 * 1024.0);
 			std::printf("\nTransfers of %.0f MiB with tarvoline-sim on 127.0.0.1, best of %d runs each\n", Mb, Runs);
-			std::printf("%-9s %8s %8s %13s %13s %17s %14s\n", "", "client", "curl", "client/curl", "CPU s", "client peak RSS", "start RSS");
-			std::printf("%-9s %8s %8s %13s %13s %17s %14s\n", "", "MiB/s", "MiB/s", "(>= 0.80)", "client/curl", "/ file size", "");
+			std::printf("%-9s %8s %8s %13s %13s %17s %14s\n", "", "client", "curl", "client/curl", "CPU s",
+				"client peak RSS", "start RSS");
+			std::printf("%-9s %8s %8s %13s %13s %17s %14s\n", "", "MiB/s", "MiB/s", "(>= 0.80)", "client/curl",
+				"/ file size", "");
 			for (const bool bUpload : {true, false})
 			{
 				const FSide& Side = bUpload ? Up : Down;
@@ -532,10 +539,35 @@ int Orchestrate(const std::string& Self, const std::string& SimBinary, uint64_t 
 					Mb / Side.Client->Seconds, Mb / Side.CurlSeconds, Ratio, Verdict(Ratio >= 0.8), Cpu, Memory,
 					Verdict(Memory <= MemoryTarget), Side.Client->StartKb / 1024.0);
 			}
-			std::printf("Peak RSS targets: at most 2.2x (upload) and 1.3x (download) the file size. Of the best client upload's "
+			std::printf("Peak RSS targets: at most 2.2x (upload) and 1.3x (download) the file size. Of the best client "
+						"upload's "
 						"%.2f s, %.2f s went to reading the file and building the body before UploadModel returned.\n",
 				Up.Client->Seconds, Up.Client->PrepareSeconds);
 		}
+	}
+
+	if (Result == 0)
+	{
+		// How much of a download is the file write alone: the engine's file helper beside a plain write of the same
+		// bytes that leaves them in the page cache, as curl's -o does.
+		TArray<uint8> Bytes;
+		Bytes.SetNumUninitialized(static_cast<int32>(Size));
+		std::memset(Bytes.GetData(), 0x5A, Bytes.Num());
+		const fs::path Target = WorkDir / "write_test.bin";
+		const Clock::time_point HelperStart = Clock::now();
+		const bool bWritten = FFileHelper::SaveArrayToFile(Bytes, UTF8_TO_TCHAR(Target.c_str()));
+		const double HelperSeconds = SecondsSince(HelperStart);
+		fs::remove(Target);
+		const Clock::time_point PlainStart = Clock::now();
+		{
+			std::ofstream Plain(Target, std::ios::binary);
+			Plain.write(reinterpret_cast<const char*>(Bytes.GetData()), Bytes.Num());
+		}
+		const double PlainSeconds = SecondsSince(PlainStart);
+		fs::remove(Target);
+		std::printf("Writing the %" PRIu64
+					" MiB file alone: %.2f s with FFileHelper::SaveArrayToFile%s, %.2f s with a plain write.\n",
+			SizeMb, HelperSeconds, bWritten ? "" : " (failed)", PlainSeconds);
 	}
 
 	if (Result == 0)
@@ -560,8 +592,9 @@ int Orchestrate(const std::string& Self, const std::string& SimBinary, uint64_t 
 			},
 			500, 9);
 		const double Ratio = ClientUs / ParseUs;
-		std::printf("\nList answer of %d characters (%d records, %d read): client read %.1f us, JSON parse alone %.1f us, "
-					"ratio %.2f %s (target at most 2.0)\n",
+		std::printf(
+			"\nList answer of %d characters (%d records, %d read): client read %.1f us, JSON parse alone %.1f us, "
+			"ratio %.2f %s (target at most 2.0)\n",
 			Answer.Len(), Records, Read, ClientUs, ParseUs, Ratio, Verdict(Ratio <= 2.0));
 	}
 
