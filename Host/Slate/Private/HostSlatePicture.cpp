@@ -18,6 +18,8 @@
 #include "Widgets/Text/STextBlock.h"
 #include <algorithm>
 #include <cairo.h>
+#include <cstdlib>
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 #include <string>
 
@@ -89,10 +91,32 @@ struct FMeasureSurface
 	cairo_t* Cairo;
 };
 
+FMeasureSurface* MeasureSurface = nullptr;
+
+/** Hands back what the font libraries keep for the life of the process, so that leak checkers see a clean exit. */
+void ReleaseFontLibraries()
+{
+	delete MeasureSurface;
+	MeasureSurface = nullptr;
+	pango_cairo_font_map_set_default(nullptr);
+	cairo_debug_reset_static_data();
+	FcFini();
+}
+
+/** Starts the font libraries' use by this process, once. */
+void UseFontLibraries()
+{
+	if (!MeasureSurface)
+	{
+		MeasureSurface = new FMeasureSurface();
+		std::atexit(&ReleaseFontLibraries);
+	}
+}
+
 FVector2D MeasureWithPango(const FString& Text, const FSlateFontInfo& Font, float WrapWidth)
 {
-	static FMeasureSurface Measure;
-	PangoLayout* Layout = MakeLayout(Measure.Cairo, Text.IsEmpty() ? FString(TEXT(" ")) : Text, Font, WrapWidth);
+	UseFontLibraries();
+	PangoLayout* Layout = MakeLayout(MeasureSurface->Cairo, Text.IsEmpty() ? FString(TEXT(" ")) : Text, Font, WrapWidth);
 	PangoRectangle Logical;
 	pango_layout_get_pixel_extents(Layout, nullptr, &Logical);
 	g_object_unref(Layout);
@@ -318,6 +342,7 @@ FTextMeasurer GetFontMeasurer()
 
 bool SavePicture(const TSharedRef<SWidget>& Root, const FString& PngPath, float Width, float Height, FString* OutError)
 {
+	UseFontLibraries();
 	PaintPass(Root);
 	const FVector2D Size = LayoutPass(Root, Width, Height, GetFontMeasurer());
 	const int PixelWidth = std::max(1, (int)std::ceil(Size.X));
