@@ -420,6 +420,11 @@ void SimServer::Handle(const httplib::Request& Req, httplib::Response& Res)
 			Res.body.clear();
 			const std::string Type = Res.get_header_value("Content-Type");
 			Res.headers.erase("Content-Type");
+			if (Res.status >= 400)
+			{
+				// The body now comes from the provider: keep the error handler from writing one of its own instead.
+				Res.set_header(RawAnswerMarker, "1");
+			}
 			if (F.Kind == FaultKind::Cut)
 			{
 				Res.set_content_provider(Body->size(), Type, [Body](std::size_t Offset, std::size_t, httplib::DataSink& Sink) {

@@ -492,6 +492,13 @@ TEST(Server, FaultsFireOnlyForTheRequestsTheyName)
 		EXPECT_EQ(Sim.Get("/v1/auth/me").Status, 0) << Kind;
 		EXPECT_EQ(Sim.Get("/v1/auth/me").Status, 200) << Kind;
 	}
+	// An error answer is cut or slowed like any other, with its own body.
+	Fault({{"kind", "cut"}, {"path", "/v1/assets/"}});
+	EXPECT_EQ(Sim.Get("/v1/assets/0123456789abcdef").Status, 0);
+	Fault({{"kind", "slow"}, {"path", "/v1/assets/"}});
+	R = Sim.Get("/v1/assets/0123456789abcdef");
+	EXPECT_EQ(R.Status, 404);
+	EXPECT_EQ(R.Json.value("detail", ""), "No character with that id on this account.");
 
 	Fault({{"kind", "delay"}, {"delayMs", 50}});
 	EXPECT_EQ(Sim.Get("/v1/auth/me").Status, 200);
