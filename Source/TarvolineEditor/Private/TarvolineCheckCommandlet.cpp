@@ -22,6 +22,22 @@ namespace
 using TarvolineCheck::FCheckRunState;
 using FWeakRun = TWeakPtr<FCheckRunState>;
 
+/**
+ * Wraps Store so that it runs only while the run still exists: the one place where a late answer is kept out of a
+ * finished run.
+ */
+template <typename... ArgTypes, typename StoreType>
+TFunction<void(ArgTypes...)> WhileRunLives(const FWeakRun& WeakRun, StoreType Store)
+{
+	return [WeakRun, Store = MoveTemp(Store)](ArgTypes... Args)
+	{
+		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+		{
+			Store(*Run, Args...);
+		}
+	};
+}
+
 /** Waits for one answer of this run: Answered() or any failure. */
 void WaitForAnswer(const TSharedRef<FCheckRunState>& Run, TFunction<bool(const FCheckRunState&)> Answered, double TimeoutSeconds)
 {
@@ -51,82 +67,62 @@ void ReportCheck(bool Passed, const FString& What)
 
 TarvolineApi::FOnError RecordError(const TWeakPtr<FCheckRunState>& WeakRun)
 {
-	return [WeakRun](const FString& Message, int32 StatusCode)
-	{
-		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+	return WhileRunLives<const FString&, int32>(WeakRun, [](FCheckRunState& Run, const FString& Message, int32 StatusCode)
 		{
-			Run->ErrorText = FString::Printf(TEXT("%d %s"), StatusCode, *Message);
-		}
-	};
+			Run.ErrorText = FString::Printf(TEXT("%d %s"), StatusCode, *Message);
+		});
 }
 
 TarvolineApi::FOnAccount RecordAccount(const TWeakPtr<FCheckRunState>& WeakRun)
 {
-	return [WeakRun](const FTarvolineAccount& Account)
-	{
-		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+	return WhileRunLives<const FTarvolineAccount&>(WeakRun, [](FCheckRunState& Run, const FTarvolineAccount& Account)
 		{
-			Run->Account = Account;
-		}
-	};
+			Run.Account = Account;
+		});
 }
 
 TarvolineApi::FOnCharacter RecordCharacter(const TWeakPtr<FCheckRunState>& WeakRun)
 {
-	return [WeakRun](const FTarvolineCharacter& Character)
-	{
-		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+	return WhileRunLives<const FTarvolineCharacter&>(WeakRun, [](FCheckRunState& Run, const FTarvolineCharacter& Character)
 		{
-			Run->Character = Character;
-			Run->bCharacterAnswered = true;
-		}
-	};
+			Run.Character = Character;
+			Run.bCharacterAnswered = true;
+		});
 }
 
 TarvolineApi::FOnCharacters RecordCharacters(const TWeakPtr<FCheckRunState>& WeakRun)
 {
-	return [WeakRun](const TArray<FTarvolineCharacter>& Characters)
-	{
-		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+	return WhileRunLives<const TArray<FTarvolineCharacter>&>(WeakRun,
+		[](FCheckRunState& Run, const TArray<FTarvolineCharacter>& Characters)
 		{
-			Run->Characters = Characters;
-			Run->bListAnswered = true;
-		}
-	};
+			Run.Characters = Characters;
+			Run.bListAnswered = true;
+		});
 }
 
 TarvolineApi::FOnPlan RecordPlan(const TWeakPtr<FCheckRunState>& WeakRun)
 {
-	return [WeakRun](const FTarvolinePlan& Plan)
-	{
-		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+	return WhileRunLives<const FTarvolinePlan&>(WeakRun, [](FCheckRunState& Run, const FTarvolinePlan& Plan)
 		{
-			Run->Plan = Plan;
-		}
-	};
+			Run.Plan = Plan;
+		});
 }
 
 TarvolineApi::FOnJob RecordJob(const TWeakPtr<FCheckRunState>& WeakRun)
 {
-	return [WeakRun](const FTarvolineJob& Job)
-	{
-		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+	return WhileRunLives<const FTarvolineJob&>(WeakRun, [](FCheckRunState& Run, const FTarvolineJob& Job)
 		{
-			Run->Job = Job;
-			Run->bJobAnswered = true;
-		}
-	};
+			Run.Job = Job;
+			Run.bJobAnswered = true;
+		});
 }
 
 TarvolineApi::FOnDone RecordDownload(const TWeakPtr<FCheckRunState>& WeakRun)
 {
-	return [WeakRun]()
-	{
-		if (const TSharedPtr<FCheckRunState> Run = WeakRun.Pin())
+	return WhileRunLives<>(WeakRun, [](FCheckRunState& Run)
 		{
-			Run->bDownloadDone = true;
-		}
-	};
+			Run.bDownloadDone = true;
+		});
 }
 
 bool PumpUntil(TFunction<bool()> Done, double TimeoutSeconds)
