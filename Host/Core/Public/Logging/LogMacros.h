@@ -196,27 +196,24 @@ struct FMsg
 	}
 };
 
-#define DECLARE_LOG_CATEGORY_EXTERN(CategoryName, DefaultVerbosity, CompileTimeVerbosity)                             \
-	extern struct FLogCategory##CategoryName                                                                          \
+/** The category's own type: a log category with the verbosities it was declared with, named after the category. */
+#define HOST_LOG_CATEGORY_TYPE(CategoryName, DefaultVerbosity, CompileTimeVerbosity)                                  \
+	struct FLogCategory##CategoryName                                                                                 \
 		: public FLogCategory<ELogVerbosity::DefaultVerbosity, ELogVerbosity::CompileTimeVerbosity>                  \
 	{                                                                                                                 \
 		FORCEINLINE FLogCategory##CategoryName()                                                                      \
 			: FLogCategory(TEXT(#CategoryName))                                                                       \
 		{                                                                                                             \
 		}                                                                                                             \
-	} CategoryName;
+	}
+
+#define DECLARE_LOG_CATEGORY_EXTERN(CategoryName, DefaultVerbosity, CompileTimeVerbosity)                             \
+	extern HOST_LOG_CATEGORY_TYPE(CategoryName, DefaultVerbosity, CompileTimeVerbosity) CategoryName;
 
 #define DEFINE_LOG_CATEGORY(CategoryName) FLogCategory##CategoryName CategoryName;
 
 #define DEFINE_LOG_CATEGORY_STATIC(CategoryName, DefaultVerbosity, CompileTimeVerbosity)                               \
-	static struct FLogCategory##CategoryName                                                                          \
-		: public FLogCategory<ELogVerbosity::DefaultVerbosity, ELogVerbosity::CompileTimeVerbosity>                  \
-	{                                                                                                                 \
-		FORCEINLINE FLogCategory##CategoryName()                                                                      \
-			: FLogCategory(TEXT(#CategoryName))                                                                       \
-		{                                                                                                             \
-		}                                                                                                             \
-	} CategoryName;
+	static HOST_LOG_CATEGORY_TYPE(CategoryName, DefaultVerbosity, CompileTimeVerbosity) CategoryName;
 
 #define DECLARE_LOG_CATEGORY_CLASS(CategoryName, DefaultVerbosity, CompileTimeVerbosity)                               \
 	DEFINE_LOG_CATEGORY_STATIC(CategoryName, DefaultVerbosity, CompileTimeVerbosity)
