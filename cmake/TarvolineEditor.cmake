@@ -28,7 +28,8 @@ if(TarvolineTestSources AND TARGET HostAutomationRunner)
 	target_link_libraries(TarvolineAutomation PRIVATE -Wl,--whole-archive HostAutomationRunner -Wl,--no-whole-archive
 		${TarvolineLinkModules})
 	if(TARGET TarvolineEditor)
-		target_link_libraries(TarvolineAutomation PRIVATE TarvolineEditor)
+		# Whole, so the module's IMPLEMENT_MODULE and class registrations survive as in HostEditor-Cmd.
+		target_link_libraries(TarvolineAutomation PRIVATE -Wl,--whole-archive TarvolineEditor -Wl,--no-whole-archive)
 	endif()
 	target_compile_definitions(TarvolineAutomation PRIVATE TARVOLINE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 

@@ -3,12 +3,9 @@
 // and a closing "N passed, N failed" line, and exits non-zero when any test failed.
 //
 //   TarvolineAutomation [--list] [--exact] [--simulator <tarvoline-sim>] [--project <dir>] [Prefix ...]
-#include "Containers/Ticker.h"
 #include "CoreMinimal.h"
 #include "HostEngine.h"
-#include "HostFrameHooks.h"
-#include "HttpManager.h"
-#include "HttpModule.h"
+#include "HostEditorLoop.h"
 #include "Misc/AutomationTest.h"
 #include <chrono>
 #include <csignal>
@@ -93,14 +90,6 @@ private:
 	pid_t Pid = -1;
 };
 
-/** One editor frame: HTTP completions, then the core ticker, as the editor's main loop does. */
-void RunFrame(float DeltaSeconds)
-{
-	FHttpModule::Get().GetHttpManager().Tick(DeltaSeconds);
-	FTSTicker::GetCoreTicker().Tick(DeltaSeconds);
-	HostFrameHooks::RunHooks(DeltaSeconds);
-	++GFrameCounter;
-}
 } // namespace
 
 int main(int Argc, char** Argv)
@@ -199,7 +188,7 @@ int main(int Argc, char** Argv)
 	for (FAutomationTestBase* Test : Selected)
 	{
 		const auto Start = std::chrono::steady_clock::now();
-		const bool bPassed = FAutomationTestFramework::Get().HostRunTest(Test, &RunFrame, 600.0);
+		const bool bPassed = FAutomationTestFramework::Get().HostRunTest(Test, &HostEditorLoop::Tick, 600.0);
 		const double Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
 		for (const FAutomationEvent& Event : Test->HostGetEvents())
 		{
