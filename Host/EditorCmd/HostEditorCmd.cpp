@@ -7,7 +7,9 @@
 #include "CoreMinimal.h"
 #include "HAL/PlatformProcess.h"
 #include "HAL/PlatformTime.h"
+#include "Framework/Application/SlateApplication.h"
 #include "HostEngine.h"
+#include "HostToolMenus.h"
 #include "HttpManager.h"
 #include "HttpModule.h"
 #include "Misc/OutputDevice.h"
@@ -133,6 +135,11 @@ int main(int Argc, char** Argv)
 		HostEngine::Shutdown();
 		return 1;
 	}
+	// A commandlet runs without the editor's UI: no Slate application, and tool menus never finish starting, so
+	// modules' menu start-up callbacks do not run.
+	HostToolMenus::SetUIEnabled(false);
+	FSlateApplication::Shutdown();
+
 	// The editor loads the plug-in's editor module (loading phase Default) before any commandlet runs.
 	if (FModuleManager::Get().ModuleExists(TEXT("TarvolineEditor")))
 	{
