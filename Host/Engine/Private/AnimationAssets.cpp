@@ -3,6 +3,7 @@
 #include "Animation/Skeleton.h"
 #include "EditorFramework/AssetImportData.h"
 #include "Engine/SkeletalMesh.h"
+#include "Engine/StaticMesh.h"
 #include "PhysicsEngine/PhysicsAsset.h"
 #include "UObject/HostObjects.h"
 
@@ -198,4 +199,10 @@ void UAnimSequence::HostSerialize(FHostArchive& Ar)
 {
 	Super::HostSerialize(Ar);
 	Ar << TrackNames << Tracks;
+}
+
+void UStaticMesh::HostSerialize(FHostArchive& Ar)
+{
+	Super::HostSerialize(Ar);
+	Ar << AssetImportData;
 }
