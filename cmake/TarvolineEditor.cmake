@@ -31,7 +31,9 @@ if(TarvolineTestSources AND TARGET HostAutomationRunner)
 		# Whole, so the module's IMPLEMENT_MODULE and class registrations survive as in HostEditor-Cmd.
 		target_link_libraries(TarvolineAutomation PRIVATE -Wl,--whole-archive TarvolineEditor -Wl,--no-whole-archive)
 	endif()
-	target_compile_definitions(TarvolineAutomation PRIVATE TARVOLINE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+	# WITH_TARVOLINE_HOST marks tests that also use the stand-in's own hooks (answering the file dialog, setting the
+	# Content Browser selection, driving widgets as a person would); an editor build compiles them out.
+	target_compile_definitions(TarvolineAutomation PRIVATE TARVOLINE_SOURCE_DIR="${CMAKE_SOURCE_DIR}" WITH_TARVOLINE_HOST=1)
 
 	# One ctest entry per automation test, listed from the runner when ctest starts (as googletest discovery does),
 	# each in a process of its own with its own scratch project and, where built, its own local service.
