@@ -192,6 +192,9 @@ int SimServer::Start()
 	Http->new_task_queue = [Threads] { return new httplib::ThreadPool(Threads); };
 	Http->set_payload_max_length(Options.MaxUploadBytes + 1024 * 1024);
 	Http->set_keep_alive_max_count(1000);
+	// An idle kept-alive connection holds its worker thread until this timeout, and stopping waits for every worker:
+	// one second keeps SIGTERM quick while still serving a client's burst of requests on one connection.
+	Http->set_keep_alive_timeout(1);
 
 	Http->set_pre_routing_handler([](const httplib::Request& Req, httplib::Response&) {
 		RequestStart = std::chrono::steady_clock::now();
