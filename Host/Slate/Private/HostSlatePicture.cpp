@@ -365,6 +365,38 @@ bool SavePicture(const TSharedRef<SWidget>& Root, const FString& PngPath, float 
 	}
 	return true;
 }
+
+bool ReadPicture(const FString& PngPath, FPicture& OutPicture, FString* OutError)
+{
+	cairo_surface_t* Surface = cairo_image_surface_create_from_png(Utf8(PngPath).c_str());
+	const cairo_status_t Status = cairo_surface_status(Surface);
+	if (Status != CAIRO_STATUS_SUCCESS)
+	{
+		cairo_surface_destroy(Surface);
+		if (OutError)
+		{
+			*OutError = FString::Printf(TEXT("Could not read %s: %s"), *PngPath, UTF8_TO_TCHAR(cairo_status_to_string(Status)));
+		}
+		return false;
+	}
+	cairo_surface_flush(Surface);
+	OutPicture.Width = cairo_image_surface_get_width(Surface);
+	OutPicture.Height = cairo_image_surface_get_height(Surface);
+	const int Stride = cairo_image_surface_get_stride(Surface);
+	const unsigned char* Data = cairo_image_surface_get_data(Surface);
+	OutPicture.Pixels.Reset();
+	OutPicture.Pixels.Reserve(OutPicture.Width * OutPicture.Height);
+	for (int32 Y = 0; Y < OutPicture.Height; ++Y)
+	{
+		const uint32* Row = reinterpret_cast<const uint32*>(Data + (size_t)Y * (size_t)Stride);
+		for (int32 X = 0; X < OutPicture.Width; ++X)
+		{
+			OutPicture.Pixels.Add(Row[X]);
+		}
+	}
+	cairo_surface_destroy(Surface);
+	return true;
+}
 } // namespace HostSlate
 
 #else
@@ -389,6 +421,25 @@ bool SavePicture(const TSharedRef<SWidget>& /*Root*/, const FString& /*PngPath*/
 	}
 	return false;
 }
+
+bool ReadPicture(const FString& /*PngPath*/, FPicture& /*OutPicture*/, FString* OutError)
+{
+	if (OutError)
+	{
+		*OutError = TEXT("This build has no Cairo and Pango, so it cannot read pictures.");
+	}
+	return false;
+}
 } // namespace HostSlate
 
 #endif
+
+int32 HostSlate::FPicture::CountColours() const
+{
+	TSet<uint32> Colours;
+	for (const uint32 Pixel : Pixels)
+	{
+		Colours.Add(Pixel);
+	}
+	return Colours.Num();
+}

@@ -21,4 +21,18 @@ FTextMeasurer GetFontMeasurer();
  */
 bool SavePicture(const TSharedRef<SWidget>& Root, const FString& PngPath, float Width, float Height = 0.0f,
 	FString* OutError = nullptr);
+
+/** A picture read back from a PNG file: its size and its pixels, row by row, as 0xAARRGGBB. */
+struct FPicture
+{
+	int32 Width = 0;
+	int32 Height = 0;
+	TArray<uint32> Pixels;
+
+	/** How many different colours the picture holds. */
+	int32 CountColours() const;
+};
+
+/** Reads a PNG file written by SavePicture (or any PNG). False, with the reason in OutError, when it cannot. */
+bool ReadPicture(const FString& PngPath, FPicture& OutPicture, FString* OutError = nullptr);
 } // namespace HostSlate

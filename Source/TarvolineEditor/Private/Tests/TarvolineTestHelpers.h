@@ -372,3 +372,330 @@ inline FString MakeScratchDir(const TCHAR* Area)
 }
 
 #endif
+
+// ---------------------------------------------------------------------------------------------------------------
+// UI helpers: the editor module, the panel's widgets and pictures of them, shared by the module, layout and picker
+// tests. What drives widgets or draws pictures needs the stand-in's driver and is compiled only there.
+// ---------------------------------------------------------------------------------------------------------------
+
+#if WITH_DEV_AUTOMATION_TESTS
+
+#include "Framework/Docking/TabManager.h"
+#include "Internationalization/TextInspector.h"
+#include "Misc/ConfigCacheIni.h"
+#include "Modules/ModuleManager.h"
+#include "STarvolinePanel.h"
+#include "TarvolineApi.h"
+#include "TarvolineEditorModule.h"
+#include "Widgets/Docking/SDockTab.h"
+
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
+#include "HostSlateDriver.h"
+#include "HostSlatePicture.h"
+#include "HostTimeDilation.h"
+#include "Layout/Children.h"
+#include "Widgets/Input/SHostEditableTextBox.h"
+#endif
+
+namespace TarvolineUiTest
+{
+using namespace TarvolineTest;
+
+inline const TCHAR* const ModuleName = TEXT("TarvolineEditor");
+inline const TCHAR* const PanelTabName = TEXT("Tarvoline");
+inline const TCHAR* const ToolsMenuName = TEXT("LevelEditor.MainMenu.Tools");
+/** The panel's designed width, in Slate units (and pixels in pictures). */
+constexpr float PanelWidth = 420.0f;
+
+/** A committed test model, by file name. */
+inline FString ModelFile(const TCHAR* FileName)
+{
+#ifdef TARVOLINE_SOURCE_DIR
+	const FString PluginDir = TEXT(TARVOLINE_SOURCE_DIR);
+#else
+	const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
+#endif
+	return FPaths::ConvertRelativePathToFull(PluginDir / TEXT("TestData/Models") / FileName);
+}
+
+/** Whether a text is the localizable text of that key in the plug-in's namespace. */
+inline bool IsPluginText(const FText& Text, const FString& Key)
+{
+	const TOptional<FString> Namespace = FTextInspector::GetNamespace(Text);
+	const TOptional<FString> TextKey = FTextInspector::GetKey(Text);
+	return Namespace.IsSet() && Namespace.GetValue() == TEXT("Tarvoline") && TextKey.IsSet() &&
+		TextKey.GetValue() == Key;
+}
+
+/**
+ * Takes the user's stored key out of the settings, so that a panel opened by the test starts signed out, and
+ * enqueues nothing; RestoreStoredKeyStep puts it back once the test's other steps are done. A developer running the
+ * tests in an editor keeps their key.
+ */
+inline TSharedRef<TOptional<FString>> SetAsideStoredKey()
+{
+	TSharedRef<TOptional<FString>> Saved = MakeShared<TOptional<FString>>();
+	FString Key;
+	if (GConfig->GetString(TEXT("Tarvoline"), TEXT("ApiKey"), Key, GEditorSettingsIni))
+	{
+		*Saved = Key;
+	}
+	GConfig->RemoveKey(TEXT("Tarvoline"), TEXT("ApiKey"), GEditorSettingsIni);
+	return Saved;
+}
+
+inline void RestoreStoredKeyStep(const TSharedRef<TOptional<FString>>& Saved)
+{
+	Then(
+		[Saved]()
+		{
+			if (Saved->IsSet())
+			{
+				GConfig->SetString(TEXT("Tarvoline"), TEXT("ApiKey"), *Saved->GetValue(), GEditorSettingsIni);
+			}
+			else
+			{
+				GConfig->RemoveKey(TEXT("Tarvoline"), TEXT("ApiKey"), GEditorSettingsIni);
+			}
+			GConfig->Flush(false, GEditorSettingsIni);
+		});
+}
+
+/**
+ * Starts and stops the plug-in's module. The stand-in links the module into the test program and loads and unloads
+ * it through the module manager; in an editor the module's code is the tests' own library, which must not be
+ * unloaded under them, so the loaded module is shut down and started again in place.
+ */
+inline void StartModule()
+{
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
+	FModuleManager::Get().LoadModuleChecked(ModuleName);
+#else
+	FModuleManager::GetModuleChecked<FTarvolineEditorModule>(ModuleName).StartupModule();
+#endif
+}
+
+inline void StopModule()
+{
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
+	FModuleManager::Get().UnloadModule(ModuleName);
+#else
+	FModuleManager::GetModuleChecked<FTarvolineEditorModule>(ModuleName).ShutdownModule();
+#endif
+}
+
+/** Whether the module is up; in an editor it always is (it is only restarted in place). */
+inline bool IsModuleUp()
+{
+	return FModuleManager::Get().IsModuleLoaded(ModuleName);
+}
+
+/** Enqueues upload of a model with the client and waits until the service has rigged it; the id is filled in. */
+inline TSharedRef<FString> UploadRiggedCharacterStep(FAutomationTestBase* Test, const FString& Key, const FString& Model)
+{
+	TSharedRef<FString> Id = MakeShared<FString>();
+	TSharedRef<TOutcome<FTarvolineCharacter>> Upload = MakeShared<TOutcome<FTarvolineCharacter>>();
+	Then(
+		[Key, Model, Upload]()
+		{
+			TarvolineApi::UploadModel(Key, Model, OnSuccess(Upload), OnFailure(Upload));
+		});
+	WaitUntil(Test, TEXT("the upload of ") + FPaths::GetCleanFilename(Model),
+		[Upload]()
+		{
+			return Upload->IsDone();
+		});
+	TSharedRef<TSharedPtr<TOutcome<FTarvolineCharacter>>> Poll = MakeShared<TSharedPtr<TOutcome<FTarvolineCharacter>>>();
+	WaitUntil(Test, TEXT("the rig of ") + FPaths::GetCleanFilename(Model),
+		[Key, Upload, Poll, Id]()
+		{
+			if (!Upload->Succeeded())
+			{
+				return true;
+			}
+			if (Poll->IsValid() && (*Poll)->IsDone())
+			{
+				if ((*Poll)->Succeeded() && (*Poll)->Record.Status.Equals(TEXT("ready"), ESearchCase::IgnoreCase))
+				{
+					*Id = (*Poll)->Record.Id;
+					return true;
+				}
+				if (!(*Poll)->Record.IsRigging())
+				{
+					return true;
+				}
+			}
+			if (!Poll->IsValid() || (*Poll)->IsDone())
+			{
+				*Poll = MakeShared<TOutcome<FTarvolineCharacter>>();
+				TarvolineApi::FetchCharacter(Key, Upload->Record.Id, OnSuccess(Poll->ToSharedRef()), OnFailure(Poll->ToSharedRef()));
+			}
+			return false;
+		});
+	Then(
+		[Test, Id, Model, Upload]()
+		{
+			if (Id->IsEmpty())
+			{
+				Test->AddError(FString::Printf(TEXT("%s was not rigged: %s"), *Model, *Upload->Message));
+			}
+		});
+	return Id;
+}
+
+/** Enqueues a change of the local service's clock: {"timeScale": ...} and/or {"advanceSeconds": ...}. */
+inline void SimulatorTimeStep(FAutomationTestBase* Test, const FString& Json)
+{
+	ControlStep(Test, TEXT("POST"), TEXT("/_sim/time"), Json);
+}
+
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
+
+/** Whether a widget is a box panel, whose slots carry the paddings the layout gives. */
+inline bool IsBoxPanel(const SWidget& Widget)
+{
+	const FName Type = Widget.GetType();
+	return Type == FName(TEXT("SVerticalBox")) || Type == FName(TEXT("SHorizontalBox")) ||
+		Type == FName(TEXT("SScrollBox"));
+}
+
+/** The box panel slot that holds the widget or its nearest ancestor that sits in one; null when there is none. */
+inline const FSlotBase* BoxSlotAround(const TSharedPtr<SWidget>& Widget)
+{
+	TSharedPtr<SWidget> Current = Widget;
+	while (Current.IsValid())
+	{
+		const TSharedPtr<SWidget> Parent = Current->GetParentWidget();
+		if (!Parent.IsValid())
+		{
+			return nullptr;
+		}
+		if (IsBoxPanel(*Parent))
+		{
+			FChildren* Children = Parent->GetChildren();
+			for (int32 Index = 0; Children && Index < Children->Num(); ++Index)
+			{
+				if (Children->GetChildAt(Index) == Current.ToSharedRef())
+				{
+					return &Children->GetSlotAt(Index);
+				}
+			}
+			return nullptr;
+		}
+		Current = Parent;
+	}
+	return nullptr;
+}
+
+inline FString MarginString(const FMargin& Margin)
+{
+	return FString::Printf(TEXT("(%g, %g, %g, %g)"), Margin.Left, Margin.Top, Margin.Right, Margin.Bottom);
+}
+
+/** The padding of the box slot around the widget, as text ("none" when it sits in no box). */
+inline FString PaddingAround(const TSharedPtr<SWidget>& Widget)
+{
+	const FSlotBase* Slot = BoxSlotAround(Widget);
+	return Slot ? MarginString(Slot->HostGetPadding()) : FString(TEXT("none"));
+}
+
+/** A panel made as its tab makes it, with a driver that acts on it as a person would. */
+struct FPanelUnderTest
+{
+	TSharedRef<STarvolinePanel> Panel;
+	FHostSlateDriver Driver;
+
+	FPanelUnderTest()
+		: Panel(SNew(STarvolinePanel))
+		, Driver(Panel)
+	{
+	}
+
+	TSharedPtr<SWidget> Find(const FString& Key) const { return Driver.FindByKey(Key); }
+	bool Shows(const FString& Key) const { return Driver.IsVisible(Driver.FindByKey(Key)); }
+	bool CanUse(const FString& Key) const { return Driver.CanInteract(Driver.FindButton(Key)); }
+	bool Click(const FString& Key) const { return Driver.ClickByKey(Key); }
+	bool TypeInto(const FString& Key, const FString& Text) const { return Driver.Type(Driver.FindTextBox(Key), Text); }
+	TSharedPtr<STarvolinePanel::FCharacterCombo> Picker() const
+	{
+		return Driver.FindFirst<STarvolinePanel::FCharacterCombo>();
+	}
+	/** The example buttons, in order: the box right under the motion box holds them. */
+	TArray<TSharedRef<SWidget>> ExampleButtons() const
+	{
+		TArray<TSharedRef<SWidget>> Buttons;
+		const TSharedPtr<SWidget> PromptBox = Driver.FindTextBox(TEXT("PromptHint"));
+		const TSharedPtr<SWidget> SizeBox = PromptBox.IsValid() ? PromptBox->GetParentWidget() : nullptr;
+		const TSharedPtr<SWidget> MotionBox = SizeBox.IsValid() ? SizeBox->GetParentWidget() : nullptr;
+		FChildren* MotionSlots = MotionBox.IsValid() ? MotionBox->GetChildren() : nullptr;
+		if (!MotionSlots || MotionSlots->Num() < 2)
+		{
+			return Buttons;
+		}
+		FChildren* Examples = MotionSlots->GetChildAt(1)->GetChildren();
+		for (int32 Index = 0; Examples && Index < Examples->Num(); ++Index)
+		{
+			Buttons.Add(Examples->GetChildAt(Index));
+		}
+		return Buttons;
+	}
+	/** What the example buttons say, in order. */
+	TArray<FString> ExampleTexts() const
+	{
+		TArray<FString> Texts;
+		for (const TSharedRef<SWidget>& Button : ExampleButtons())
+		{
+			Texts.Add(Driver.GetString(Button));
+		}
+		return Texts;
+	}
+};
+
+/** Where pictures of the panel go: TARVOLINE_PICTURES_DIR when set (the pictures command), else a scratch folder. */
+inline FString PictureDir()
+{
+	const FString Wanted = FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_PICTURES_DIR"));
+	if (!Wanted.IsEmpty())
+	{
+		const FString Dir = FPaths::ConvertRelativePathToFull(Wanted);
+		IFileManager::Get().MakeDirectory(*Dir, true);
+		return Dir;
+	}
+	return MakeScratchDir(TEXT("Pictures"));
+}
+
+/**
+ * Draws the panel at its designed width into Dir/Name and checks the file: a PNG of that width, taller than a few
+ * lines, and more than a handful of colours (text drawn with anti-aliasing on the dark ground gives many).
+ */
+inline void SavePanelPicture(FAutomationTestBase* Test, const TSharedRef<SWidget>& Panel, const FString& Dir, const FString& Name)
+{
+	if (!HostSlate::CanMakePictures())
+	{
+		Test->AddWarning(TEXT("This build cannot make pictures; ") + Name + TEXT(" was not drawn."));
+		return;
+	}
+	const FString Path = Dir / Name;
+	FString Error;
+	if (!Test->TestTrue(TEXT("picture written: ") + Name, HostSlate::SavePicture(Panel, Path, PanelWidth, 0.0f, &Error)))
+	{
+		Test->AddError(Error);
+		return;
+	}
+	HostSlate::FPicture Picture;
+	if (!Test->TestTrue(TEXT("picture read back: ") + Name, HostSlate::ReadPicture(Path, Picture, &Error)))
+	{
+		Test->AddError(Error);
+		return;
+	}
+	Test->TestEqual(TEXT("picture width: ") + Name, Picture.Width, int32(PanelWidth));
+	Test->TestTrue(FString::Printf(TEXT("picture height %d: %s"), Picture.Height, *Name), Picture.Height > 100);
+	const int32 Colours = Picture.CountColours();
+	Test->TestTrue(FString::Printf(TEXT("picture not blank (%d colours): %s"), Colours, *Name), Colours > 16);
+}
+
+#endif // WITH_TARVOLINE_HOST
+} // namespace TarvolineUiTest
+
+#endif // WITH_DEV_AUTOMATION_TESTS
+// --- End of the UI helpers. ---
