@@ -655,4 +655,97 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 	return true;
 }
 
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineLayoutCheckAgainTest, "Tarvoline.Layout.CheckAgain",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolineLayoutCheckAgainTest::RunTest(const FString&)
+{
+	using namespace TarvolineLayoutTest;
+	const TSharedRef<TOptional<FString>> SavedKey = SetAsideStoredKey();
+	ControlStep(this, TEXT("POST"), TEXT("/_sim/reset"));
+	SimulatorTimeStep(this, TEXT("{\"timeScale\": 0}"));
+	UploadRiggedCharacterStep(this, DemoKey, ModelFile(TEXT("humanoid_mesh.fbx")));
+	const TSharedRef<FPanelUnderTest> P = MakeShared<FPanelUnderTest>();
+	const auto Idle = [P]()
+	{
+		return !P->Panel->IsBusy();
+	};
+	const FString Usable = TEXT("TopUp SignOut Picker Refresh UploadFile PromptBox Examples Price Make");
+	Then(
+		[this, P]()
+		{
+			HostEditorLoop::SetTimeDilation(10.0f);
+			TestTrue(TEXT("key typed"), P->TypeInto(TEXT("KeyBox"), DemoKey));
+			TestTrue(TEXT("connect"), P->Click(TEXT("Connect")));
+		});
+	WaitUntil(this, TEXT("sign-in"),
+		[P]()
+		{
+			return P->Panel->GetAccount().IsSet() && !P->Panel->IsBusy();
+		});
+
+	// A finished job whose download fails: the button the error line asks for is there, with nothing to show yet.
+	FaultStep(this, TEXT("{\"kind\": \"status\", \"status\": 500, \"path\": \"/downloads/\"}"));
+	Then(
+		[this, P]()
+		{
+			TestTrue(TEXT("prompt typed"), P->TypeInto(TEXT("PromptHint"), TEXT("walks forward, then waves")));
+			TestFalse(TEXT("no job yet: no check again"), P->Shows(TEXT("Again")));
+			TestTrue(TEXT("make the animation"), P->Click(TEXT("Make")));
+		});
+	WaitUntil(this, TEXT("the failed download"), Idle);
+	Then(
+		[this, P, Usable]()
+		{
+			TestEqual(TEXT("download failed: reason"), P->Driver.GetString(ErrorLine(*P)),
+				FString(TEXT("The download link did not work. Press Check again.")));
+			TestLook(this, *P, TEXT("download failed"), SignedInShown(FString(), TEXT("Again Error")), Usable + TEXT(" Again"));
+			TestTrue(TEXT("check again"), P->Click(TEXT("Again")));
+			TestTrue(TEXT("checking: error line cleared"), P->Panel->GetError().IsEmpty());
+			TestTrue(TEXT("checking: still shown"), P->Shows(TEXT("Again")));
+			TestFalse(TEXT("checking: not pressed twice"), P->CanUse(TEXT("Again")));
+		});
+	WaitUntil(this, TEXT("the result after checking again"), Idle);
+	Then(
+		[this, P, Usable]()
+		{
+			TestTrue(TEXT("checked again: clip imported"), P->Panel->GetLastImport().Clip.IsValid());
+			TestLook(this, *P, TEXT("checked again"), SignedInShown(FString(), TEXT("Show AddToLevel Watch Status")),
+				Usable + TEXT(" Show AddToLevel Watch"));
+		});
+
+	// A running job that could no longer be read: following it stopped, and Check again picks it up once done.
+	SimulatorTimeStep(this, TEXT("{\"timeScale\": 100}"));
+	FaultStep(this, TEXT("{\"kind\": \"status\", \"status\": 503, \"method\": \"GET\", \"path\": \"/v1/jobs/\"}"));
+	Then(
+		[this, P]()
+		{
+			TestTrue(TEXT("make another"), P->Click(TEXT("Make")));
+		});
+	WaitUntil(this, TEXT("the failed poll"), Idle);
+	Then(
+		[this, P, Usable]()
+		{
+			TestTrue(TEXT("poll failed: job still running"), P->Panel->GetJob().IsSet() && P->Panel->GetJob()->IsActive());
+			TestLook(this, *P, TEXT("poll failed"), SignedInShown(FString(), TEXT("Progress Again Error")), Usable + TEXT(" Again"));
+		});
+	SimulatorTimeStep(this, TEXT("{\"advanceSeconds\": 100000}"));
+	Then(
+		[this, P]()
+		{
+			TestTrue(TEXT("check again once done"), P->Click(TEXT("Again")));
+		});
+	WaitUntil(this, TEXT("the result of the second job"), Idle);
+	Then(
+		[this, P, Usable]()
+		{
+			TestTrue(TEXT("second job: clip imported"), P->Panel->GetLastImport().Clip.IsValid());
+			TestLook(this, *P, TEXT("second job"), SignedInShown(FString(), TEXT("Show AddToLevel Watch Status")),
+				Usable + TEXT(" Show AddToLevel Watch"));
+			HostEditorLoop::SetTimeDilation(1.0f);
+		});
+	RestoreStoredKeyStep(SavedKey);
+	return true;
+}
+
 #endif // WITH_DEV_AUTOMATION_TESTS && WITH_TARVOLINE_HOST
