@@ -288,9 +288,16 @@ bool FTarvolineModuleToolsEntryTest::RunTest(const FString&)
 	TestTrue(TEXT("tab closes"), Tab->RequestCloseTab());
 	Tab.Reset();
 	TestFalse(TEXT("the panel went with its tab"), FirstPanel.IsValid());
+	// The new panel reads the settings afresh: with a key stored meanwhile it signs in at once, by itself.
+	GConfig->SetString(TEXT("Tarvoline"), TEXT("ApiKey"), DemoKey, GEditorSettingsIni);
 	TestTrue(TEXT("chosen after closing"), ChooseToolsEntry());
 	const TSharedPtr<STarvolinePanel> SecondPanel = PanelIn(FindPanelTab());
-	TestTrue(TEXT("a new panel"), SecondPanel.IsValid());
+	if (TestTrue(TEXT("a new panel"), SecondPanel.IsValid()))
+	{
+		TestEqual(TEXT("new panel: stored key read"), SecondPanel->GetApiKey(), FString(DemoKey));
+		TestTrue(TEXT("new panel: signing in"), SecondPanel->IsBusy());
+		TestEqual(TEXT("new panel: status"), SecondPanel->GetStatus(), FString(TEXT("Connecting...")));
+	}
 
 	ClosePanelTabs();
 	RestoreStoredKeyStep(SavedKey);
