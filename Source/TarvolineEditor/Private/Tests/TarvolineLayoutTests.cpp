@@ -108,7 +108,8 @@ TSharedPtr<SButton> UploadSelectionButton(const FPanelUnderTest& P)
 	const TSharedPtr<SButton> UploadFile = P.Driver.FindButton(TEXT("UploadFile"));
 	const TSharedPtr<SWidget> Row = UploadFile.IsValid() ? UploadFile->GetParentWidget() : nullptr;
 	const TSharedPtr<SWidget> Second = ChildOf(Row, 1);
-	return Second.IsValid() && Second->GetType() == FName(TEXT("SButton")) ? StaticCastSharedPtr<SButton>(Second) : nullptr;
+	return Second.IsValid() && Second->GetType() == FName(TEXT("SButton")) ? StaticCastSharedPtr<SButton>(Second)
+																		   : nullptr;
 }
 
 /** The parts of the panel a person tells apart, each found as a person would see it. */
@@ -166,8 +167,8 @@ FLook LookOf(const FPanelUnderTest& P)
 		{
 			Shown.Add(Part.Key);
 			// Buttons and text boxes say they take clicks or typing; the picker opens its list on a click.
-			const bool bControl = Part.Value->IsInteractable() || Part.Value->SupportsKeyboardFocus() ||
-				Part.Key == TEXT("Picker");
+			const bool bControl =
+				Part.Value->IsInteractable() || Part.Value->SupportsKeyboardFocus() || Part.Key == TEXT("Picker");
 			if (bControl && P.Driver.CanInteract(Part.Value))
 			{
 				Usable.Add(Part.Key);
@@ -250,7 +251,8 @@ bool FTarvolineLayoutTextsAndLookTest::RunTest(const FString&)
 		{TEXT("Character"), TEXT("Character"), TEXT("(0, 14, 0, 4)")},
 		{TEXT("Refresh"), TEXT("Refresh"), TEXT("(4, 0, 0, 0)")},
 		{TEXT("UploadFile"), TEXT("Upload a model file..."), TEXT("(0, 0, 6, 0)")},
-		{TEXT("Formats"), TEXT("FBX, GLB, GLTF, DAE or a zip, with bones or without. Animals on four legs, people, birds."),
+		{TEXT("Formats"),
+			TEXT("FBX, GLB, GLTF, DAE or a zip, with bones or without. Animals on four legs, people, birds."),
 			TEXT("(0, 4, 0, 0)")},
 		{TEXT("Motion"), TEXT("What it does"), TEXT("(0, 14, 0, 4)")},
 		{TEXT("PromptHint"), TEXT("walks forward, stops, looks around, then lies down"), TEXT("(0, 0, 0, 0)")},
@@ -269,9 +271,10 @@ bool FTarvolineLayoutTextsAndLookTest::RunTest(const FString&)
 			continue;
 		}
 		const TSharedRef<SWidget>& Widget = Found[0];
-		const FText Shown = Widget->HostGetHintText().IsSet() && IsPluginText(Widget->HostGetHintText().GetValue(), Row.Key)
-			? Widget->HostGetHintText().GetValue()
-			: Widget->HostGetShownText().Get(FText::GetEmpty());
+		const FText Shown =
+			Widget->HostGetHintText().IsSet() && IsPluginText(Widget->HostGetHintText().GetValue(), Row.Key)
+				? Widget->HostGetHintText().GetValue()
+				: Widget->HostGetShownText().Get(FText::GetEmpty());
 		TestTrue(FString::Printf(TEXT("%s: in the plug-in's namespace"), Row.Key), IsPluginText(Shown, Row.Key));
 		TestEqual(FString::Printf(TEXT("%s: text"), Row.Key), Shown.ToString(), FString(Row.Text));
 		TestEqual(FString::Printf(TEXT("%s: padding"), Row.Key), PaddingAround(Widget), FString(Row.Padding));
@@ -281,7 +284,8 @@ bool FTarvolineLayoutTextsAndLookTest::RunTest(const FString&)
 	const TSharedPtr<SWidget> Column = MainColumn(*P);
 	TestEqual(TEXT("column inside the scroll box's margin"), PaddingAround(Column), FString(TEXT("(12, 12, 12, 12)")));
 	TestEqual(TEXT("column in a scroll box"),
-		Column.IsValid() && Column->GetParentWidget().IsValid() ? Column->GetParentWidget()->GetTypeAsString() : FString(),
+		Column.IsValid() && Column->GetParentWidget().IsValid() ? Column->GetParentWidget()->GetTypeAsString()
+																: FString(),
 		FString(TEXT("SScrollBox")));
 	struct FColumnRow
 	{
@@ -324,7 +328,8 @@ bool FTarvolineLayoutTextsAndLookTest::RunTest(const FString&)
 				{
 					for (const TOptional<FText>& Text : {Widget.HostGetShownText(), Widget.HostGetHintText()})
 					{
-						const TOptional<FString> Key = Text.IsSet() ? FTextInspector::GetKey(Text.GetValue()) : TOptional<FString>();
+						const TOptional<FString> Key =
+							Text.IsSet() ? FTextInspector::GetKey(Text.GetValue()) : TOptional<FString>();
 						if (Key.IsSet() && FixedKeys.Contains(Key.GetValue()))
 						{
 							FirstKey = Key.GetValue();
@@ -362,8 +367,9 @@ bool FTarvolineLayoutTextsAndLookTest::RunTest(const FString&)
 	const auto TextBlock = [P](const TCHAR* Key)
 	{
 		const TSharedPtr<SWidget> Widget = P->Find(Key);
-		return Widget.IsValid() && Widget->GetType() == FName(TEXT("STextBlock")) ? StaticCastSharedPtr<STextBlock>(Widget)
-																				  : TSharedPtr<STextBlock>();
+		return Widget.IsValid() && Widget->GetType() == FName(TEXT("STextBlock"))
+				   ? StaticCastSharedPtr<STextBlock>(Widget)
+				   : TSharedPtr<STextBlock>();
 	};
 	if (const TSharedPtr<STextBlock> Title = TextBlock(TEXT("Title")))
 	{
@@ -382,26 +388,30 @@ bool FTarvolineLayoutTextsAndLookTest::RunTest(const FString&)
 		const TSharedPtr<STextBlock> Hint = TextBlock(Key);
 		TestTrue(FString::Printf(TEXT("%s hint wraps in the subdued colour"), Key),
 			Hint.IsValid() && Hint->HostGetAutoWrapText() &&
-				Hint->HostGetColorAndOpacity().GetColorUseRule() == ESlateColorStylingMode::UseColor_Foreground_Subdued);
+				Hint->HostGetColorAndOpacity().GetColorUseRule() ==
+					ESlateColorStylingMode::UseColor_Foreground_Subdued);
 	}
 	const TSharedPtr<SButton> Make = P->Driver.FindButton(TEXT("Make"));
 	const TSharedPtr<SButton> Price = P->Driver.FindButton(TEXT("Price"));
-	TestTrue(TEXT("make in the primary style"), Make.IsValid() && Make->HostGetButtonStyle() &&
-		Make->HostGetButtonStyle()->HostStyleName == FName(TEXT("PrimaryButton")));
-	TestTrue(TEXT("price in the default style"), Price.IsValid() && Price->HostGetButtonStyle() &&
-		Price->HostGetButtonStyle()->HostStyleName != FName(TEXT("PrimaryButton")));
+	TestTrue(TEXT("make in the primary style"),
+		Make.IsValid() && Make->HostGetButtonStyle() &&
+			Make->HostGetButtonStyle()->HostStyleName == FName(TEXT("PrimaryButton")));
+	TestTrue(TEXT("price in the default style"),
+		Price.IsValid() && Price->HostGetButtonStyle() &&
+			Price->HostGetButtonStyle()->HostStyleName != FName(TEXT("PrimaryButton")));
 	const TSharedPtr<SHostEditableTextBox> KeyBox = P->Driver.FindTextBox(TEXT("KeyBox"));
 	TestTrue(TEXT("key box masks the key"), KeyBox.IsValid() && KeyBox->HostIsPassword() && !KeyBox->HostIsMultiLine());
 	const TSharedPtr<SHostEditableTextBox> PromptBox = P->Driver.FindTextBox(TEXT("PromptHint"));
-	TestTrue(TEXT("motion box wraps over lines"),
-		PromptBox.IsValid() && PromptBox->HostIsMultiLine() && PromptBox->HostGetAutoWrapText() && !PromptBox->HostIsPassword());
+	TestTrue(TEXT("motion box wraps over lines"), PromptBox.IsValid() && PromptBox->HostIsMultiLine() &&
+													  PromptBox->HostGetAutoWrapText() && !PromptBox->HostIsPassword());
 	const TSharedPtr<SWidget> PromptSize = PromptBox.IsValid() ? PromptBox->GetParentWidget() : nullptr;
-	TestTrue(TEXT("motion box at least 48 high"), PromptSize.IsValid() && PromptSize->GetType() == FName(TEXT("SBox")) &&
-		StaticCastSharedPtr<SBox>(PromptSize)->HostGetMinDesiredHeight() == FOptionalSize(48.0f));
+	TestTrue(TEXT("motion box at least 48 high"),
+		PromptSize.IsValid() && PromptSize->GetType() == FName(TEXT("SBox")) &&
+			StaticCastSharedPtr<SBox>(PromptSize)->HostGetMinDesiredHeight() == FOptionalSize(48.0f));
 	const auto Wraps = [](const TSharedPtr<SWidget>& Widget)
 	{
 		return Widget.IsValid() && Widget->GetType() == FName(TEXT("STextBlock")) &&
-			StaticCastSharedPtr<STextBlock>(Widget)->HostGetAutoWrapText();
+			   StaticCastSharedPtr<STextBlock>(Widget)->HostGetAutoWrapText();
 	};
 	TestTrue(TEXT("price line wraps"), Wraps(PriceLine(*P)));
 	TestTrue(TEXT("status line wraps"), Wraps(StatusLine(*P)));
@@ -437,7 +447,8 @@ bool FTarvolineLayoutTextsAndLookTest::RunTest(const FString&)
 			const TSharedPtr<SButton> UploadSelection = UploadSelectionButton(*P);
 			const FText Label = P->Driver.GetText(UploadSelection);
 			TestTrue(TEXT("upload-selection key"), IsPluginText(Label, TEXT("UploadSelNone")));
-			TestEqual(TEXT("upload-selection label"), Label.ToString(), FString(TEXT("Upload the selected asset's source file")));
+			TestEqual(TEXT("upload-selection label"), Label.ToString(),
+				FString(TEXT("Upload the selected asset's source file")));
 			TestFalse(TEXT("nothing selected: cannot upload the selection"), P->Driver.CanInteract(UploadSelection));
 
 			// A mesh selected in the Content Browser whose source file is still on disk is offered by its file name.
@@ -449,7 +460,8 @@ bool FTarvolineLayoutTextsAndLookTest::RunTest(const FString&)
 			}
 			HostContentBrowser::SetSelectedAssets({FAssetData(Imported.Mesh.Get())});
 			const TSharedPtr<SButton> Named = UploadSelectionButton(*P);
-			TestEqual(TEXT("upload-selection names the file"), P->Driver.GetString(Named), FString(TEXT("Upload humanoid_anim.fbx")));
+			TestEqual(TEXT("upload-selection names the file"), P->Driver.GetString(Named),
+				FString(TEXT("Upload humanoid_anim.fbx")));
 			TestTrue(TEXT("and can be used"), P->Driver.CanInteract(Named));
 			TestEqual(TEXT("upload-selection padding"), PaddingAround(Named), FString(TEXT("(0, 0, 0, 0)")));
 			HostContentBrowser::Reset();
@@ -503,7 +515,8 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 	Then(
 		[this, P, Pictures]()
 		{
-			TestLook(this, *P, TEXT("refused"), TEXT("SignIn KeyBox Connect GetKey Error"), TEXT("KeyBox Connect GetKey"));
+			TestLook(
+				this, *P, TEXT("refused"), TEXT("SignIn KeyBox Connect GetKey Error"), TEXT("KeyBox Connect GetKey"));
 			// The service's own words for the refusal (the client passes them on).
 			TestEqual(TEXT("refused: reason"), P->Driver.GetString(ErrorLine(*P)), FString(TEXT("Invalid API key.")));
 			TestEqual(TEXT("refused: key kept in the box"), P->Driver.GetString(P->Driver.FindTextBox(TEXT("KeyBox"))),
@@ -512,7 +525,8 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 			const FGeometry& ErrorBox = ErrorLine(*P)->HostGetGeometry();
 			TestTrue(FString::Printf(TEXT("refused: reason wraps inside the panel (%.0f wide)"), ErrorBox.Size.X),
 				ErrorBox.Size.X <= PanelWidth - 24.0f && ErrorBox.AbsolutePosition.X >= 12.0f);
-			TestEqual(TEXT("refused: a collapsed status line takes no room"), StatusLine(*P)->HostGetGeometry().Size.Y, 0.0);
+			TestEqual(
+				TEXT("refused: a collapsed status line takes no room"), StatusLine(*P)->HostGetGeometry().Size.Y, 0.0);
 			SavePanelPicture(this, P->Panel, Pictures, TEXT("panel-refused.png"));
 			TestTrue(TEXT("good key typed"), P->TypeInto(TEXT("KeyBox"), DemoKey));
 			TestTrue(TEXT("connect again"), P->Click(TEXT("Connect")));
@@ -530,7 +544,8 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 		{
 			TestLook(this, *P, TEXT("connected"), SignedInShown(FString()),
 				TEXT("TopUp SignOut Picker Refresh UploadFile PromptBox Examples"));
-			TestEqual(TEXT("connected: account line"), P->Driver.GetString(P->Driver.FindButton(TEXT("TopUp"))->GetParentWidget()),
+			TestEqual(TEXT("connected: account line"),
+				P->Driver.GetString(P->Driver.FindButton(TEXT("TopUp"))->GetParentWidget()),
 				FString(TEXT("demo@tarvoline.test - 1000 credits")));
 			SavePanelPicture(this, P->Panel, Pictures, TEXT("panel-connected.png"));
 
@@ -567,7 +582,8 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 		{
 			TestEqual(TEXT("rigged: status"), P->Driver.GetString(StatusLine(*P)),
 				FString(TEXT("humanoid_mesh.fbx is rigged as humanoid. Now say what it does.")));
-			TestEqual(TEXT("rigged: picker"), P->Driver.GetString(P->Picker()), FString(TEXT("humanoid_mesh.fbx  (humanoid)")));
+			TestEqual(TEXT("rigged: picker"), P->Driver.GetString(P->Picker()),
+				FString(TEXT("humanoid_mesh.fbx  (humanoid)")));
 			TestTrue(TEXT("spaces typed"), P->TypeInto(TEXT("PromptHint"), TEXT("   ")));
 			TestFalse(TEXT("spaces: no price"), P->CanUse(TEXT("Price")));
 			TestFalse(TEXT("spaces: no animation"), P->CanUse(TEXT("Make")));
@@ -584,7 +600,8 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 		{
 			TestLook(this, *P, TEXT("priced"), SignedInShown(TEXT("PriceLine")),
 				TEXT("TopUp SignOut Picker Refresh UploadFile PromptBox Examples Price Make"));
-			TestEqual(TEXT("priced: price line"), P->Driver.GetString(PriceLine(*P)), P->Panel->GetPriceText().ToString());
+			TestEqual(
+				TEXT("priced: price line"), P->Driver.GetString(PriceLine(*P)), P->Panel->GetPriceText().ToString());
 			SavePanelPicture(this, P->Panel, Pictures, TEXT("panel-priced.png"));
 			TestTrue(TEXT("make the animation"), P->Click(TEXT("Make")));
 		});
@@ -607,7 +624,8 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 		{
 			TestLook(this, *P, TEXT("running"), SignedInShown(TEXT("PriceLine"), TEXT("Progress")),
 				TEXT("TopUp SignOut Picker PromptBox Examples"));
-			TestEqual(TEXT("running: stage"), P->Driver.GetString(ChildOf(ProgressBox(*P), 1)), P->Panel->GetStageText().ToString());
+			TestEqual(TEXT("running: stage"), P->Driver.GetString(ChildOf(ProgressBox(*P), 1)),
+				P->Panel->GetStageText().ToString());
 			SavePanelPicture(this, P->Panel, Pictures, TEXT("panel-running.png"));
 		});
 	SimulatorTimeStep(this, TEXT("{\"advanceSeconds\": 100000, \"timeScale\": 0.02}"));
@@ -624,8 +642,10 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 			TestEqual(TEXT("result: no error"), P->Panel->GetError(), FString());
 			TestLook(this, *P, TEXT("result"), SignedInShown(TEXT("PriceLine"), TEXT("Show AddToLevel Watch Status")),
 				TEXT("TopUp SignOut Picker Refresh UploadFile PromptBox Examples Price Make Show AddToLevel Watch"));
-			const TSharedPtr<SWidget> ResultBox = P->Driver.FindButton(TEXT("Show"))->GetParentWidget()->GetParentWidget();
-			TestEqual(TEXT("result: folder"), P->Driver.GetString(ChildOf(ResultBox, 0)), P->Panel->GetLastImport().FolderPath);
+			const TSharedPtr<SWidget> ResultBox =
+				P->Driver.FindButton(TEXT("Show"))->GetParentWidget()->GetParentWidget();
+			TestEqual(TEXT("result: folder"), P->Driver.GetString(ChildOf(ResultBox, 0)),
+				P->Panel->GetLastImport().FolderPath);
 			TestTrue(TEXT("result: status"), P->Panel->GetStatus().StartsWith(TEXT("Ready: ")));
 			SavePanelPicture(this, P->Panel, Pictures, TEXT("panel-result.png"));
 
@@ -638,13 +658,15 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 			TestTrue(TEXT("watch online"), P->Click(TEXT("Watch")));
 			const TArray<FString> Urls = HostEngine::GetLaunchedUrls();
 			TestTrue(TEXT("the job's page opened"),
-				Urls.Num() > 0 && Urls.Last() == FString::Printf(TEXT("%s/app/animate?job=%s"), TarvolineSiteUrl, *P->Panel->GetJob()->Id));
+				Urls.Num() > 0 && Urls.Last() == FString::Printf(TEXT("%s/app/animate?job=%s"), TarvolineSiteUrl,
+													 *P->Panel->GetJob()->Id));
 
 			// A clip deleted from the project takes the result box with it.
 			UAnimSequence* Clip = P->Panel->GetLastImport().Clip.Get();
 			Clip->MarkAsGarbage();
 			CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
-			TestFalse(TEXT("clip deleted: result box collapsed"), P->Driver.IsVisible(P->Driver.FindButton(TEXT("Show"))));
+			TestFalse(
+				TEXT("clip deleted: result box collapsed"), P->Driver.IsVisible(P->Driver.FindButton(TEXT("Show"))));
 		});
 	Then(
 		[]()
@@ -699,7 +721,8 @@ bool FTarvolineLayoutCheckAgainTest::RunTest(const FString&)
 		{
 			TestEqual(TEXT("download failed: reason"), P->Driver.GetString(ErrorLine(*P)),
 				FString(TEXT("The download link did not work. Press Check again.")));
-			TestLook(this, *P, TEXT("download failed"), SignedInShown(FString(), TEXT("Again Error")), Usable + TEXT(" Again"));
+			TestLook(this, *P, TEXT("download failed"), SignedInShown(FString(), TEXT("Again Error")),
+				Usable + TEXT(" Again"));
 			TestTrue(TEXT("check again"), P->Click(TEXT("Again")));
 			TestTrue(TEXT("checking: error line cleared"), P->Panel->GetError().IsEmpty());
 			TestTrue(TEXT("checking: still shown"), P->Shows(TEXT("Again")));
@@ -726,8 +749,10 @@ bool FTarvolineLayoutCheckAgainTest::RunTest(const FString&)
 	Then(
 		[this, P, Usable]()
 		{
-			TestTrue(TEXT("poll failed: job still running"), P->Panel->GetJob().IsSet() && P->Panel->GetJob()->IsActive());
-			TestLook(this, *P, TEXT("poll failed"), SignedInShown(FString(), TEXT("Progress Again Error")), Usable + TEXT(" Again"));
+			TestTrue(
+				TEXT("poll failed: job still running"), P->Panel->GetJob().IsSet() && P->Panel->GetJob()->IsActive());
+			TestLook(this, *P, TEXT("poll failed"), SignedInShown(FString(), TEXT("Progress Again Error")),
+				Usable + TEXT(" Again"));
 		});
 	SimulatorTimeStep(this, TEXT("{\"advanceSeconds\": 100000}"));
 	Then(

@@ -164,7 +164,8 @@ bool FTarvolineModuleRegistrationsTest::RunTest(const FString&)
 		TestEqual(TEXT("tab title"), Item->GetDisplayName().ToString(), FString(TEXT("Tarvoline")));
 		TestTrue(TEXT("tab tooltip key"), IsPluginText(Item->GetTooltipText(), TEXT("TabTip")));
 		TestEqual(TEXT("tab tooltip"), Item->GetTooltipText().ToString(), FString(SentenceTip));
-		TestEqual(TEXT("tab icon style set"), Item->GetIcon().GetStyleSetName().ToString(), FAppStyle::GetAppStyleSetName().ToString());
+		TestEqual(TEXT("tab icon style set"), Item->GetIcon().GetStyleSetName().ToString(),
+			FAppStyle::GetAppStyleSetName().ToString());
 		TestEqual(TEXT("tab icon"), Item->GetIcon().GetStyleName().ToString(), FString(TEXT("ClassIcon.AnimSequence")));
 	}
 
@@ -180,8 +181,10 @@ bool FTarvolineModuleRegistrationsTest::RunTest(const FString&)
 		TestEqual(TEXT("entry label"), Entry->Label.Get().ToString(), FString(TEXT("Tarvoline")));
 		TestTrue(TEXT("entry tooltip key"), IsPluginText(Entry->ToolTip.Get(), TEXT("OpenTip")));
 		TestEqual(TEXT("entry tooltip"), Entry->ToolTip.Get().ToString(), FString(SentenceTip));
-		TestEqual(TEXT("entry icon"), Entry->Icon.Get().GetStyleName().ToString(), FString(TEXT("ClassIcon.AnimSequence")));
-		TestEqual(TEXT("entry icon style set"), Entry->Icon.Get().GetStyleSetName().ToString(), FAppStyle::GetAppStyleSetName().ToString());
+		TestEqual(
+			TEXT("entry icon"), Entry->Icon.Get().GetStyleName().ToString(), FString(TEXT("ClassIcon.AnimSequence")));
+		TestEqual(TEXT("entry icon style set"), Entry->Icon.Get().GetStyleSetName().ToString(),
+			FAppStyle::GetAppStyleSetName().ToString());
 		TestTrue(TEXT("entry owned by the plug-in"), Entry->Owner == FToolMenuOwner(TEXT("Tarvoline")));
 		TestTrue(TEXT("entry is a button"), Entry->UserInterfaceActionType == EUserInterfaceActionType::Button);
 		TestNotNull(TEXT("entry has an action"), Entry->GetAction().GetUIAction());

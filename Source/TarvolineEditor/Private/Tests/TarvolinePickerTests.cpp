@@ -14,7 +14,8 @@ using namespace TarvolineUiTest;
 
 const TArray<FString> PeopleExamples = {TEXT("walks forward, then waves"), TEXT("runs, then jumps"), TEXT("sits down"),
 	TEXT("walks forward slowly, then turns around")};
-const TArray<FString> BirdExamples = {TEXT("walks forward, then takes off and flies"), TEXT("flies forward, then lands")};
+const TArray<FString> BirdExamples = {
+	TEXT("walks forward, then takes off and flies"), TEXT("flies forward, then lands")};
 const TArray<FString> FrogExamples = {TEXT("hops forward, then croaks"), TEXT("sits still, then snaps at a fly")};
 const TArray<FString> FourLeggedExamples = {TEXT("walks forward, stops, looks around, then lies down"),
 	TEXT("trots ahead, then gallops off"), TEXT("eats grass, then looks up"), TEXT("runs, jumps, and keeps running")};
@@ -147,8 +148,8 @@ bool FTarvolinePickerCharactersTest::RunTest(const FString&)
 	Then(
 		[this, P]()
 		{
-			TestTrue(TEXT("price shown"),
-				P->Driver.IsVisible(P->Driver.FindByText(P->Panel->GetPriceText().ToString())));
+			TestTrue(
+				TEXT("price shown"), P->Driver.IsVisible(P->Driver.FindByText(P->Panel->GetPriceText().ToString())));
 			const TArray<TSharedRef<SWidget>> Buttons = P->ExampleButtons();
 			if (!TestEqual(TEXT("two frog buttons"), Buttons.Num(), 2))
 			{

@@ -424,7 +424,7 @@ inline bool IsPluginText(const FText& Text, const FString& Key)
 	const TOptional<FString> Namespace = FTextInspector::GetNamespace(Text);
 	const TOptional<FString> TextKey = FTextInspector::GetKey(Text);
 	return Namespace.IsSet() && Namespace.GetValue() == TEXT("Tarvoline") && TextKey.IsSet() &&
-		TextKey.GetValue() == Key;
+		   TextKey.GetValue() == Key;
 }
 
 /**
@@ -491,7 +491,8 @@ inline bool IsModuleUp()
 }
 
 /** Enqueues upload of a model with the client and waits until the service has rigged it; the id is filled in. */
-inline TSharedRef<FString> UploadRiggedCharacterStep(FAutomationTestBase* Test, const FString& Key, const FString& Model)
+inline TSharedRef<FString> UploadRiggedCharacterStep(
+	FAutomationTestBase* Test, const FString& Key, const FString& Model)
 {
 	TSharedRef<FString> Id = MakeShared<FString>();
 	TSharedRef<TOutcome<FTarvolineCharacter>> Upload = MakeShared<TOutcome<FTarvolineCharacter>>();
@@ -505,7 +506,8 @@ inline TSharedRef<FString> UploadRiggedCharacterStep(FAutomationTestBase* Test, 
 		{
 			return Upload->IsDone();
 		});
-	TSharedRef<TSharedPtr<TOutcome<FTarvolineCharacter>>> Poll = MakeShared<TSharedPtr<TOutcome<FTarvolineCharacter>>>();
+	TSharedRef<TSharedPtr<TOutcome<FTarvolineCharacter>>> Poll =
+		MakeShared<TSharedPtr<TOutcome<FTarvolineCharacter>>>();
 	WaitUntil(Test, TEXT("the rig of ") + FPaths::GetCleanFilename(Model),
 		[Key, Upload, Poll, Id]()
 		{
@@ -528,7 +530,8 @@ inline TSharedRef<FString> UploadRiggedCharacterStep(FAutomationTestBase* Test, 
 			if (!Poll->IsValid() || (*Poll)->IsDone())
 			{
 				*Poll = MakeShared<TOutcome<FTarvolineCharacter>>();
-				TarvolineApi::FetchCharacter(Key, Upload->Record.Id, OnSuccess(Poll->ToSharedRef()), OnFailure(Poll->ToSharedRef()));
+				TarvolineApi::FetchCharacter(
+					Key, Upload->Record.Id, OnSuccess(Poll->ToSharedRef()), OnFailure(Poll->ToSharedRef()));
 			}
 			return false;
 		});
@@ -556,7 +559,7 @@ inline bool IsBoxPanel(const SWidget& Widget)
 {
 	const FName Type = Widget.GetType();
 	return Type == FName(TEXT("SVerticalBox")) || Type == FName(TEXT("SHorizontalBox")) ||
-		Type == FName(TEXT("SScrollBox"));
+		   Type == FName(TEXT("SScrollBox"));
 }
 
 /** The box panel slot that holds the widget or its nearest ancestor that sits in one; null when there is none. */
@@ -668,7 +671,8 @@ inline FString PictureDir()
  * Draws the panel at its designed width into Dir/Name and checks the file: a PNG of that width, taller than a few
  * lines, and more than a handful of colours (text drawn with anti-aliasing on the dark ground gives many).
  */
-inline void SavePanelPicture(FAutomationTestBase* Test, const TSharedRef<SWidget>& Panel, const FString& Dir, const FString& Name)
+inline void SavePanelPicture(
+	FAutomationTestBase* Test, const TSharedRef<SWidget>& Panel, const FString& Dir, const FString& Name)
 {
 	if (!HostSlate::CanMakePictures())
 	{
@@ -677,7 +681,8 @@ inline void SavePanelPicture(FAutomationTestBase* Test, const TSharedRef<SWidget
 	}
 	const FString Path = Dir / Name;
 	FString Error;
-	if (!Test->TestTrue(TEXT("picture written: ") + Name, HostSlate::SavePicture(Panel, Path, PanelWidth, 0.0f, &Error)))
+	if (!Test->TestTrue(
+			TEXT("picture written: ") + Name, HostSlate::SavePicture(Panel, Path, PanelWidth, 0.0f, &Error)))
 	{
 		Test->AddError(Error);
 		return;
