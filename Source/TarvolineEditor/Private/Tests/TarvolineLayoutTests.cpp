@@ -661,8 +661,22 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 				Urls.Num() > 0 && Urls.Last() == FString::Printf(TEXT("%s/app/animate?job=%s"), TarvolineSiteUrl,
 													 *P->Panel->GetJob()->Id));
 
+			// Working with a result shown: what starts work waits, the links and the result buttons do not.
+			TestTrue(TEXT("refresh"), P->Click(TEXT("Refresh")));
+			TestLook(this, *P, TEXT("working with a result"),
+				SignedInShown(TEXT("PriceLine"), TEXT("Show AddToLevel Watch")),
+				TEXT("TopUp SignOut Picker PromptBox Examples Show AddToLevel Watch"));
+		});
+	WaitUntil(this, TEXT("the refreshed list"), Idle);
+	Then(
+		[this, P]()
+		{
 			// A clip deleted from the project takes the result box with it.
 			UAnimSequence* Clip = P->Panel->GetLastImport().Clip.Get();
+			if (!TestNotNull(TEXT("clip still there"), Clip))
+			{
+				return;
+			}
 			Clip->MarkAsGarbage();
 			CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
 			TestFalse(
