@@ -1,0 +1,626 @@
+// Automation tests of the panel's workflow against the local Tarvoline service: signing in and out, the character
+// list, upload and rig, price, the job and its result, and answers that arrive after the user signed out or closed
+// the panel. The panel is driven through its operations and read through its getters, as its widgets do.
+//
+// The service's time scale keeps rigs and jobs short. In the stand-in the core ticker also runs faster than the wall
+// clock, so the panel's 3 s and 2.5 s poll intervals pass in a fraction of the time; in an editor they take their
+// real length and the tests simply wait longer.
+
+#include "Animation/AnimSequence.h"
+#include "Animation/SkeletalMeshActor.h"
+#include "AssetRegistry/AssetData.h"
+#include "Components/SkeletalMeshComponent.h"
+#include "CoreMinimal.h"
+#include "Editor.h"
+#include "Engine/StaticMesh.h"
+#include "Engine/World.h"
+#include "EngineUtils.h"
+#include "HAL/FileManager.h"
+#include "Misc/AutomationTest.h"
+#include "Misc/FileHelper.h"
+#include "Misc/Paths.h"
+#include "STarvolinePanel.h"
+#include "TarvolineApi.h"
+#include "TarvolineImport.h"
+#include "TarvolineService.h"
+#include "TarvolineTestHelpers.h"
+#include "UObject/Package.h"
+#include "UObject/UObjectGlobals.h"
+
+#if WITH_TARVOLINE_HOST
+#include "EditorFramework/AssetImportData.h"
+#include "HostContentBrowser.h"
+#include "HostDesktopPlatform.h"
+#include "HostEngine.h"
+#include "HostSlateDriver.h"
+#include "HostTimeDilation.h"
+#endif
+
+#if WITH_DEV_AUTOMATION_TESTS
+
+namespace TarvolinePanelTest
+{
+using namespace TarvolineTest;
+
+/** The panel under test, shared by the steps of one test; resetting it destroys the panel. */
+using FPanelSlot = TSharedRef<TSharedPtr<STarvolinePanel>>;
+
+#if WITH_TARVOLINE_HOST
+/** How much faster than the wall clock the stand-in's core ticker runs during these tests. */
+constexpr float TickerSpeedUp = 25.0f;
+#else
+constexpr float TickerSpeedUp = 1.0f;
+#endif
+
+/** Wall seconds that a ticker delay of Seconds takes. */
+double TickerWall(double Seconds)
+{
+	return Seconds / TickerSpeedUp;
+}
+
+const TCHAR* const Building = TEXT("Building its skeleton. About a minute.");
+const TCHAR* const BrokenLink = TEXT("The download link did not work. Press Check again.");
+const TCHAR* const Presets = TEXT("Made with presets: the motion model was busy. Nothing extra was charged.");
+
+FString KeyRefused()
+{
+	return FString::Printf(
+		TEXT("That API key was not accepted. Make a new one at %s/account."), TarvolineApi::TarvolineSiteHost);
+}
+
+FString Answered(int32 Status)
+{
+	return FString::Printf(TEXT("Tarvoline answered %d. Try again, or write to us if it keeps happening."), Status);
+}
+
+void TestText(FAutomationTestBase* Test, const FString& What, const FString& Actual, const FString& Expected)
+{
+	if (!Actual.Equals(Expected, ESearchCase::CaseSensitive))
+	{
+		Test->AddError(FString::Printf(TEXT("%s: got \"%s\", expected \"%s\"."), *What, *Actual, *Expected));
+	}
+}
+
+/** Enqueues the start of every panel test: a fresh service, no stored key, the stand-in's records emptied. */
+void BeginStep(FAutomationTestBase* Test, double TimeScale = 0.0)
+{
+	SimResetStep(Test);
+	SimTimeScaleStep(Test, TimeScale);
+	Then(
+		[]()
+		{
+			ForgetStoredApiKey();
+#if WITH_TARVOLINE_HOST
+			HostEditorLoop::SetTimeDilation(TickerSpeedUp);
+			HostEngine::ClearLaunchedUrls();
+			HostContentBrowser::Reset();
+			HostDesktopPlatform::Reset();
+#endif
+		});
+}
+
+/** Enqueues the end of every panel test. */
+void EndStep()
+{
+	Then(
+		[]()
+		{
+#if WITH_TARVOLINE_HOST
+			HostEditorLoop::SetTimeDilation(1.0f);
+#endif
+		});
+}
+
+/** Enqueues building a new panel, as opening its tab does. */
+FPanelSlot NewPanelStep()
+{
+	FPanelSlot Slot = MakeShared<TSharedPtr<STarvolinePanel>>();
+	Then(
+		[Slot]()
+		{
+			*Slot = SNew(STarvolinePanel);
+		});
+	return Slot;
+}
+
+/** Enqueues a wait until the panel's work has ended (or the panel is gone). */
+void WaitIdle(FAutomationTestBase* Test, const FPanelSlot& Slot, const FString& What)
+{
+	WaitUntil(
+		Test, What,
+		[Slot]()
+		{
+			return !Slot->IsValid() || !(*Slot)->IsBusy();
+		},
+		90.0);
+}
+
+/** Enqueues typing a key and pressing Connect, then a wait for the sign-in to end. */
+void SignInStep(FAutomationTestBase* Test, const FPanelSlot& Slot, const FString& Key = DemoKey)
+{
+	Then(
+		[Slot, Key]()
+		{
+			(*Slot)->OnKeyChanged(FText::FromString(Key));
+			(*Slot)->Connect();
+		});
+	WaitIdle(Test, Slot, TEXT("the sign-in"));
+}
+
+/** Enqueues uploading a test model through the panel and a wait for its rig to end. */
+void RigStep(FAutomationTestBase* Test, const FPanelSlot& Slot, const FString& FileName)
+{
+	Then(
+		[Slot, FileName]()
+		{
+			(*Slot)->UploadFile(TestModelFile(FileName));
+		});
+	WaitIdle(Test, Slot, TEXT("the rig of ") + FileName);
+	Then(
+		[Test, Slot, FileName]()
+		{
+			const TSharedPtr<FTarvolineCharacter>& Selected = (*Slot)->GetSelectedCharacter();
+			if (!Selected.IsValid() || Selected->Filename != FileName || !(*Slot)->GetError().IsEmpty())
+			{
+				Test->AddError(FString::Printf(TEXT("Rigging %s ended with \"%s\"."), *FileName, *(*Slot)->GetError()));
+			}
+		});
+}
+
+/** Enqueues uploading a test model with the client alone (no panel) and a wait for the answer. */
+TSharedRef<TOutcome<FTarvolineCharacter>> ClientUploadStep(
+	FAutomationTestBase* Test, const FString& FileName, const FString& Key = DemoKey)
+{
+	const TSharedRef<TOutcome<FTarvolineCharacter>> Outcome = MakeShared<TOutcome<FTarvolineCharacter>>();
+	Then(
+		[Outcome, FileName, Key]()
+		{
+			TarvolineApi::UploadModel(Key, TestModelFile(FileName), OnSuccess(Outcome), OnFailure(Outcome));
+		});
+	WaitUntil(Test, TEXT("the upload of ") + FileName,
+		[Outcome]()
+		{
+			return Outcome->IsDone();
+		});
+	return Outcome;
+}
+
+/** Enqueues arming a fault whose text is only known when the step runs (ids of earlier answers). */
+void LazyFaultStep(FAutomationTestBase* Test, TFunction<FString()> MakeFault)
+{
+	const TSharedRef<TSharedPtr<FExchange>> Exchange = MakeShared<TSharedPtr<FExchange>>();
+	Then(
+		[Exchange, MakeFault]()
+		{
+			*Exchange = Control(TEXT("POST"), TEXT("/_sim/faults"), MakeFault());
+		});
+	WaitUntil(Test, TEXT("arming a fault"),
+		[Exchange]()
+		{
+			return Exchange->IsValid() && (*Exchange)->bDone;
+		});
+	Then(
+		[Test, Exchange]()
+		{
+			if ((*Exchange)->Status < 200 || (*Exchange)->Status > 299)
+			{
+				Test->AddError(FString::Printf(TEXT("Arming a fault answered %d: %s"), (*Exchange)->Status,
+					*(*Exchange)->Body));
+			}
+		});
+}
+
+/** The panel's character of that file name; null when it lists none. */
+TSharedPtr<FTarvolineCharacter> CharacterNamed(const STarvolinePanel& Panel, const FString& FileName)
+{
+	for (const TSharedPtr<FTarvolineCharacter>& Entry : Panel.GetCharacters())
+	{
+		if (Entry->Filename == FileName)
+		{
+			return Entry;
+		}
+	}
+	return nullptr;
+}
+
+FString FileNamesOf(const STarvolinePanel& Panel)
+{
+	TArray<FString> Names;
+	for (const TSharedPtr<FTarvolineCharacter>& Entry : Panel.GetCharacters())
+	{
+		Names.Add(Entry->Filename);
+	}
+	return FString::Join(Names, TEXT(", "));
+}
+
+FString SelectedName(const STarvolinePanel& Panel)
+{
+	return Panel.GetSelectedCharacter().IsValid() ? Panel.GetSelectedCharacter()->Filename : FString();
+}
+
+/** "GET /v1/assets" lines of the recorded requests, for failure messages. */
+FString Describe(const TArray<FRecordedRequest>& Requests)
+{
+	TArray<FString> Lines;
+	for (const FRecordedRequest& Request : Requests)
+	{
+		Lines.Add(Request.Method + TEXT(" ") + Request.Path);
+	}
+	return FString::Join(Lines, TEXT("; "));
+}
+
+int32 CountRequests(const TArray<FRecordedRequest>& Requests, const FString& Method, const FString& PathPrefix)
+{
+	int32 Count = 0;
+	for (const FRecordedRequest& Request : Requests)
+	{
+		Count += Request.Method == Method && Request.Path.StartsWith(PathPrefix) ? 1 : 0;
+	}
+	return Count;
+}
+
+/** The first eight characters of a job id, as the download file names it. */
+FString DownloadPathFor(const FString& Prompt, const FString& JobId)
+{
+	return FPaths::Combine(FPaths::ProjectSavedDir(), TEXT("Tarvoline"),
+		FString::Printf(TEXT("%s_%s.fbx"), *MakeAssetName(Prompt, 48), *JobId.Left(8)));
+}
+
+int32 CountMeshActors()
+{
+	int32 Count = 0;
+	UWorld* World = GEditor ? GEditor->GetEditorWorldContext(false).World() : nullptr;
+	for (TActorIterator<ASkeletalMeshActor> It(World); It; ++It)
+	{
+		++Count;
+	}
+	return Count;
+}
+} // namespace TarvolinePanelTest
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelConnectTest, "Tarvoline.Panel.ConnectStoresKeyAndLists",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelConnectTest::RunTest(const FString&)
+{
+	using namespace TarvolinePanelTest;
+	BeginStep(this);
+
+	// Without a stored key a new panel sends nothing and waits signed out.
+	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
+	const FPanelSlot First = NewPanelStep();
+	Idle(0.3);
+	const TSharedRef<TArray<FRecordedRequest>> Before = RecordedStep(this, TEXT("/"));
+	Then(
+		[this, First, Before]()
+		{
+			TestEqual(TEXT("requests of a panel without a key"), Before->Num(), 0);
+			TestFalse(TEXT("signed out"), (*First)->GetAccount().IsSet());
+			TestFalse(TEXT("not busy"), (*First)->IsBusy());
+			TestTrue(TEXT("no status"), (*First)->GetStatus().IsEmpty());
+			TestTrue(TEXT("key box shown"), (*First)->GetSignedOutVisibility() == EVisibility::Visible);
+
+			// Blanks around a pasted key are not part of it, and nothing is stored before the service accepts it.
+			(*First)->OnKeyChanged(FText::FromString(TEXT("  tv_demo_key \n")));
+			TestText(this, TEXT("trimmed key"), (*First)->GetApiKey(), DemoKey);
+			(*First)->Connect();
+			TestText(this, TEXT("status while connecting"), (*First)->GetStatus(), TEXT("Connecting..."));
+			TestTrue(TEXT("busy while connecting"), (*First)->IsBusy());
+			TestFalse(TEXT("Connect disabled while connecting"), (*First)->CanConnect());
+			TestTrue(TEXT("no key stored before the answer"), StoredApiKey().IsEmpty());
+		});
+	WaitIdle(this, First, TEXT("the sign-in"));
+	Then(
+		[this, First]()
+		{
+			TestTrue(TEXT("signed in"), (*First)->GetAccount().IsSet());
+			TestText(this, TEXT("account line"), (*First)->GetAccountText().ToString(),
+				TEXT("demo@tarvoline.test - 1000 credits"));
+			TestTrue(TEXT("signed-in rows shown"), (*First)->GetSignedInVisibility() == EVisibility::Visible);
+			TestTrue(TEXT("status cleared"), (*First)->GetStatus().IsEmpty());
+			TestTrue(TEXT("no error"), (*First)->GetError().IsEmpty());
+			TestEqual(TEXT("no characters yet"), (*First)->GetCharacters().Num(), 0);
+			TestFalse(TEXT("nothing selected"), (*First)->GetSelectedCharacter().IsValid());
+			TestText(this, TEXT("stored key"), StoredApiKey(), DemoKey);
+			TestTrue(TEXT("key written to the settings file at once"), SettingsFileHasApiKey());
+		});
+
+	// Characters: one rigged, one whose rig failed, one still rigging. Only the rigged one is listed.
+	ClientUploadStep(this, TEXT("humanoid_mesh.fbx"));
+	ClientUploadStep(this, TEXT("not_a_model.fbx"));
+	SimTimeScaleStep(this, 1000.0);
+	ClientUploadStep(this, TEXT("quadruped_mesh.glb"));
+
+	// A second panel finds the stored key and signs in by itself, showing "Connecting..." at once.
+	const FPanelSlot Second = MakeShared<TSharedPtr<STarvolinePanel>>();
+	Then(
+		[this, Second]()
+		{
+			*Second = SNew(STarvolinePanel);
+			TestText(this, TEXT("second panel's key"), (*Second)->GetApiKey(), DemoKey);
+			TestText(this, TEXT("second panel connects at once"), (*Second)->GetStatus(), TEXT("Connecting..."));
+			TestTrue(TEXT("second panel busy"), (*Second)->IsBusy());
+		});
+	WaitIdle(this, Second, TEXT("the second panel's sign-in"));
+	Then(
+		[this, Second]()
+		{
+			const STarvolinePanel& Panel = **Second;
+			TestTrue(TEXT("second panel signed in"), Panel.GetAccount().IsSet());
+			TestText(this, TEXT("second panel's account line"), Panel.GetAccountText().ToString(),
+				TEXT("demo@tarvoline.test - 1000 credits"));
+			TestText(this, TEXT("listed characters"), FileNamesOf(Panel), TEXT("humanoid_mesh.fbx"));
+			TestText(this, TEXT("the only rigged one is selected"), SelectedName(Panel), TEXT("humanoid_mesh.fbx"));
+			TestTrue(TEXT("second panel's error line"), Panel.GetError().IsEmpty());
+
+#if WITH_TARVOLINE_HOST
+			// The site's pages open on the site, not on the API address the tests point the client at.
+			(*Second)->OpenAccountPage();
+			(*Second)->OpenCreditsPage();
+			const TArray<FString> Urls = HostEngine::GetLaunchedUrls();
+			TestEqual(TEXT("pages opened"), Urls.Num(), 2);
+			if (Urls.Num() == 2)
+			{
+				TestText(this, TEXT("account page"), Urls[0], FString(TarvolineSiteUrl) + TEXT("/account"));
+				TestText(this, TEXT("credits page"), Urls[1], FString(TarvolineSiteUrl) + TEXT("/credits"));
+			}
+#endif
+		});
+	EndStep();
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelRefusedKeyTest, "Tarvoline.Panel.RefusedKeyAndSignOut",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelRefusedKeyTest::RunTest(const FString&)
+{
+	using namespace TarvolinePanelTest;
+	BeginStep(this);
+
+	// A key the service refuses: its own sentence when it gives one, else the panel's; still signed out, nothing
+	// stored.
+	const FPanelSlot Slot = NewPanelStep();
+	SignInStep(this, Slot, TEXT("tv_wrong_key"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("refused key, service's sentence"), (*Slot)->GetError(), TEXT("Invalid API key."));
+			TestFalse(TEXT("signed out after a refused key"), (*Slot)->GetAccount().IsSet());
+			TestTrue(TEXT("no status after a refused key"), (*Slot)->GetStatus().IsEmpty());
+			TestTrue(TEXT("no key stored"), StoredApiKey().IsEmpty());
+			TestFalse(TEXT("settings file without a key"), SettingsFileHasApiKey());
+			TestTrue(TEXT("Connect enabled again"), (*Slot)->CanConnect());
+		});
+	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 401, FString()));
+	SignInStep(this, Slot, TEXT("tv_wrong_key"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("refused key without a sentence"), (*Slot)->GetError(), KeyRefused());
+			TestFalse(TEXT("still signed out"), (*Slot)->GetAccount().IsSet());
+			TestTrue(TEXT("still no key stored"), StoredApiKey().IsEmpty());
+		});
+
+	// Signed in with a good key and a character; a later 401 (here from the list) signs the panel out but keeps the
+	// stored key, and a refused key typed afterwards does not replace it.
+	SignInStep(this, Slot);
+	RigStep(this, Slot, TEXT("humanoid_mesh.fbx"));
+	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 401, TEXT("{}")));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->OnRefreshClicked();
+		});
+	WaitIdle(this, Slot, TEXT("the refused list"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("401 from the list"), (*Slot)->GetError(), KeyRefused());
+			TestFalse(TEXT("signed out by a later 401"), (*Slot)->GetAccount().IsSet());
+			TestText(this, TEXT("key kept in the box"), (*Slot)->GetApiKey(), DemoKey);
+			TestText(this, TEXT("key kept in the settings"), StoredApiKey(), DemoKey);
+		});
+	SignInStep(this, Slot, TEXT("tv_wrong_key"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("second refusal"), (*Slot)->GetError(), TEXT("Invalid API key."));
+			TestText(this, TEXT("stored key untouched by a refused one"), StoredApiKey(), DemoKey);
+		});
+
+	// Sign out with a price, a finished job and its clip: all of it goes, the status and error lines stay.
+	SignInStep(this, Slot);
+	Then(
+		[Slot]()
+		{
+			(*Slot)->OnPromptChanged(FText::FromString(TEXT("waves")));
+			(*Slot)->MakeAnimation();
+		});
+	WaitIdle(this, Slot, TEXT("the job"));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->CheckPrice();
+		});
+	WaitIdle(this, Slot, TEXT("the price"));
+	FaultStep(this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/plan$"), 500, FString()));
+	Then(
+		[this, Slot]()
+		{
+			TestTrue(TEXT("a clip before signing out"), (*Slot)->GetLastImport().Clip.IsValid());
+			TestTrue(TEXT("a price before signing out"), (*Slot)->GetPlan().IsSet());
+			(*Slot)->CheckPrice();
+		});
+	WaitIdle(this, Slot, TEXT("the failed price"));
+	Then(
+		[this, Slot]()
+		{
+			STarvolinePanel& Panel = **Slot;
+			const FString Error = Panel.GetError();
+			TestText(this, TEXT("failed price"), Error, Answered(500));
+			const FString Status = Panel.GetStatus();
+			Panel.SignOut();
+			TestTrue(TEXT("key box emptied"), Panel.GetApiKey().IsEmpty());
+			TestTrue(TEXT("stored key removed"), StoredApiKey().IsEmpty());
+			TestFalse(TEXT("settings file without the key"), SettingsFileHasApiKey());
+			TestFalse(TEXT("account gone"), Panel.GetAccount().IsSet());
+			TestTrue(TEXT("account line empty"), Panel.GetAccountText().IsEmpty());
+			TestEqual(TEXT("characters gone"), Panel.GetCharacters().Num(), 0);
+			TestFalse(TEXT("selection gone"), Panel.GetSelectedCharacter().IsValid());
+			TestText(this, TEXT("picker face"), Panel.GetSelectedCharacterText().ToString(),
+				TEXT("No characters yet. Upload one below."));
+			TestFalse(TEXT("price gone"), Panel.GetPlan().IsSet());
+			TestFalse(TEXT("job gone"), Panel.GetJob().IsSet());
+			TestFalse(TEXT("clip gone"), Panel.GetLastImport().Clip.IsValid());
+			TestTrue(TEXT("folder gone"), Panel.GetLastImport().FolderPath.IsEmpty());
+			TestTrue(TEXT("price area hidden"), Panel.GetPriceVisibility() == EVisibility::Collapsed);
+			TestTrue(TEXT("progress area hidden"), Panel.GetProgressVisibility() == EVisibility::Collapsed);
+			TestTrue(TEXT("result area hidden"), Panel.GetResultVisibility() == EVisibility::Collapsed);
+			TestTrue(TEXT("Check again hidden"), Panel.GetCheckAgainVisibility() == EVisibility::Collapsed);
+			TestText(this, TEXT("error line kept"), Panel.GetError(), Error);
+			TestText(this, TEXT("status line kept"), Panel.GetStatus(), Status);
+			TestTrue(TEXT("key box shown after signing out"), Panel.GetSignedOutVisibility() == EVisibility::Visible);
+		});
+
+	// The next panel has no key and sends nothing.
+	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
+	const FPanelSlot Next = NewPanelStep();
+	Idle(0.3);
+	const TSharedRef<TArray<FRecordedRequest>> Sent = RecordedStep(this, TEXT("/"));
+	Then(
+		[this, Next, Sent]()
+		{
+			TestEqual(TEXT("requests of the next panel"), Sent->Num(), 0);
+			TestFalse(TEXT("next panel signed out"), (*Next)->GetAccount().IsSet());
+		});
+	EndStep();
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelRefreshTest, "Tarvoline.Panel.RefreshKeepsSelection",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelRefreshTest::RunTest(const FString&)
+{
+	using namespace TarvolinePanelTest;
+	BeginStep(this);
+	const FPanelSlot Slot = NewPanelStep();
+	SignInStep(this, Slot);
+	ClientUploadStep(this, TEXT("humanoid_mesh.fbx"));
+	ClientUploadStep(this, TEXT("quadruped_mesh.fbx"));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->OnRefreshClicked();
+		});
+	WaitIdle(this, Slot, TEXT("the first refresh"));
+
+	// The second character is chosen and priced; another character arrives and the balance changes meanwhile.
+	Then(
+		[this, Slot]()
+		{
+			STarvolinePanel& Panel = **Slot;
+			TestText(this, TEXT("oldest first, first selected"), SelectedName(Panel), TEXT("humanoid_mesh.fbx"));
+			Panel.OnCharacterSelected(CharacterNamed(Panel, TEXT("quadruped_mesh.fbx")), ESelectInfo::OnMouseClick);
+			TestText(this, TEXT("chosen"), SelectedName(Panel), TEXT("quadruped_mesh.fbx"));
+			Panel.OnPromptChanged(FText::FromString(TEXT("trots forward")));
+			Panel.CheckPrice();
+		});
+	WaitIdle(this, Slot, TEXT("the price"));
+	ClientUploadStep(this, TEXT("bird_mesh.fbx"));
+	SimAccountStep(this, DemoKey, TEXT("demo@tarvoline.test"), 777);
+	const TSharedRef<FString> ChosenId = MakeShared<FString>();
+	Then(
+		[this, Slot, ChosenId]()
+		{
+			TestTrue(TEXT("priced"), (*Slot)->GetPlan().IsSet());
+			*ChosenId = (*Slot)->GetSelectedCharacter()->Id;
+			(*Slot)->OnRefreshClicked();
+			TestTrue(TEXT("busy while refreshing"), (*Slot)->IsBusy());
+		});
+	WaitIdle(this, Slot, TEXT("the second refresh"));
+	Then(
+		[this, Slot, ChosenId]()
+		{
+			STarvolinePanel& Panel = **Slot;
+			TestText(this, TEXT("all three listed"), FileNamesOf(Panel),
+				TEXT("humanoid_mesh.fbx, quadruped_mesh.fbx, bird_mesh.fbx"));
+			TestText(this, TEXT("selection kept by id"), Panel.GetSelectedCharacter()->Id, *ChosenId);
+			TestTrue(TEXT("selection is an entry of the new list"),
+				Panel.GetCharacters().Contains(Panel.GetSelectedCharacter()));
+			TestTrue(TEXT("price kept by a refresh"), Panel.GetPlan().IsSet());
+			TestText(this, TEXT("balance read again"), Panel.GetAccountText().ToString(),
+				TEXT("demo@tarvoline.test - 777 credits"));
+
+			// Choosing what is chosen, or nothing, keeps the price; choosing another drops it.
+			Panel.OnCharacterSelected(Panel.GetSelectedCharacter(), ESelectInfo::OnMouseClick);
+			TestTrue(TEXT("price kept when the same is chosen"), Panel.GetPlan().IsSet());
+			Panel.OnCharacterSelected(nullptr, ESelectInfo::Direct);
+			TestTrue(TEXT("selection kept on a null choice"), Panel.GetSelectedCharacter().IsValid());
+			TestTrue(TEXT("price kept on a null choice"), Panel.GetPlan().IsSet());
+		});
+
+	// The chosen character disappears: the first is selected. A status in capitals still counts as ready.
+	LazyFaultStep(this,
+		[Slot]()
+		{
+			const TSharedPtr<FTarvolineCharacter> Bird = CharacterNamed(**Slot, TEXT("bird_mesh.fbx"));
+			const TSharedPtr<FTarvolineCharacter> Human = CharacterNamed(**Slot, TEXT("humanoid_mesh.fbx"));
+			const FString Shrunk = FString::Printf(
+				TEXT("[{\"id\": \"%s\", \"filename\": \"bird_mesh.fbx\", \"status\": \"READY\", \"family\": \"bird\"}, "
+					 "{\"id\": \"%s\", \"filename\": \"humanoid_mesh.fbx\", \"status\": \"ready\", \"family\": "
+					 "\"humanoid\"}]"),
+				Bird.IsValid() ? *Bird->Id : TEXT(""), Human.IsValid() ? *Human->Id : TEXT(""));
+			return AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 200, Shrunk);
+		});
+	Then(
+		[Slot]()
+		{
+			(*Slot)->OnRefreshClicked();
+		});
+	WaitUntil(this, TEXT("the shrunk list"),
+		[Slot]()
+		{
+			return (*Slot)->GetCharacters().Num() == 2 && !(*Slot)->IsBusy();
+		});
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("capitals count as ready"), FileNamesOf(**Slot), TEXT("bird_mesh.fbx, humanoid_mesh.fbx"));
+			TestText(this, TEXT("gone: the first is selected"), SelectedName(**Slot), TEXT("bird_mesh.fbx"));
+		});
+
+	// An empty list selects nothing; a failed list keeps the account and says why.
+	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 200, TEXT("[]")));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->OnRefreshClicked();
+		});
+	WaitIdle(this, Slot, TEXT("the empty list"));
+	Then(
+		[this, Slot]()
+		{
+			TestEqual(TEXT("empty list"), (*Slot)->GetCharacters().Num(), 0);
+			TestFalse(TEXT("nothing selected"), (*Slot)->GetSelectedCharacter().IsValid());
+		});
+	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 503, FString()));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->OnRefreshClicked();
+		});
+	WaitIdle(this, Slot, TEXT("the failed list"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("failed list"), (*Slot)->GetError(), Answered(503));
+			TestTrue(TEXT("still signed in"), (*Slot)->GetAccount().IsSet());
+			TestText(this, TEXT("key still stored"), StoredApiKey(), DemoKey);
+		});
+	EndStep();
+	return true;
+}
+
+#endif // WITH_DEV_AUTOMATION_TESTS
