@@ -623,4 +623,234 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 	return true;
 }
 
+namespace TarvolinePanelTest
+{
+/** One moment at which a request or a poll of the panel is outstanding. */
+struct FOutstanding
+{
+	/** What is outstanding, for messages. */
+	FString Name;
+	/** Whether the panel is signed in (with a rigged character and a prompt) before Start. */
+	bool bSignedIn = true;
+	/** The service's time scale for the work Start creates. */
+	double TimeScale = 0.0;
+	/** Faults armed before Start, holding back the answer that is to arrive late. */
+	FString Fault;
+	/** Starts the work. */
+	TFunction<void(STarvolinePanel&)> Start;
+	/** True once the request is under way (or the poll is scheduled); the panel is then signed out or closed. */
+	TFunction<bool(const STarvolinePanel&)> IsOutstanding;
+	/** The last request the service may see: the outstanding one, or the last one answered before. */
+	FString LastRequest;
+};
+
+/** How long a held-back answer is held back. */
+constexpr int32 HoldMs = 300;
+
+TArray<FOutstanding> OutstandingMoments()
+{
+	const auto Always = [](const STarvolinePanel&)
+	{
+		return true;
+	};
+	const auto Upload = [](STarvolinePanel& Panel)
+	{
+		Panel.UploadFile(TestModelFile(TEXT("frog_mesh.fbx")));
+	};
+	const auto Make = [](STarvolinePanel& Panel)
+	{
+		Panel.MakeAnimation();
+	};
+	const auto HasJob = [](const STarvolinePanel& Panel)
+	{
+		return Panel.GetJob().IsSet();
+	};
+	// The job read is sent one poll interval after the job arrives; its answer is held back beyond that.
+	const int32 PollHoldMs = HoldMs + int32(TickerWall(2.5) * 1000.0) + 200;
+
+	TArray<FOutstanding> Moments;
+	Moments.Add({TEXT("sign-in"), false, 0.0, DelayFault(TEXT("GET"), TEXT("^/v1/auth/me$"), HoldMs),
+		[](STarvolinePanel& Panel)
+		{
+			Panel.OnKeyChanged(FText::FromString(DemoKey));
+			Panel.Connect();
+		},
+		Always, TEXT("GET /v1/auth/me")});
+	Moments.Add({TEXT("character list"), true, 0.0, DelayFault(TEXT("GET"), TEXT("^/v1/assets$"), HoldMs),
+		[](STarvolinePanel& Panel)
+		{
+			Panel.OnRefreshClicked();
+		},
+		Always, TEXT("GET /v1/assets")});
+	Moments.Add({TEXT("upload"), true, 0.0, DelayFault(TEXT("POST"), TEXT("^/v1/assets$"), HoldMs), Upload, Always,
+		TEXT("POST /v1/assets")});
+	Moments.Add({TEXT("rig read"), true, 0.0, DelayFault(TEXT("GET"), TEXT("^/v1/assets/"), HoldMs), Upload,
+		[](const STarvolinePanel& Panel)
+		{
+			return Panel.GetStatus() == Building;
+		},
+		TEXT("GET /v1/assets/")});
+	Moments.Add({TEXT("scheduled rig read"), true, 1000.0, FString(), Upload,
+		[](const STarvolinePanel& Panel)
+		{
+			return Panel.GetStatus() == Building;
+		},
+		TEXT("GET /v1/assets/")});
+	Moments.Add({TEXT("price"), true, 0.0, DelayFault(TEXT("POST"), TEXT("^/v1/plan$"), HoldMs),
+		[](STarvolinePanel& Panel)
+		{
+			Panel.CheckPrice();
+		},
+		Always, TEXT("POST /v1/plan")});
+	Moments.Add({TEXT("generate"), true, 0.0, DelayFault(TEXT("POST"), TEXT("^/v1/generate$"), HoldMs), Make, Always,
+		TEXT("POST /v1/generate")});
+	Moments.Add({TEXT("scheduled job read"), true, 1000.0, FString(), Make, HasJob, TEXT("POST /v1/generate")});
+	Moments.Add({TEXT("job read"), true, 1000.0, DelayFault(TEXT("GET"), TEXT("^/v1/jobs/"), PollHoldMs),
+		[](STarvolinePanel& Panel)
+		{
+			Panel.MakeAnimation();
+		},
+		// Past the job's first answer and one poll interval: the read is on its way.
+		[Started = MakeShared<double>(0.0)](const STarvolinePanel& Panel)
+		{
+			if (!Panel.GetJob().IsSet())
+			{
+				return false;
+			}
+			const double Now = FPlatformTime::Seconds();
+			*Started = *Started == 0.0 ? Now : *Started;
+			return Now - *Started > TickerWall(2.5) + 0.1;
+		},
+		TEXT("GET /v1/jobs/")});
+	Moments.Add({TEXT("result read"), true, 0.0, DelayFault(TEXT("GET"), TEXT("^/v1/jobs/"), HoldMs, -1), Make,
+		[](const STarvolinePanel& Panel)
+		{
+			return Panel.GetJob().IsSet() && Panel.GetJob()->Status == TEXT("succeeded");
+		},
+		TEXT("GET /v1/jobs/")});
+	Moments.Add({TEXT("download"), true, 0.0, DelayFault(TEXT("GET"), TEXT("^/downloads/"), HoldMs), Make,
+		[](const STarvolinePanel& Panel)
+		{
+			return Panel.GetStatus() == TEXT("Downloading...");
+		},
+		TEXT("GET /downloads/")});
+	return Moments;
+}
+
+/** Runs every outstanding moment on a panel of its own, ending it by signing out or by closing the panel. */
+void RunOutstandingMoments(FAutomationTestBase* Test, bool bClose)
+{
+	BeginStep(Test);
+	const FPanelSlot Setup = NewPanelStep();
+	SignInStep(Test, Setup);
+	RigStep(Test, Setup, TEXT("humanoid_mesh.fbx"));
+	Then(
+		[Setup]()
+		{
+			Setup->Reset();
+		});
+
+	// Late answers and polls that would wrongly go on have had time to arrive when this has passed.
+	const double Settle = HoldMs / 1000.0 + 2.0 * TickerWall(3.0) + 0.3;
+	for (const FOutstanding& Moment : OutstandingMoments())
+	{
+		SimClearFaultsStep(Test);
+		SimTimeScaleStep(Test, 0.0);
+		const FPanelSlot Slot = MakeShared<TSharedPtr<STarvolinePanel>>();
+		Then(
+			[Slot]()
+			{
+				ForgetStoredApiKey();
+				*Slot = SNew(STarvolinePanel);
+			});
+		if (Moment.bSignedIn)
+		{
+			SignInStep(Test, Slot);
+			Then(
+				[Slot]()
+				{
+					(*Slot)->OnPromptChanged(FText::FromString(TEXT("waves")));
+				});
+		}
+		SimTimeScaleStep(Test, Moment.TimeScale);
+		if (!Moment.Fault.IsEmpty())
+		{
+			FaultStep(Test, Moment.Fault);
+		}
+		Then(
+			[Slot, Moment]()
+			{
+				Moment.Start(**Slot);
+			});
+		WaitUntil(Test, Moment.Name + TEXT(" under way"),
+			[Slot, Moment]()
+			{
+				return Moment.IsOutstanding(**Slot);
+			});
+		const TSharedRef<TWeakPtr<STarvolinePanel>> Closed = MakeShared<TWeakPtr<STarvolinePanel>>();
+		Then(
+			[Slot, Closed, bClose]()
+			{
+				if (bClose)
+				{
+					*Closed = *Slot;
+					Slot->Reset();
+				}
+				else
+				{
+					(*Slot)->SignOut();
+				}
+			});
+		Idle(Settle);
+		const TSharedRef<TArray<FRecordedRequest>> Requests = RecordedStep(Test, TEXT("/"));
+		Then(
+			[Test, Slot, Closed, Requests, Moment, bClose]()
+			{
+				const FString Where = Moment.Name + (bClose ? TEXT(", closed: ") : TEXT(", signed out: "));
+				const FRecordedRequest* Last = Requests->Num() > 0 ? &Requests->Last() : nullptr;
+				if (!Last || !(Last->Method + TEXT(" ") + Last->Path).StartsWith(Moment.LastRequest))
+				{
+					Test->AddError(Where + TEXT("requests went on: ") + Describe(*Requests));
+				}
+				if (bClose)
+				{
+					Test->TestFalse(Where + TEXT("panel destroyed"), Closed->IsValid());
+					return;
+				}
+				const STarvolinePanel& Panel = **Slot;
+				Test->TestFalse(Where + TEXT("account"), Panel.GetAccount().IsSet());
+				Test->TestEqual(Where + TEXT("characters"), Panel.GetCharacters().Num(), 0);
+				Test->TestFalse(Where + TEXT("selection"), Panel.GetSelectedCharacter().IsValid());
+				Test->TestFalse(Where + TEXT("price"), Panel.GetPlan().IsSet());
+				Test->TestFalse(Where + TEXT("job"), Panel.GetJob().IsSet());
+				Test->TestFalse(Where + TEXT("clip"), Panel.GetLastImport().Clip.IsValid());
+				Test->TestTrue(Where + TEXT("import folder"), Panel.GetLastImport().FolderPath.IsEmpty());
+				Test->TestFalse(Where + TEXT("busy"), Panel.IsBusy());
+				TestText(Test, Where + TEXT("error line"), Panel.GetError(), FString());
+				TestText(Test, Where + TEXT("status line"), Panel.GetStatus(), FString());
+				Test->TestTrue(Where + TEXT("no key stored"), StoredApiKey().IsEmpty());
+			});
+	}
+	EndStep();
+}
+} // namespace TarvolinePanelTest
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelSignOutWhileWorkingTest, "Tarvoline.Panel.SignOutWhileWorking",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelSignOutWhileWorkingTest::RunTest(const FString&)
+{
+	TarvolinePanelTest::RunOutstandingMoments(this, false);
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelClosedWhileWorkingTest, "Tarvoline.Panel.ClosedWhileWorking",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelClosedWhileWorkingTest::RunTest(const FString&)
+{
+	TarvolinePanelTest::RunOutstandingMoments(this, true);
+	return true;
+}
+
 #endif // WITH_DEV_AUTOMATION_TESTS
