@@ -238,6 +238,13 @@ FString SelectedName(const STarvolinePanel& Panel)
 	return Panel.GetSelectedCharacter().IsValid() ? Panel.GetSelectedCharacter()->Filename : FString();
 }
 
+/** A recorded request body as text. */
+FString BodyText(const TArray<uint8>& Bytes)
+{
+	const FUTF8ToTCHAR Converted(reinterpret_cast<const ANSICHAR*>(Bytes.GetData()), Bytes.Num());
+	return FString(Converted.Length(), Converted.Get());
+}
+
 /** "GET /v1/assets" lines of the recorded requests, for failure messages. */
 FString Describe(const TArray<FRecordedRequest>& Requests)
 {
@@ -850,6 +857,318 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelClosedWhileWorkingTest, "Tarvoli
 bool FTarvolinePanelClosedWhileWorkingTest::RunTest(const FString&)
 {
 	TarvolinePanelTest::RunOutstandingMoments(this, true);
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelUploadTest, "Tarvoline.Panel.UploadAndRig",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelUploadTest::RunTest(const FString&)
+{
+	using namespace TarvolinePanelTest;
+	BeginStep(this);
+	const FPanelSlot Slot = NewPanelStep();
+	SignInStep(this, Slot);
+	RigStep(this, Slot, TEXT("quadruped_mesh.fbx"));
+
+	// A rig that takes several reads: the sentences on the way, then the new character listed and selected (not the
+	// one selected before).
+	SimTimeScaleStep(this, 0.15);
+	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
+	const TSharedRef<TArray<FString>> Seen = MakeShared<TArray<FString>>();
+	Then(
+		[this, Slot, Seen]()
+		{
+			(*Slot)->UploadFile(TestModelFile(TEXT("humanoid_mesh.fbx")));
+			TestText(this, TEXT("uploading"), (*Slot)->GetStatus(), TEXT("Uploading humanoid_mesh.fbx..."));
+			TestTrue(TEXT("busy while uploading"), (*Slot)->IsBusy());
+			Seen->Add((*Slot)->GetStatus());
+		});
+	WaitUntil(
+		this, TEXT("the rig"),
+		[Slot, Seen]()
+		{
+			if (Seen->Last() != (*Slot)->GetStatus())
+			{
+				Seen->Add((*Slot)->GetStatus());
+			}
+			return !(*Slot)->IsBusy();
+		},
+		90.0);
+	const TSharedRef<TArray<FRecordedRequest>> Reads = RecordedStep(this, TEXT("/v1/assets/"));
+	Then(
+		[this, Slot, Seen, Reads]()
+		{
+			const FString Rigged = TEXT("humanoid_mesh.fbx is rigged as humanoid. Now say what it does.");
+			TestText(this, TEXT("sentences on the way"), FString::Join(*Seen, TEXT(" | ")),
+				FString::Printf(TEXT("Uploading humanoid_mesh.fbx... | %s | %s"), Building, *Rigged));
+			TestText(this, TEXT("new character selected"), SelectedName(**Slot), TEXT("humanoid_mesh.fbx"));
+			TestText(this, TEXT("both listed"), FileNamesOf(**Slot), TEXT("quadruped_mesh.fbx, humanoid_mesh.fbx"));
+			TestTrue(TEXT("no error"), (*Slot)->GetError().IsEmpty());
+			if (TickerSpeedUp > 1.0f)
+			{
+				TestTrue(TEXT("read again while rigging"), Reads->Num() >= 2);
+			}
+			if (Reads->Num() > 0)
+			{
+				TestEqual(TEXT("read the uploaded character"), Reads->Last().Path,
+					TEXT("/v1/assets/") + (*Slot)->GetSelectedCharacter()->Id);
+			}
+		});
+
+	// A rig that fails with its own sentence, and one that fails without any: the selection stays.
+	SimTimeScaleStep(this, 0.0);
+	SimNextStep(this, TEXT("{\"rig\": {\"fail\": \"Its limbs could not be told apart.\"}}"));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->UploadFile(TestModelFile(TEXT("bird_mesh.fbx")));
+		});
+	WaitIdle(this, Slot, TEXT("the failed rig"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("rig failure"), (*Slot)->GetError(), TEXT("Its limbs could not be told apart."));
+			TestTrue(TEXT("no status after a failed rig"), (*Slot)->GetStatus().IsEmpty());
+			TestText(this, TEXT("selection kept"), SelectedName(**Slot), TEXT("humanoid_mesh.fbx"));
+		});
+	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets/"), 200, TEXT("{\"status\": \"broken\"}")));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->UploadFile(TestModelFile(TEXT("frog_mesh.fbx")));
+		});
+	WaitIdle(this, Slot, TEXT("the rig without a reason"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("rig failure without a reason"), (*Slot)->GetError(), TEXT("We could not rig that model."));
+
+			// A file that cannot be read fails at once, before anything is sent.
+			(*Slot)->UploadFile(FPaths::Combine(FPaths::ProjectSavedDir(), TEXT("gone.fbx")));
+			TestText(this, TEXT("unreadable file"), (*Slot)->GetError(), TEXT("Could not read gone.fbx."));
+			TestFalse(TEXT("not busy after an unreadable file"), (*Slot)->IsBusy());
+		});
+
+	// A refused upload.
+	FaultStep(this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/assets$"), 413, FString()));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->UploadFile(TestModelFile(TEXT("frog_mesh.fbx")));
+		});
+	WaitIdle(this, Slot, TEXT("the refused upload"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("refused upload"), (*Slot)->GetError(), TEXT("That file is too large to upload."));
+			TestEqual(TEXT("list unchanged"), (*Slot)->GetCharacters().Num(), 2);
+		});
+	EndStep();
+	return true;
+}
+
+#if WITH_TARVOLINE_HOST
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelUploadSourcesTest, "Tarvoline.Panel.UploadFromDialogAndSelection",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelUploadSourcesTest::RunTest(const FString&)
+{
+	using namespace TarvolinePanelTest;
+	BeginStep(this);
+	const FPanelSlot Slot = NewPanelStep();
+	SignInStep(this, Slot);
+
+	// A cancelled dialog sends nothing; the dialog asks for one model from the project folder.
+	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
+	Then(
+		[this, Slot]()
+		{
+			HostDesktopPlatform::QueueCancel();
+			(*Slot)->UploadModelFile();
+			TestFalse(TEXT("not busy after a cancelled dialog"), (*Slot)->IsBusy());
+			TestTrue(TEXT("no status after a cancelled dialog"), (*Slot)->GetStatus().IsEmpty());
+			const TArray<HostDesktopPlatform::FDialogCall> Calls = HostDesktopPlatform::GetDialogCalls();
+			if (TestEqual(TEXT("one dialog"), Calls.Num(), 1))
+			{
+				TestText(this, TEXT("dialog title"), Calls[0].Title, TEXT("Choose a 3D model"));
+				TestText(this, TEXT("dialog filter"), Calls[0].FileTypes,
+					TEXT("3D models (*.fbx;*.glb;*.gltf;*.dae;*.zip)|*.fbx;*.glb;*.gltf;*.dae;*.zip"));
+				TestText(this, TEXT("dialog folder"), Calls[0].DefaultPath, FPaths::ProjectDir());
+				TestEqual(TEXT("one file at a time"), Calls[0].Flags, 0u);
+			}
+		});
+	Idle(0.2);
+	const TSharedRef<TArray<FRecordedRequest>> AfterCancel = RecordedStep(this, TEXT("/"));
+	Then(
+		[this, Slot, AfterCancel]()
+		{
+			TestEqual(TEXT("nothing sent after a cancelled dialog"), AfterCancel->Num(), 0);
+			HostDesktopPlatform::QueueAnswer(TestModelFile(TEXT("bird_mesh.fbx")));
+			(*Slot)->UploadModelFile();
+			TestText(this, TEXT("uploading the chosen file"), (*Slot)->GetStatus(), TEXT("Uploading bird_mesh.fbx..."));
+		});
+	WaitIdle(this, Slot, TEXT("the chosen file's rig"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("chosen file rigged"), (*Slot)->GetStatus(),
+				TEXT("bird_mesh.fbx is rigged as bird. Now say what it does."));
+		});
+
+	// Content Browser: a texture (never loaded) and then a static mesh whose source file has its extension in
+	// capitals; meshes whose source file is gone or is not a model are not offered.
+	const FString Scratch = MakeScratchDir(TEXT("PanelTests"));
+	const FString Crate = Scratch / TEXT("crate.FBX");
+	const FString Gone = Scratch / TEXT("gone.fbx");
+	const FString Obj = Scratch / TEXT("crate.obj");
+	Then(
+		[this, Slot, Crate, Gone, Obj]()
+		{
+			IFileManager::Get().Copy(*Crate, *TestModelFile(TEXT("quadruped_mesh.fbx")));
+			FFileHelper::SaveStringToFile(TEXT("o crate\n"), *Obj);
+			const auto MakeMesh = [](const FString& Name, const FString& Source)
+			{
+				UPackage* Package = CreatePackage(*(TEXT("/Game/PanelTests/") + Name));
+				UStaticMesh* Mesh = NewObject<UStaticMesh>(Package, FName(*Name), RF_Public | RF_Standalone);
+				UAssetImportData* ImportData = NewObject<UAssetImportData>(Mesh);
+				ImportData->Update(Source);
+				Mesh->SetAssetImportData(ImportData);
+				return FAssetData(Mesh);
+			};
+			const FAssetData Texture(FName(TEXT("/Game/PanelTests/Wood")), FName(TEXT("/Game/PanelTests")),
+				FName(TEXT("Wood")), FTopLevelAssetPath(TEXT("/Script/Engine.Texture2D")));
+			const FAssetData GoneMesh = MakeMesh(TEXT("GoneMesh"), Gone);
+			const FAssetData ObjMesh = MakeMesh(TEXT("ObjMesh"), Obj);
+			const FAssetData CrateMesh = MakeMesh(TEXT("Crate"), Crate);
+
+			HostContentBrowser::SetSelectedAssets({GoneMesh, ObjMesh});
+			TestTrue(TEXT("nothing offered"), (*Slot)->FindSelectedAssetSourceFile().IsEmpty());
+			TestFalse(TEXT("upload-selection disabled"), (*Slot)->CanUploadSelection());
+
+			HostContentBrowser::SetSelectedAssets({Texture, GoneMesh, CrateMesh});
+			TestText(this, TEXT("the mesh's source file"), (*Slot)->FindSelectedAssetSourceFile(), Crate);
+			TestTrue(TEXT("upload-selection enabled"), (*Slot)->CanUploadSelection());
+			TestFalse(TEXT("the texture stays unloaded"), Texture.IsAssetLoaded());
+			(*Slot)->UploadSelectedAsset();
+			TestText(this, TEXT("uploading the selection"), (*Slot)->GetStatus(), TEXT("Uploading crate.FBX..."));
+		});
+	WaitIdle(this, Slot, TEXT("the selection's rig"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("selection rigged"), (*Slot)->GetStatus(),
+				TEXT("crate.FBX is rigged as quadruped. Now say what it does."));
+			TestText(this, TEXT("selection's character selected"), SelectedName(**Slot), TEXT("crate.FBX"));
+		});
+	EndStep();
+	return true;
+}
+#endif // WITH_TARVOLINE_HOST
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelPriceTest, "Tarvoline.Panel.Price",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelPriceTest::RunTest(const FString&)
+{
+	using namespace TarvolinePanelTest;
+	BeginStep(this);
+	const FPanelSlot Slot = NewPanelStep();
+	SignInStep(this, Slot);
+	RigStep(this, Slot, TEXT("quadruped_mesh.fbx"));
+	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
+	Then(
+		[this, Slot]()
+		{
+			TestTrue(TEXT("no price shown yet"), (*Slot)->GetPriceVisibility() == EVisibility::Collapsed);
+			(*Slot)->OnPromptChanged(FText::FromString(TEXT("  a fox jumps \n")));
+			(*Slot)->CheckPrice();
+			TestTrue(TEXT("busy while pricing"), (*Slot)->IsBusy());
+		});
+	WaitIdle(this, Slot, TEXT("the price"));
+	const TSharedRef<TArray<FRecordedRequest>> Sent = RecordedStep(this, TEXT("/v1/plan"));
+	Then(
+		[this, Slot, Sent]()
+		{
+			TestText(this, TEXT("affordable price"), (*Slot)->GetPriceText().ToString(),
+				TEXT("jump 1.4 s\n3 credits (you have 1000)\nPlanned for a quadruped: 1.4 s of motion."));
+			TestTrue(TEXT("price shown"), (*Slot)->GetPriceVisibility() == EVisibility::Visible);
+			TestText(this, TEXT("prompt kept as typed"), (*Slot)->GetPrompt(), TEXT("  a fox jumps \n"));
+			if (TestEqual(TEXT("one plan request"), Sent->Num(), 1))
+			{
+				TestTrue(TEXT("prompt sent trimmed"), BodyText((*Sent)[0].Body).Contains(TEXT("\"a fox jumps\"")));
+			}
+
+			// Typing drops the price, so does an example sentence.
+			(*Slot)->OnPromptChanged(FText::FromString(TEXT("a fox jumps twice")));
+			TestFalse(TEXT("typing drops the price"), (*Slot)->GetPlan().IsSet());
+			TestTrue(TEXT("price hidden"), (*Slot)->GetPriceVisibility() == EVisibility::Collapsed);
+		});
+
+	// Segments joined, notes on their own lines; a plan with neither starts with a line break.
+	FaultStep(this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/plan$"), 200,
+						TEXT("{\"cost\": 3, \"balance\": 10, \"affordable\": true, \"script\": {\"segments\": ["
+							 "{\"primitive\": \"walk\", \"seconds\": 2.0}, {\"primitive\": \"quad_sit\", \"seconds\": 1.3}]},"
+							 " \"notes\": [\"Sits facing the camera.\", \"Short.\"]}")));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->CheckPrice();
+		});
+	WaitIdle(this, Slot, TEXT("the price with notes"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("segments and notes"), (*Slot)->GetPriceText().ToString(),
+				TEXT("walk 2.0 s - sit 1.3 s\n3 credits (you have 10)\nSits facing the camera.\nShort."));
+			(*Slot)->UseExample(TEXT("runs, then jumps"));
+			TestText(this, TEXT("example becomes the prompt"), (*Slot)->GetPrompt(), TEXT("runs, then jumps"));
+			TestFalse(TEXT("an example drops the price"), (*Slot)->GetPlan().IsSet());
+		});
+	FaultStep(this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/plan$"), 200, TEXT("{\"cost\": 2, \"balance\": 1}")));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->CheckPrice();
+		});
+	WaitIdle(this, Slot, TEXT("the bare price"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("bare price"), (*Slot)->GetPriceText().ToString(), TEXT("\n2 credits (you have 1)"));
+			TestTrue(TEXT("shown though not affordable"), (*Slot)->GetPriceVisibility() == EVisibility::Visible);
+			(*Slot)->SignOut();
+		});
+
+	// An account whose credits do not cover the motion: the price is still shown, making it is refused.
+	SignInStep(this, Slot, PoorKey);
+	RigStep(this, Slot, TEXT("quadruped_mesh.fbx"));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->OnPromptChanged(FText::FromString(TEXT("a fox jumps")));
+			(*Slot)->CheckPrice();
+		});
+	WaitIdle(this, Slot, TEXT("the poor account's price"));
+	Then(
+		[this, Slot]()
+		{
+			TestTrue(TEXT("not affordable"), (*Slot)->GetPlan().IsSet() && !(*Slot)->GetPlan()->Affordable);
+			TestText(this, TEXT("price beyond the balance"), (*Slot)->GetPriceText().ToString(),
+				TEXT("jump 1.4 s\n3 credits (you have 1)\nPlanned for a quadruped: 1.4 s of motion."));
+			(*Slot)->MakeAnimation();
+		});
+	WaitIdle(this, Slot, TEXT("the refused motion"));
+	Then(
+		[this, Slot]()
+		{
+			TestFalse(TEXT("no job"), (*Slot)->GetJob().IsSet());
+			TestFalse(TEXT("refusal shown"), (*Slot)->GetError().IsEmpty());
+			TestTrue(TEXT("price still shown"), (*Slot)->GetPlan().IsSet());
+			TestText(this, TEXT("balance untouched"), (*Slot)->GetAccountText().ToString(),
+				TEXT("poor@tarvoline.test - 1 credits"));
+		});
+	EndStep();
 	return true;
 }
 
