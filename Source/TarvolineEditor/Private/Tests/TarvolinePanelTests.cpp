@@ -1172,4 +1172,264 @@ bool FTarvolinePanelPriceTest::RunTest(const FString&)
 	return true;
 }
 
+namespace TarvolinePanelTest
+{
+/** What the panel showed of a job, frame by frame, while it ran. */
+struct FJobWatch
+{
+	/** Each stage sentence once, in the order they appeared. */
+	TArray<FString> Stages;
+	/** Each status line once, in the order they appeared. */
+	TArray<FString> Statuses;
+	TArray<float> Progress;
+	/** Frames in which an active job's progress area was hidden, or a finished job's shown. */
+	int32 WrongProgressVisibility = 0;
+};
+
+/** Enqueues a wait until the panel's work ends, noting every frame what it showed of the job. */
+TSharedRef<FJobWatch> WatchJob(FAutomationTestBase* Test, const FPanelSlot& Slot)
+{
+	const TSharedRef<FJobWatch> Watch = MakeShared<FJobWatch>();
+	WaitUntil(
+		Test, TEXT("the job"),
+		[Slot, Watch]()
+		{
+			const STarvolinePanel& Panel = **Slot;
+			const FString Status = Panel.GetStatus();
+			if (Watch->Statuses.Num() == 0 || Watch->Statuses.Last() != Status)
+			{
+				Watch->Statuses.Add(Status);
+			}
+			if (Panel.GetJob().IsSet())
+			{
+				const FString Stage = Panel.GetStageText().ToString();
+				if (Watch->Stages.Num() == 0 || Watch->Stages.Last() != Stage)
+				{
+					Watch->Stages.Add(Stage);
+				}
+				if (Panel.GetProgress().IsSet())
+				{
+					Watch->Progress.Add(Panel.GetProgress().GetValue());
+				}
+				const bool bShown = Panel.GetProgressVisibility() == EVisibility::Visible;
+				Watch->WrongProgressVisibility += bShown != Panel.GetJob()->IsActive() ? 1 : 0;
+			}
+			return !Panel.IsBusy();
+		},
+		120.0);
+	return Watch;
+}
+} // namespace TarvolinePanelTest
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelJobStagesTest, "Tarvoline.Panel.JobStages",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelJobStagesTest::RunTest(const FString&)
+{
+	using namespace TarvolinePanelTest;
+	BeginStep(this);
+	const FPanelSlot Slot = NewPanelStep();
+	SignInStep(this, Slot);
+	RigStep(this, Slot, TEXT("humanoid_mesh.fbx"));
+
+	// The first job of the day wakes the motion model: every stage lasts several reads.
+	SimTimeScaleStep(this, 0.25);
+	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
+	Then(
+		[this, Slot]()
+		{
+			(*Slot)->OnPromptChanged(FText::FromString(TEXT("walks forward, then waves")));
+			(*Slot)->MakeAnimation();
+			TestTrue(TEXT("busy from the start"), (*Slot)->IsBusy());
+			TestTrue(TEXT("no stage before the job"), (*Slot)->GetStageText().IsEmpty());
+			TestFalse(TEXT("indeterminate bar before the job"), (*Slot)->GetProgress().IsSet());
+		});
+	const TSharedRef<FJobWatch> Watch = WatchJob(this, Slot);
+	const TSharedRef<TSharedPtr<FExchange>> Reads =
+		ControlStep(this, TEXT("GET"), TEXT("/_sim/requests?method=GET&path=/v1/jobs/"));
+	Then(
+		[this, Slot, Watch, Reads]()
+		{
+			const TArray<FString> Order = {TEXT("Waiting for a worker"), TEXT("Reading the sentence"),
+				TEXT("The motion model is waking up (about two minutes, once)"), TEXT("Performing the motion"),
+				TEXT("Fitting it to your character"), TEXT("Making the files"), TEXT("done")};
+			const FString Seen = FString::Join(Watch->Stages, TEXT(" | "));
+			int32 Next = 0;
+			for (const FString& Stage : Watch->Stages)
+			{
+				const int32 Index = Order.IndexOfByKey(Stage);
+				if (Index < Next)
+				{
+					AddError(FString::Printf(TEXT("Stage \"%s\" out of order in: %s"), *Stage, *Seen));
+				}
+				Next = FMath::Max(Next, Index);
+			}
+			TestTrue(TEXT("starts waiting for a worker: ") + Seen,
+				Watch->Stages.Num() > 0 && Watch->Stages[0] == Order[0]);
+			if (TickerSpeedUp > 1.0f)
+			{
+				TestTrue(TEXT("most stages seen: ") + Seen, Watch->Stages.Num() >= 5);
+				TestTrue(TEXT("the waking-up stage seen: ") + Seen, Watch->Stages.Contains(Order[2]));
+			}
+			bool bRising = true;
+			for (int32 Index = 1; Index < Watch->Progress.Num(); ++Index)
+			{
+				bRising &= Watch->Progress[Index] >= Watch->Progress[Index - 1];
+			}
+			TestTrue(TEXT("progress never goes back"), bRising);
+			TestTrue(TEXT("progress within the bar"),
+				Watch->Progress.Num() > 0 && Watch->Progress[0] >= 0.0f && Watch->Progress.Last() <= 1.0f);
+			TestEqual(TEXT("progress area shown exactly while the job runs"), Watch->WrongProgressVisibility, 0);
+
+			// The job succeeded and its result came in.
+			TestTrue(TEXT("succeeded"), (*Slot)->GetJob().IsSet() && (*Slot)->GetJob()->Status == TEXT("succeeded"));
+			TestTrue(TEXT("clip imported"), (*Slot)->GetLastImport().Clip.IsValid());
+			TestTrue(TEXT("no error"), (*Slot)->GetError().IsEmpty());
+
+			// Reads of the running job are one poll interval apart, not one per frame.
+			const TArray<double> Times = RecordedTimes((*Reads)->Body);
+			for (int32 Index = 1; Index + 1 < Times.Num(); ++Index)
+			{
+				if (Times[Index] - Times[Index - 1] < 0.8 * TickerWall(2.5))
+				{
+					AddError(FString::Printf(TEXT("Job reads %d and %d only %.3f s apart."), Index - 1, Index,
+						Times[Index] - Times[Index - 1]));
+				}
+			}
+		});
+
+	// A job made from presets says so until its download starts.
+	SimTimeScaleStep(this, 0.0);
+	SimNextStep(this, TEXT("{\"job\": {\"fallback\": true}}"));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->MakeAnimation();
+		});
+	const TSharedRef<FJobWatch> Presets = WatchJob(this, Slot);
+	Then(
+		[this, Slot, Presets]()
+		{
+			const FString Seen = FString::Join(Presets->Statuses, TEXT(" | "));
+			const int32 PresetsAt = Presets->Statuses.IndexOfByKey(FString(TarvolinePanelTest::Presets));
+			const int32 DownloadAt = Presets->Statuses.IndexOfByKey(FString(TEXT("Downloading...")));
+			TestTrue(TEXT("presets sentence, then the download: ") + Seen, PresetsAt >= 0 && DownloadAt > PresetsAt);
+			TestTrue(TEXT("presets job imported"), (*Slot)->GetLastImport().Clip.IsValid());
+		});
+	EndStep();
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelJobFailuresTest, "Tarvoline.Panel.JobFailures",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelJobFailuresTest::RunTest(const FString&)
+{
+	using namespace TarvolinePanelTest;
+	BeginStep(this);
+	const FPanelSlot Slot = NewPanelStep();
+	SignInStep(this, Slot);
+	RigStep(this, Slot, TEXT("humanoid_mesh.fbx"));
+
+	// The service fails the job late and refunds it.
+	SimNextStep(this, TEXT("{\"job\": {\"fail\": \"The hands went through the body.\", \"failStage\": \"retargeting\"}}"));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->OnPromptChanged(FText::FromString(TEXT("claps")));
+			(*Slot)->MakeAnimation();
+		});
+	WaitIdle(this, Slot, TEXT("the failing job"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("failure with refund"), (*Slot)->GetError(),
+				TEXT("The hands went through the body. Your credits were refunded."));
+			TestTrue(TEXT("no status"), (*Slot)->GetStatus().IsEmpty());
+			TestText(this, TEXT("stage it failed in"), (*Slot)->GetStageText().ToString(),
+				TEXT("Fitting it to your character"));
+			TestTrue(TEXT("progress hidden"), (*Slot)->GetProgressVisibility() == EVisibility::Collapsed);
+			TestFalse(TEXT("no clip"), (*Slot)->GetLastImport().Clip.IsValid());
+			TestTrue(TEXT("Check again hidden for a failed job"),
+				(*Slot)->GetCheckAgainVisibility() == EVisibility::Collapsed);
+			(*Slot)->OnRefreshClicked();
+		});
+	WaitIdle(this, Slot, TEXT("the refresh"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("credits back"), (*Slot)->GetAccountText().ToString(),
+				TEXT("demo@tarvoline.test - 1000 credits"));
+		});
+
+	// Failures the service words differently: no sentence with a refund, its own sentence without one.
+	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 200,
+						TEXT("{\"status\": \"cancelled\", \"stage\": \"Warming\", \"creditsRefunded\": true}")));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->MakeAnimation();
+		});
+	WaitIdle(this, Slot, TEXT("the cancelled job"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("failure without a sentence"), (*Slot)->GetError(),
+				TEXT("The animation failed. Your credits were refunded."));
+			TestText(this, TEXT("stage in capitals"), (*Slot)->GetStageText().ToString(),
+				TEXT("The motion model is waking up (about two minutes, once)"));
+		});
+	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 200,
+						TEXT("{\"status\": \"FAILED\", \"stage\": \"tweening\", \"error\": \"Stopped by an operator.\"}")));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->MakeAnimation();
+		});
+	WaitIdle(this, Slot, TEXT("the stopped job"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("failure without a refund"), (*Slot)->GetError(), TEXT("Stopped by an operator."));
+			TestText(this, TEXT("unknown stage as it came"), (*Slot)->GetStageText().ToString(), TEXT("tweening"));
+		});
+
+	// A read that fails while the job runs ends the polling; once the job is done, Check again fetches its result.
+	SimTimeScaleStep(this, 1000.0);
+	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 503, FString()));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->MakeAnimation();
+		});
+	WaitIdle(this, Slot, TEXT("the failed read"));
+	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("failed read"), (*Slot)->GetError(), Answered(503));
+			TestTrue(TEXT("job kept as last read"), (*Slot)->GetJob().IsSet() && (*Slot)->GetJob()->IsActive());
+			TestTrue(TEXT("Check again offered"), (*Slot)->GetCheckAgainVisibility() == EVisibility::Visible);
+		});
+	Idle(TickerWall(2.5) * 2.0 + 0.2);
+	const TSharedRef<TArray<FRecordedRequest>> Quiet = RecordedStep(this, TEXT("/v1/jobs/"));
+	SimAdvanceStep(this, 100000.0);
+	Then(
+		[this, Slot, Quiet]()
+		{
+			TestEqual(TEXT("no reads after the failed one"), Quiet->Num(), 0);
+			(*Slot)->CheckAgain();
+			TestTrue(TEXT("error cleared by Check again"), (*Slot)->GetError().IsEmpty());
+		});
+	WaitIdle(this, Slot, TEXT("Check again"));
+	Then(
+		[this, Slot]()
+		{
+			TestTrue(TEXT("result after Check again"), (*Slot)->GetLastImport().Clip.IsValid());
+			TestTrue(TEXT("no error after Check again"), (*Slot)->GetError().IsEmpty());
+		});
+	EndStep();
+	return true;
+}
+
 #endif // WITH_DEV_AUTOMATION_TESTS
