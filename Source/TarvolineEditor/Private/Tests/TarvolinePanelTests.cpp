@@ -1432,4 +1432,343 @@ bool FTarvolinePanelJobFailuresTest::RunTest(const FString&)
 	return true;
 }
 
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelResultRoadTest, "Tarvoline.Panel.ResultRoad",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelResultRoadTest::RunTest(const FString&)
+{
+	using namespace TarvolinePanelTest;
+	BeginStep(this);
+	const FPanelSlot Slot = NewPanelStep();
+	SignInStep(this, Slot);
+	RigStep(this, Slot, TEXT("quadruped_mesh.fbx"));
+	RigStep(this, Slot, TEXT("humanoid_mesh.fbx"));
+
+	// The humanoid's job; the user picks the other character while it runs, which must not move the result.
+	SimTimeScaleStep(this, 0.05);
+	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
+	const TSharedRef<int32> SyncsBefore = MakeShared<int32>(0);
+	Then(
+		[this, Slot, SyncsBefore]()
+		{
+#if WITH_TARVOLINE_HOST
+			*SyncsBefore = GEditor->HostGetSyncCount();
+#endif
+			(*Slot)->OnPromptChanged(FText::FromString(TEXT("Walks forward, then waves!")));
+			(*Slot)->CheckPrice();
+		});
+	WaitIdle(this, Slot, TEXT("the price"));
+	Then(
+		[this, Slot]()
+		{
+			(*Slot)->MakeAnimation();
+			(*Slot)->OnCharacterSelected(CharacterNamed(**Slot, TEXT("quadruped_mesh.fbx")), ESelectInfo::OnMouseClick);
+			TestFalse(TEXT("choosing another character drops the price"), (*Slot)->GetPlan().IsSet());
+		});
+	WaitIdle(this, Slot, TEXT("the result"));
+	const TSharedRef<TSharedPtr<FJsonObject>> State = SimStateStep(this);
+	const TSharedRef<TArray<FRecordedRequest>> Road = RecordedStep(this, TEXT("/"));
+	Then(
+		[this, Slot, State, Road, SyncsBefore]()
+		{
+			const STarvolinePanel& Panel = **Slot;
+			TestTrue(TEXT("no error"), Panel.GetError().IsEmpty());
+			if (!TestTrue(TEXT("job set"), Panel.GetJob().IsSet()))
+			{
+				return;
+			}
+			const FTarvolineJob& Job = Panel.GetJob().GetValue();
+			const TSharedPtr<FJsonObject> SimJob = SimJobOf(*State, Job.Id);
+			if (!TestTrue(TEXT("the service knows the job"), SimJob.IsValid()))
+			{
+				return;
+			}
+
+			// Downloaded into Saved/Tarvoline under the prompt and the job, byte for byte the humanoid's file.
+			const FString Expected = FPaths::Combine(FPaths::ProjectSavedDir(), TEXT("Tarvoline"),
+				TEXT("walks_forward_then_waves_") + Job.Id.Left(8) + TEXT(".fbx"));
+			TArray<uint8> Downloaded;
+			TArray<uint8> Served;
+			TestTrue(TEXT("downloaded file"), FFileHelper::LoadFileToArray(Downloaded, *Expected));
+			FFileHelper::LoadFileToArray(Served, *TestModelFile(TEXT("humanoid_anim.fbx")));
+			TestTrue(TEXT("the served file, whole"), Downloaded.Num() > 0 && Downloaded == Served);
+
+			// Imported for the job's character, not the one selected meanwhile.
+			const FTarvolineImportResult& Import = Panel.GetLastImport();
+			TestTrue(TEXT("clip imported"), Import.Clip.IsValid());
+			TestText(this, TEXT("the job's character's folder"), Import.FolderPath,
+				AnimationFolderFor(TEXT("humanoid_mesh.fbx")));
+			TestTrue(TEXT("result shown"), Panel.GetResultVisibility() == EVisibility::Visible);
+			TestTrue(TEXT("Check again hidden"), Panel.GetCheckAgainVisibility() == EVisibility::Collapsed);
+
+			// The status line with the service's length and price, and the balance read after the import.
+			const double Seconds = SimJob->GetNumberField(TEXT("durationSeconds"));
+			const int32 Cost = int32(SimJob->GetNumberField(TEXT("cost")));
+			TestText(this, TEXT("status line"), Panel.GetStatus(),
+				FString::Printf(TEXT("Ready: %.1f s, %d credits."), Seconds, Cost));
+			TestText(this, TEXT("balance after the job"), Panel.GetAccountText().ToString(),
+				FString::Printf(TEXT("demo@tarvoline.test - %d credits"), 1000 - Cost));
+			const int32 Download = Road->IndexOfByPredicate(
+				[](const FRecordedRequest& Request)
+				{
+					return Request.Path.StartsWith(TEXT("/downloads/"));
+				});
+			TestTrue(TEXT("account read after the download: ") + Describe(*Road),
+				Download >= 0 && Road->Last().Path == TEXT("/v1/auth/me") && Road->Num() == Download + 2);
+
+#if WITH_TARVOLINE_HOST
+			// The new clip is shown in the Content Browser, which takes the focus.
+			TestEqual(TEXT("one sync"), GEditor->HostGetSyncCount(), *SyncsBefore + 1);
+			const TArray<FAssetData>& Synced = GEditor->HostGetSyncedAssets();
+			TestTrue(TEXT("synced the clip alone"), Synced.Num() == 1 && Synced[0] == FAssetData(Import.Clip.Get()));
+			TestTrue(TEXT("Content Browser focused"), GEditor->HostWasBrowserFocused());
+#endif
+		});
+
+	// The result's buttons.
+	Then(
+		[this, Slot, SyncsBefore]()
+		{
+			STarvolinePanel& Panel = **Slot;
+			UAnimSequence* Clip = Panel.GetLastImport().Clip.Get();
+#if WITH_TARVOLINE_HOST
+			Panel.ShowInContentBrowser();
+			TestEqual(TEXT("Show in Content Browser syncs"), GEditor->HostGetSyncCount(), *SyncsBefore + 2);
+			const TArray<FAssetData>& Synced = GEditor->HostGetSyncedAssets();
+			TestTrue(TEXT("Show in Content Browser shows the clip"), Synced.Num() == 1 && Synced[0] == FAssetData(Clip));
+
+			HostEngine::ClearLaunchedUrls();
+			Panel.WatchOnline();
+			const TArray<FString> Urls = HostEngine::GetLaunchedUrls();
+			TestTrue(TEXT("Watch online opens one page"), Urls.Num() == 1);
+			if (Urls.Num() == 1)
+			{
+				TestText(this, TEXT("watch page"), Urls[0],
+					FString(TarvolineSiteUrl) + TEXT("/app/animate?job=") + Panel.GetJob()->Id);
+			}
+#endif
+			const int32 ActorsBefore = CountMeshActors();
+			Panel.AddResultToLevel();
+			TestEqual(TEXT("Add to level places one actor"), CountMeshActors(), ActorsBefore + 1);
+			ASkeletalMeshActor* Placed = nullptr;
+			for (TActorIterator<ASkeletalMeshActor> It(GEditor->GetEditorWorldContext(false).World()); It; ++It)
+			{
+				Placed = *It;
+			}
+			TestTrue(TEXT("the actor plays the clip"), Placed && Placed->GetSkeletalMeshComponent() &&
+					Placed->GetSkeletalMeshComponent()->AnimationData.AnimToPlay == Clip);
+
+			// A new job hides the previous result at once.
+			Panel.OnPromptChanged(FText::FromString(TEXT("sits down")));
+			Panel.MakeAnimation();
+			TestFalse(TEXT("previous clip dropped"), Panel.GetLastImport().Clip.IsValid());
+			TestTrue(TEXT("result hidden for the new job"), Panel.GetResultVisibility() == EVisibility::Collapsed);
+		});
+	WaitIdle(this, Slot, TEXT("the second job"));
+	Then(
+		[this, Slot]()
+		{
+			TestTrue(TEXT("second clip"), (*Slot)->GetLastImport().Clip.IsValid());
+			TestText(this, TEXT("second job for the selected character"), (*Slot)->GetLastImport().FolderPath,
+				AnimationFolderFor(TEXT("quadruped_mesh.fbx")));
+		});
+	EndStep();
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelResultFailuresTest, "Tarvoline.Panel.ResultFailuresAndCheckAgain",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelResultFailuresTest::RunTest(const FString&)
+{
+	using namespace TarvolinePanelTest;
+	BeginStep(this);
+	const FPanelSlot Slot = NewPanelStep();
+	SignInStep(this, Slot);
+	RigStep(this, Slot, TEXT("humanoid_mesh.fbx"));
+
+	// A broken download link: the sentence, the job kept, Check again offered; Check again then brings the result.
+	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/downloads/"), 404, TEXT("{\"detail\": \"Gone.\"}")));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->OnPromptChanged(FText::FromString(TEXT("waves")));
+			(*Slot)->MakeAnimation();
+		});
+	WaitIdle(this, Slot, TEXT("the broken download"));
+	Then(
+		[this, Slot]()
+		{
+			const STarvolinePanel& Panel = **Slot;
+			TestText(this, TEXT("broken link"), Panel.GetError(), BrokenLink);
+			TestTrue(TEXT("no status"), Panel.GetStatus().IsEmpty());
+			TestTrue(TEXT("job kept"), Panel.GetJob().IsSet());
+			TestFalse(TEXT("no clip"), Panel.GetLastImport().Clip.IsValid());
+			TestTrue(TEXT("Check again offered"), Panel.GetCheckAgainVisibility() == EVisibility::Visible);
+			TestTrue(TEXT("result hidden"), Panel.GetResultVisibility() == EVisibility::Collapsed);
+			TestFalse(TEXT("nothing written"), IFileManager::Get().FileExists(
+				*DownloadPathFor(Panel.GetJob()->Prompt, Panel.GetJob()->Id)));
+			TestTrue(TEXT("still signed in"), Panel.GetAccount().IsSet());
+			(*Slot)->CheckAgain();
+			TestTrue(TEXT("Check again clears the error"), Panel.GetError().IsEmpty());
+			TestTrue(TEXT("busy again"), Panel.IsBusy());
+		});
+	WaitIdle(this, Slot, TEXT("Check again"));
+	Then(
+		[this, Slot]()
+		{
+			TestTrue(TEXT("clip after Check again"), (*Slot)->GetLastImport().Clip.IsValid());
+			TestTrue(TEXT("status after Check again"), (*Slot)->GetStatus().StartsWith(TEXT("Ready: ")));
+			TestTrue(TEXT("no error after Check again"), (*Slot)->GetError().IsEmpty());
+			TestTrue(TEXT("Check again hidden with a result"),
+				(*Slot)->GetCheckAgainVisibility() == EVisibility::Collapsed);
+		});
+
+	// A job without an FBX ends quietly.
+	SimNextStep(this, TEXT("{\"job\": {\"noFbx\": true}}"));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->MakeAnimation();
+		});
+	WaitIdle(this, Slot, TEXT("the job without an FBX"));
+	Then(
+		[this, Slot]()
+		{
+			TestTrue(TEXT("no FBX: no error"), (*Slot)->GetError().IsEmpty());
+			TestTrue(TEXT("no FBX: no status"), (*Slot)->GetStatus().IsEmpty());
+			TestFalse(TEXT("no FBX: no clip"), (*Slot)->GetLastImport().Clip.IsValid());
+		});
+
+	// A downloaded file that is no model: the import's sentence, no result.
+	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/downloads/"), 200, TEXT("{\"not\": \"a model\"}")));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->MakeAnimation();
+		});
+	WaitIdle(this, Slot, TEXT("the unreadable download"));
+	Then(
+		[this, Slot]()
+		{
+			const STarvolinePanel& Panel = **Slot;
+			const FString ImportError = Panel.GetLastImport().Error;
+			TestText(this, TEXT("import failure"), Panel.GetError(),
+				ImportError.IsEmpty() ? FString(TEXT("Unreal could not import the file.")) : ImportError);
+			TestFalse(TEXT("import failure: no clip"), Panel.GetLastImport().Clip.IsValid());
+			TestTrue(TEXT("import failure: no status"), Panel.GetStatus().IsEmpty());
+			TestTrue(TEXT("import failure: result hidden"), Panel.GetResultVisibility() == EVisibility::Collapsed);
+		});
+
+	// The balance cannot be read after a good import: the clip stays, the status line goes.
+	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 500, FString()));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->MakeAnimation();
+		});
+	WaitIdle(this, Slot, TEXT("the failed balance"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("failed balance"), (*Slot)->GetError(), Answered(500));
+			TestTrue(TEXT("failed balance: clip kept"), (*Slot)->GetLastImport().Clip.IsValid());
+			TestTrue(TEXT("failed balance: result shown"), (*Slot)->GetResultVisibility() == EVisibility::Visible);
+			TestTrue(TEXT("failed balance: no status"), (*Slot)->GetStatus().IsEmpty());
+		});
+
+	// A refused key on the download signs the panel out.
+	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/downloads/"), 401, FString()));
+	Then(
+		[Slot]()
+		{
+			(*Slot)->MakeAnimation();
+		});
+	WaitIdle(this, Slot, TEXT("the refused download"));
+	Then(
+		[this, Slot]()
+		{
+			TestText(this, TEXT("refused download"), (*Slot)->GetError(), BrokenLink);
+			TestFalse(TEXT("signed out by the refused download"), (*Slot)->GetAccount().IsSet());
+			TestText(this, TEXT("key still stored"), StoredApiKey(), DemoKey);
+		});
+	EndStep();
+	return true;
+}
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelBusyTest, "Tarvoline.Panel.BusyDisablesActions",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelBusyTest::RunTest(const FString&)
+{
+	using namespace TarvolinePanelTest;
+	BeginStep(this);
+	const FPanelSlot Slot = NewPanelStep();
+	Then(
+		[this, Slot]()
+		{
+			TestFalse(TEXT("Connect needs a key"), (*Slot)->CanConnect());
+		});
+	SignInStep(this, Slot);
+	Then(
+		[this, Slot]()
+		{
+			(*Slot)->OnPromptChanged(FText::FromString(TEXT("waves")));
+			TestFalse(TEXT("no character, no price"), (*Slot)->CanSendPrompt());
+		});
+	RigStep(this, Slot, TEXT("humanoid_mesh.fbx"));
+	Then(
+		[this, Slot]()
+		{
+			(*Slot)->OnPromptChanged(FText::FromString(TEXT(" \n ")));
+			TestFalse(TEXT("a blank prompt sends nothing"), (*Slot)->CanSendPrompt());
+			(*Slot)->OnPromptChanged(FText::FromString(TEXT("waves")));
+			TestTrue(TEXT("character and prompt"), (*Slot)->CanSendPrompt());
+		});
+
+	// While the price is on its way every action waits; Sign out and the links do not.
+	FaultStep(this, DelayFault(TEXT("POST"), TEXT("^/v1/plan$"), 500));
+	Then(
+		[this, Slot]()
+		{
+			STarvolinePanel& Panel = **Slot;
+			Panel.CheckPrice();
+			TestTrue(TEXT("busy"), Panel.IsBusy());
+			TestFalse(TEXT("price and make disabled"), Panel.CanSendPrompt());
+			TestFalse(TEXT("refresh and upload disabled"), Panel.IsNotBusy());
+#if WITH_TARVOLINE_HOST
+			FHostSlateDriver Driver(Slot->ToSharedRef());
+			for (const TCHAR* Key : {TEXT("Price"), TEXT("Make"), TEXT("Refresh"), TEXT("UploadFile")})
+			{
+				TestFalse(FString::Printf(TEXT("%s cannot be pressed while busy"), Key),
+					Driver.CanInteract(Driver.FindButton(Key)));
+			}
+			TestFalse(TEXT("upload-selection disabled while busy"), Driver.IsEnabled(Driver.FindButton(TEXT("UploadSelNone"))));
+			for (const TCHAR* Key : {TEXT("SignOut"), TEXT("TopUp")})
+			{
+				TestTrue(FString::Printf(TEXT("%s can be pressed while busy"), Key), Driver.CanInteract(Driver.FindButton(Key)));
+			}
+#endif
+		});
+	WaitIdle(this, Slot, TEXT("the price"));
+	Then(
+		[this, Slot]()
+		{
+			TestTrue(TEXT("actions back"), (*Slot)->CanSendPrompt() && (*Slot)->IsNotBusy());
+#if WITH_TARVOLINE_HOST
+			FHostSlateDriver Driver(Slot->ToSharedRef());
+			TestTrue(TEXT("Make can be pressed again"), Driver.CanInteract(Driver.FindButton(TEXT("Make"))));
+#endif
+			// Connect waits too while the panel signs in.
+			(*Slot)->SignOut();
+			(*Slot)->OnKeyChanged(FText::FromString(DemoKey));
+			TestTrue(TEXT("Connect with a key"), (*Slot)->CanConnect());
+			(*Slot)->Connect();
+			TestFalse(TEXT("Connect disabled while connecting"), (*Slot)->CanConnect());
+		});
+	WaitIdle(this, Slot, TEXT("the sign-in"));
+	EndStep();
+	return true;
+}
+
 #endif // WITH_DEV_AUTOMATION_TESTS
