@@ -204,8 +204,8 @@ void LazyFaultStep(FAutomationTestBase* Test, TFunction<FString()> MakeFault)
 		{
 			if ((*Exchange)->Status < 200 || (*Exchange)->Status > 299)
 			{
-				Test->AddError(FString::Printf(TEXT("Arming a fault answered %d: %s"), (*Exchange)->Status,
-					*(*Exchange)->Body));
+				Test->AddError(
+					FString::Printf(TEXT("Arming a fault answered %d: %s"), (*Exchange)->Status, *(*Exchange)->Body));
 			}
 		});
 }
@@ -594,7 +594,8 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 	Then(
 		[this, Slot]()
 		{
-			TestText(this, TEXT("capitals count as ready"), FileNamesOf(**Slot), TEXT("bird_mesh.fbx, humanoid_mesh.fbx"));
+			TestText(
+				this, TEXT("capitals count as ready"), FileNamesOf(**Slot), TEXT("bird_mesh.fbx, humanoid_mesh.fbx"));
 			TestText(this, TEXT("gone: the first is selected"), SelectedName(**Slot), TEXT("bird_mesh.fbx"));
 		});
 
@@ -652,7 +653,7 @@ struct FOutstanding
 };
 
 /** How long a held-back answer is held back. */
-constexpr int32 HoldMs = 300;
+constexpr int32 HoldMs = 150;
 
 TArray<FOutstanding> OutstandingMoments()
 {
@@ -758,7 +759,7 @@ void RunOutstandingMoments(FAutomationTestBase* Test, bool bClose)
 		});
 
 	// Late answers and polls that would wrongly go on have had time to arrive when this has passed.
-	const double Settle = HoldMs / 1000.0 + 2.0 * TickerWall(3.0) + 0.3;
+	const double Settle = HoldMs / 1000.0 + 1.5 * TickerWall(3.0) + 0.15;
 	for (const FOutstanding& Moment : OutstandingMoments())
 	{
 		SimClearFaultsStep(Test);
@@ -942,7 +943,8 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 	Then(
 		[this, Slot]()
 		{
-			TestText(this, TEXT("rig failure without a reason"), (*Slot)->GetError(), TEXT("We could not rig that model."));
+			TestText(
+				this, TEXT("rig failure without a reason"), (*Slot)->GetError(), TEXT("We could not rig that model."));
 
 			// A file that cannot be read fails at once, before anything is sent.
 			(*Slot)->UploadFile(FPaths::Combine(FPaths::ProjectSavedDir(), TEXT("gone.fbx")));
@@ -1106,10 +1108,11 @@ bool FTarvolinePanelPriceTest::RunTest(const FString&)
 		});
 
 	// Segments joined, notes on their own lines; a plan with neither starts with a line break.
-	FaultStep(this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/plan$"), 200,
-						TEXT("{\"cost\": 3, \"balance\": 10, \"affordable\": true, \"script\": {\"segments\": ["
-							 "{\"primitive\": \"walk\", \"seconds\": 2.0}, {\"primitive\": \"quad_sit\", \"seconds\": 1.3}]},"
-							 " \"notes\": [\"Sits facing the camera.\", \"Short.\"]}")));
+	FaultStep(
+		this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/plan$"), 200,
+				  TEXT("{\"cost\": 3, \"balance\": 10, \"affordable\": true, \"script\": {\"segments\": ["
+					   "{\"primitive\": \"walk\", \"seconds\": 2.0}, {\"primitive\": \"quad_sit\", \"seconds\": 1.3}]},"
+					   " \"notes\": [\"Sits facing the camera.\", \"Short.\"]}")));
 	Then(
 		[Slot]()
 		{
@@ -1264,8 +1267,8 @@ bool FTarvolinePanelJobStagesTest::RunTest(const FString&)
 				}
 				Next = FMath::Max(Next, Index);
 			}
-			TestTrue(TEXT("starts waiting for a worker: ") + Seen,
-				Watch->Stages.Num() > 0 && Watch->Stages[0] == Order[0]);
+			TestTrue(
+				TEXT("starts waiting for a worker: ") + Seen, Watch->Stages.Num() > 0 && Watch->Stages[0] == Order[0]);
 			if (TickerSpeedUp > 1.0f)
 			{
 				TestTrue(TEXT("most stages seen: ") + Seen, Watch->Stages.Num() >= 5);
@@ -1332,7 +1335,8 @@ bool FTarvolinePanelJobFailuresTest::RunTest(const FString&)
 	RigStep(this, Slot, TEXT("humanoid_mesh.fbx"));
 
 	// The service fails the job late and refunds it.
-	SimNextStep(this, TEXT("{\"job\": {\"fail\": \"The hands went through the body.\", \"failStage\": \"retargeting\"}}"));
+	SimNextStep(
+		this, TEXT("{\"job\": {\"fail\": \"The hands went through the body.\", \"failStage\": \"retargeting\"}}"));
 	Then(
 		[Slot]()
 		{
@@ -1379,8 +1383,9 @@ bool FTarvolinePanelJobFailuresTest::RunTest(const FString&)
 			TestText(this, TEXT("stage in capitals"), (*Slot)->GetStageText().ToString(),
 				TEXT("The motion model is waking up (about two minutes, once)"));
 		});
-	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 200,
-						TEXT("{\"status\": \"FAILED\", \"stage\": \"tweening\", \"error\": \"Stopped by an operator.\"}")));
+	FaultStep(
+		this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 200,
+				  TEXT("{\"status\": \"FAILED\", \"stage\": \"tweening\", \"error\": \"Stopped by an operator.\"}")));
 	Then(
 		[Slot]()
 		{
@@ -1535,7 +1540,8 @@ bool FTarvolinePanelResultRoadTest::RunTest(const FString&)
 			Panel.ShowInContentBrowser();
 			TestEqual(TEXT("Show in Content Browser syncs"), GEditor->HostGetSyncCount(), *SyncsBefore + 2);
 			const TArray<FAssetData>& Synced = GEditor->HostGetSyncedAssets();
-			TestTrue(TEXT("Show in Content Browser shows the clip"), Synced.Num() == 1 && Synced[0] == FAssetData(Clip));
+			TestTrue(
+				TEXT("Show in Content Browser shows the clip"), Synced.Num() == 1 && Synced[0] == FAssetData(Clip));
 
 			HostEngine::ClearLaunchedUrls();
 			Panel.WatchOnline();
@@ -1555,7 +1561,8 @@ bool FTarvolinePanelResultRoadTest::RunTest(const FString&)
 			{
 				Placed = *It;
 			}
-			TestTrue(TEXT("the actor plays the clip"), Placed && Placed->GetSkeletalMeshComponent() &&
+			TestTrue(TEXT("the actor plays the clip"),
+				Placed && Placed->GetSkeletalMeshComponent() &&
 					Placed->GetSkeletalMeshComponent()->AnimationData.AnimToPlay == Clip);
 
 			// A new job hides the previous result at once.
@@ -1606,8 +1613,8 @@ bool FTarvolinePanelResultFailuresTest::RunTest(const FString&)
 			TestFalse(TEXT("no clip"), Panel.GetLastImport().Clip.IsValid());
 			TestTrue(TEXT("Check again offered"), Panel.GetCheckAgainVisibility() == EVisibility::Visible);
 			TestTrue(TEXT("result hidden"), Panel.GetResultVisibility() == EVisibility::Collapsed);
-			TestFalse(TEXT("nothing written"), IFileManager::Get().FileExists(
-				*DownloadPathFor(Panel.GetJob()->Prompt, Panel.GetJob()->Id)));
+			TestFalse(TEXT("nothing written"),
+				IFileManager::Get().FileExists(*DownloadPathFor(Panel.GetJob()->Prompt, Panel.GetJob()->Id)));
 			TestTrue(TEXT("still signed in"), Panel.GetAccount().IsSet());
 			(*Slot)->CheckAgain();
 			TestTrue(TEXT("Check again clears the error"), Panel.GetError().IsEmpty());
@@ -1620,8 +1627,8 @@ bool FTarvolinePanelResultFailuresTest::RunTest(const FString&)
 			TestTrue(TEXT("clip after Check again"), (*Slot)->GetLastImport().Clip.IsValid());
 			TestTrue(TEXT("status after Check again"), (*Slot)->GetStatus().StartsWith(TEXT("Ready: ")));
 			TestTrue(TEXT("no error after Check again"), (*Slot)->GetError().IsEmpty());
-			TestTrue(TEXT("Check again hidden with a result"),
-				(*Slot)->GetCheckAgainVisibility() == EVisibility::Collapsed);
+			TestTrue(
+				TEXT("Check again hidden with a result"), (*Slot)->GetCheckAgainVisibility() == EVisibility::Collapsed);
 		});
 
 	// A job without an FBX ends quietly.
@@ -1743,10 +1750,12 @@ bool FTarvolinePanelBusyTest::RunTest(const FString&)
 				TestFalse(FString::Printf(TEXT("%s cannot be pressed while busy"), Key),
 					Driver.CanInteract(Driver.FindButton(Key)));
 			}
-			TestFalse(TEXT("upload-selection disabled while busy"), Driver.IsEnabled(Driver.FindButton(TEXT("UploadSelNone"))));
+			TestFalse(TEXT("upload-selection disabled while busy"),
+				Driver.IsEnabled(Driver.FindButton(TEXT("UploadSelNone"))));
 			for (const TCHAR* Key : {TEXT("SignOut"), TEXT("TopUp")})
 			{
-				TestTrue(FString::Printf(TEXT("%s can be pressed while busy"), Key), Driver.CanInteract(Driver.FindButton(Key)));
+				TestTrue(FString::Printf(TEXT("%s can be pressed while busy"), Key),
+					Driver.CanInteract(Driver.FindButton(Key)));
 			}
 #endif
 		});
