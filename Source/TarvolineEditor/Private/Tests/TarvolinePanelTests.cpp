@@ -760,10 +760,14 @@ void RunOutstandingMoments(FAutomationTestBase* Test, bool bClose)
 
 	// Late answers and polls that would wrongly go on have had time to arrive when this has passed.
 	const double Settle = HoldMs / 1000.0 + 1.5 * TickerWall(3.0) + 0.15;
+	double TimeScale = 0.0;
 	for (const FOutstanding& Moment : OutstandingMoments())
 	{
 		SimClearFaultsStep(Test);
-		SimTimeScaleStep(Test, 0.0);
+		if (TimeScale != 0.0)
+		{
+			SimTimeScaleStep(Test, 0.0);
+		}
 		const FPanelSlot Slot = MakeShared<TSharedPtr<STarvolinePanel>>();
 		Then(
 			[Slot]()
@@ -780,7 +784,11 @@ void RunOutstandingMoments(FAutomationTestBase* Test, bool bClose)
 					(*Slot)->OnPromptChanged(FText::FromString(TEXT("waves")));
 				});
 		}
-		SimTimeScaleStep(Test, Moment.TimeScale);
+		TimeScale = Moment.TimeScale;
+		if (TimeScale != 0.0)
+		{
+			SimTimeScaleStep(Test, TimeScale);
+		}
 		if (!Moment.Fault.IsEmpty())
 		{
 			FaultStep(Test, Moment.Fault);
