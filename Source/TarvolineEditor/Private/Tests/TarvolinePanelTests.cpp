@@ -266,7 +266,7 @@ int32 CountRequests(const TArray<FRecordedRequest>& Requests, const FString& Met
 	return Count;
 }
 
-/** The first eight characters of a job id, as the download file names it. */
+/** Where the panel downloads the file of a job with this prompt and id. */
 FString DownloadPathFor(const FString& Prompt, const FString& JobId)
 {
 	return FPaths::Combine(FPaths::ProjectSavedDir(), TEXT("Tarvoline"),
