@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -38,9 +39,17 @@ public:
 		std::filesystem::create_directories(DataDir);
 		const char* TimeScale = std::getenv("TARVOLINE_SIM_TIME_SCALE");
 		const std::string Scale = TimeScale ? TimeScale : "0.02";
+		const pid_t RunnerPid = getpid();
 		Pid = fork();
 		if (Pid == 0)
 		{
+			// A runner that is killed (ctest's timeout, a signal) never reaches Stop: the service goes with it. A runner
+			// that died before the signal was armed has already left this child to another parent.
+			prctl(PR_SET_PDEATHSIG, SIGTERM);
+			if (getppid() != RunnerPid)
+			{
+				_exit(127);
+			}
 			FILE* Log = std::freopen(LogFile.c_str(), "w", stderr);
 			(void)Log;
 			execl(Binary.c_str(), Binary.c_str(), "--port", "0", "--port-file", PortFile.c_str(), "--data", DataDir.c_str(),

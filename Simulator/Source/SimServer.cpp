@@ -269,7 +269,11 @@ int SimServer::Start()
 		return -1;
 	}
 	Stopping = false;
-	ServeThread = std::thread([this] { Http->listen_after_bind(); });
+	ServeDone = false;
+	ServeThread = std::thread([this] {
+		Http->listen_after_bind();
+		ServeDone = true;
+	});
 	return BoundPort;
 }
 
@@ -284,6 +288,12 @@ void SimServer::Stop()
 		Stopping = true;
 	}
 	PauseWake.notify_all();
+	// stop() only closes the listening socket of a loop that is already running; called earlier it does nothing and
+	// the loop that starts afterwards would serve forever. So wait until the loop runs (or has ended) first.
+	while (!ServeDone && !Http->is_running())
+	{
+		std::this_thread::sleep_for(std::chrono::milliseconds(1));
+	}
 	Http->stop();
 	if (ServeThread.joinable())
 	{

@@ -59,6 +59,8 @@ private:
 	std::thread ServeThread;
 	int BoundPort = -1;
 	std::atomic<bool> Stopping{false};
+	// True once the serving loop has returned (or never got going), so Stop knows not to wait for it to run.
+	std::atomic<bool> ServeDone{false};
 	std::mutex PauseMutex;
 	std::condition_variable PauseWake;
 };

@@ -614,3 +614,31 @@ TEST(Server, StateSurvivesARestart)
 	const std::string PathAndQuery = Url.substr(Url.find("/downloads/"));
 	EXPECT_EQ(Again.FetchUrl(Again.BaseUrl() + PathAndQuery).Status, 200);
 }
+
+TEST(Server, StopsRightAfterStartingEveryTime)
+{
+	// A stop that comes before the serving loop runs used to be lost, and the loop then served forever. The rounds
+	// run on a thread of their own so that such a hang fails this test instead of stalling the whole run.
+	constexpr int Rounds = 200;
+	auto Done = std::make_shared<std::atomic<int>>(0);
+	auto Bound = std::make_shared<std::atomic<int>>(0);
+	std::thread([Done, Bound] {
+		for (int Round = 0; Round < Rounds; ++Round)
+		{
+			SimServer Server(LiveServer::Defaults());
+			if (Server.Start() > 0)
+			{
+				++*Bound;
+			}
+			Server.Stop();
+			++*Done;
+		}
+	}).detach();
+	const bool bFinished = WaitUntil([Done] { return Done->load() == Rounds; }, std::chrono::seconds(30));
+	ASSERT_TRUE(bFinished) << "stop hung after " << Done->load() << " of " << Rounds << " rounds";
+	EXPECT_EQ(Bound->load(), Rounds);
+
+	// After all those, a server serves as usual.
+	LiveServer Sim;
+	EXPECT_EQ(Sim.Get("/v1/auth/me").Status, 200);
+}

@@ -114,6 +114,16 @@ void STarvolinePanel::EndWorkQuietly()
 	Status.Empty();
 }
 
+bool STarvolinePanel::EndWorkIfSignedOut()
+{
+	if (!ApiKey.IsEmpty())
+	{
+		return false;
+	}
+	EndWorkQuietly();
+	return true;
+}
+
 TFunction<void(const FString&, int32)> STarvolinePanel::ErrorHandler()
 {
 	return Guarded([this](const FString& Message, int32 StatusCode) { OnServiceError(Message, StatusCode); });
@@ -183,6 +193,10 @@ void STarvolinePanel::RefreshCharacters(TFunction<void()> Then)
 		Guarded(
 			[this, RememberedId, Then = MoveTemp(Then)](const TArray<FTarvolineCharacter>& Records) mutable
 			{
+				if (EndWorkIfSignedOut())
+				{
+					return;
+				}
 				Characters.Empty();
 				SelectedCharacter.Reset();
 				for (const FTarvolineCharacter& Record : Records)
@@ -360,6 +374,10 @@ void STarvolinePanel::UploadFile(const FString& Path)
 		Guarded(
 			[this](const FTarvolineCharacter& Character)
 			{
+				if (EndWorkIfSignedOut())
+				{
+					return;
+				}
 				Status = TEXT("Building its skeleton. About a minute.");
 				PollRig(Character.Id);
 			}),
@@ -375,6 +393,10 @@ void STarvolinePanel::PollRig(const FString& CharacterId)
 
 void STarvolinePanel::OnRigPolled(const FTarvolineCharacter& Character, const FString& CharacterId)
 {
+	if (EndWorkIfSignedOut())
+	{
+		return;
+	}
 	if (Character.IsRigging())
 	{
 		RunAfter(RigPollInterval,
@@ -460,6 +482,10 @@ void STarvolinePanel::CheckPrice()
 
 void STarvolinePanel::OnPlanReceived(const FTarvolinePlan& NewPlan)
 {
+	if (EndWorkIfSignedOut())
+	{
+		return;
+	}
 	Plan = NewPlan;
 	bBusy = false;
 }
@@ -479,6 +505,10 @@ void STarvolinePanel::MakeAnimation()
 
 void STarvolinePanel::OnJobUpdated(const FTarvolineJob& NewJob)
 {
+	if (EndWorkIfSignedOut())
+	{
+		return;
+	}
 	Job = NewJob;
 	AdvanceJob();
 }
@@ -600,6 +630,10 @@ void STarvolinePanel::FetchResult()
 
 void STarvolinePanel::DownloadResult(const FTarvolineJob& NewJob)
 {
+	if (EndWorkIfSignedOut())
+	{
+		return;
+	}
 	Job = NewJob;
 
 	const FTarvolineJobOutput* Output = NewJob.Outputs.FindByPredicate(

@@ -157,6 +157,9 @@ private:
 	void OnServiceError(const FString& Message, int32 StatusCode);
 	/** Ends the current work without a message (a step that found its job or account gone). */
 	void EndWorkQuietly();
+	/** An answer that arrives after Sign out belongs to an account the panel no longer shows: it only ends the work.
+	 *  True when the panel is signed out and the answer must be dropped. */
+	bool EndWorkIfSignedOut();
 
 	void OnSignedIn(const FTarvolineAccount& NewAccount);
 	void OnRigPolled(const FTarvolineCharacter& Character, const FString& CharacterId);

@@ -371,6 +371,175 @@ inline FString MakeScratchDir(const TCHAR* Area)
 }
 }
 
+// --- Panel workflow helpers: the local service's clock, next-work controls and accounts, test models, the stored
+// key. Self-contained: uses only what is above and the engine. ---
+
+#include "Misc/ConfigCacheIni.h"
+#include "Misc/FileHelper.h"
+#include "Serialization/JsonWriter.h"
+
+namespace TarvolineTest
+{
+/** A committed test model (TestData/Models), by file name, as an absolute path. */
+inline FString TestModelFile(const FString& FileName)
+{
+#ifdef TARVOLINE_SOURCE_DIR
+	const FString PluginDir = TEXT(TARVOLINE_SOURCE_DIR);
+#else
+	const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
+#endif
+	return FPaths::ConvertRelativePathToFull(PluginDir / TEXT("TestData/Models") / FileName);
+}
+
+/** Enqueues putting the local service back to its start: seeded accounts only, no work, faults or records. */
+inline void SimResetStep(FAutomationTestBase* Test)
+{
+	ControlStep(Test, TEXT("POST"), TEXT("/_sim/reset"));
+}
+
+/** Enqueues setting how long the service's rigs and jobs created from now on take (1 = real, 0 = at once). */
+inline void SimTimeScaleStep(FAutomationTestBase* Test, double Scale)
+{
+	ControlStep(Test, TEXT("POST"), TEXT("/_sim/time"), FString::Printf(TEXT("{\"timeScale\": %g}"), Scale));
+}
+
+/** Enqueues moving the service's clock forward, which finishes the rigs and jobs under way. */
+inline void SimAdvanceStep(FAutomationTestBase* Test, double Seconds)
+{
+	ControlStep(Test, TEXT("POST"), TEXT("/_sim/time"), FString::Printf(TEXT("{\"advanceSeconds\": %g}"), Seconds));
+}
+
+/** Enqueues shaping the next rig or job the service creates ({"rig": {...}} or {"job": {...}}). */
+inline void SimNextStep(FAutomationTestBase* Test, const FString& NextJson)
+{
+	ControlStep(Test, TEXT("POST"), TEXT("/_sim/next"), NextJson);
+}
+
+/** Enqueues disarming every fault still armed. */
+inline void SimClearFaultsStep(FAutomationTestBase* Test)
+{
+	ControlStep(Test, TEXT("DELETE"), TEXT("/_sim/faults"));
+}
+
+/** Enqueues creating (or resetting) an account on the service. */
+inline void SimAccountStep(FAutomationTestBase* Test, const FString& Key, const FString& Email, int32 Credits)
+{
+	ControlStep(Test, TEXT("POST"), TEXT("/_sim/accounts"),
+		FString::Printf(TEXT("{\"key\": \"%s\", \"email\": \"%s\", \"credits\": %d}"), *Key, *Email, Credits));
+}
+
+/** Enqueues reading the service's whole state (accounts, characters, jobs); the object fills in for later steps. */
+inline TSharedRef<TSharedPtr<FJsonObject>> SimStateStep(FAutomationTestBase* Test)
+{
+	TSharedRef<TSharedPtr<FJsonObject>> State = MakeShared<TSharedPtr<FJsonObject>>();
+	const TSharedRef<TSharedPtr<FExchange>> Slot = ControlStep(Test, TEXT("GET"), TEXT("/_sim/state"));
+	Then(
+		[State, Slot]()
+		{
+			if (Slot->IsValid())
+			{
+				FJsonSerializer::Deserialize(TJsonReaderFactory<TCHAR>::Create((*Slot)->Body), *State);
+			}
+		});
+	return State;
+}
+
+/** The service's own record of a job in a state read by SimStateStep; null when it has none of that id. */
+inline TSharedPtr<FJsonObject> SimJobOf(const TSharedPtr<FJsonObject>& State, const FString& JobId)
+{
+	const TArray<TSharedPtr<FJsonValue>>* Jobs = nullptr;
+	if (!State.IsValid() || !State->TryGetArrayField(TEXT("jobs"), Jobs))
+	{
+		return nullptr;
+	}
+	for (const TSharedPtr<FJsonValue>& Entry : *Jobs)
+	{
+		const TSharedPtr<FJsonObject>* Object = nullptr;
+		FString Id;
+		if (Entry.IsValid() && Entry->TryGetObject(Object) && (*Object)->TryGetStringField(TEXT("id"), Id) &&
+			Id == JobId)
+		{
+			return *Object;
+		}
+	}
+	return nullptr;
+}
+
+/** A fault that answers matching API requests with Status and exactly Body (JSON); Count -1 means every one. */
+inline FString AnswerWithFault(const FString& Method, const FString& PathRegex, int32 Status, const FString& Body,
+	int32 Count = 1)
+{
+	const TSharedRef<FJsonObject> Fault = MakeShared<FJsonObject>();
+	Fault->SetStringField(TEXT("kind"), TEXT("status"));
+	Fault->SetNumberField(TEXT("status"), Status);
+	Fault->SetStringField(TEXT("body"), Body);
+	Fault->SetStringField(TEXT("contentType"), TEXT("application/json"));
+	Fault->SetStringField(TEXT("method"), Method);
+	Fault->SetStringField(TEXT("pathRegex"), PathRegex);
+	Fault->SetNumberField(TEXT("count"), Count);
+	FString Text;
+	FJsonSerializer::Serialize(Fault, TJsonWriterFactory<>::Create(&Text));
+	return Text;
+}
+
+/** A fault that holds back the answers to matching API requests for Milliseconds; Count -1 means every one. */
+inline FString DelayFault(const FString& Method, const FString& PathRegex, int32 Milliseconds, int32 Count = 1)
+{
+	return FString::Printf(
+		TEXT("{\"kind\": \"delay\", \"delayMs\": %d, \"method\": \"%s\", \"pathRegex\": \"%s\", \"count\": %d}"),
+		Milliseconds, *Method, *PathRegex, Count);
+}
+
+/** The API key stored in the editor's per-user settings; empty when there is none. */
+inline FString StoredApiKey()
+{
+	FString Key;
+	GConfig->GetString(TEXT("Tarvoline"), TEXT("ApiKey"), Key, GEditorSettingsIni);
+	return Key;
+}
+
+/** Whether the editor's per-user settings file on disk holds an API key entry. */
+inline bool SettingsFileHasApiKey()
+{
+	FString Text;
+	return IFileManager::Get().FileExists(*GEditorSettingsIni) && FFileHelper::LoadFileToString(Text, *GEditorSettingsIni) &&
+		Text.Contains(TEXT("ApiKey="));
+}
+
+/** Forgets a stored API key, so a new panel starts signed out. */
+inline void ForgetStoredApiKey()
+{
+	GConfig->RemoveKey(TEXT("Tarvoline"), TEXT("ApiKey"), GEditorSettingsIni);
+	GConfig->Flush(false, GEditorSettingsIni);
+}
+
+/** The service's clock time of each recorded request, read from a GET /_sim/requests answer, oldest first. */
+inline TArray<double> RecordedTimes(const FString& Json)
+{
+	TArray<double> Times;
+	TSharedPtr<FJsonObject> Root;
+	const TArray<TSharedPtr<FJsonValue>>* Entries = nullptr;
+	if (!FJsonSerializer::Deserialize(TJsonReaderFactory<TCHAR>::Create(Json), Root) || !Root.IsValid() ||
+		!Root->TryGetArrayField(TEXT("requests"), Entries))
+	{
+		return Times;
+	}
+	for (const TSharedPtr<FJsonValue>& Entry : *Entries)
+	{
+		const TSharedPtr<FJsonObject>* Object = nullptr;
+		double Time = 0.0;
+		if (Entry.IsValid() && Entry->TryGetObject(Object) && (*Object)->TryGetNumberField(TEXT("time"), Time))
+		{
+			Times.Add(Time);
+		}
+	}
+	return Times;
+}
+} // namespace TarvolineTest
+
+// --- End of the panel workflow helpers. ---
+
+
 #endif
 
 // ---------------------------------------------------------------------------------------------------------------
