@@ -933,9 +933,10 @@ TEST_F(CheckCommandletUnderFaults, JobPollAndDownload)
 
 TEST_F(CheckCommandletUnderFaults, AJobIdThatIsAPathIsRefused)
 {
-	// The service answers generate with a finished job whose id climbs out of the download folder.
+	// The service answers generate with a finished job whose id climbs out of the download folder: its first eight
+	// characters, "/../../e", would have put the file at Saved/e.fbx.
 	const std::string Link = Simulator.Url() + "/downloads/0123456789abcdef/motion.fbx";
-	const nlohmann::json Job = {{"id", "../../../escaped"}, {"status", "succeeded"}, {"prompt", "a person waves"},
+	const nlohmann::json Job = {{"id", "/../../escaped"}, {"status", "succeeded"}, {"prompt", "a person waves"},
 		{"creditsCost", 3}, {"durationSeconds", 2.0}, {"outputs", {{{"kind", "fbx"}, {"url", Link}}}}};
 	const FRun Run = RunWithFault({{"kind", "status"}, {"status", 200}, {"method", "POST"}, {"path", "/v1/generate"},
 		{"body", Job.dump()}, {"contentType", "application/json"}});
@@ -943,7 +944,7 @@ TEST_F(CheckCommandletUnderFaults, AJobIdThatIsAPathIsRefused)
 		{
 			Display("CHECK PASS listed among 1 characters"),
 			Display("CHECK PASS plan 3 credits: wave 2.0 s"),
-			DisplayWithSeconds("CHECK PASS job ../../../escaped succeeded in ", "s, 3 credits, 2.0s long "),
+			DisplayWithSeconds("CHECK PASS job /../../escaped succeeded in ", "s, 3 credits, 2.0s long "),
 			Display("CHECK FAIL download: The service sent a job id that cannot name a file, so nothing was downloaded."),
 		}));
 	for (const FRecorded& Request : Simulator.Requests())
@@ -951,9 +952,9 @@ TEST_F(CheckCommandletUnderFaults, AJobIdThatIsAPathIsRefused)
 		EXPECT_NE(Request.Path.rfind("/downloads/", 0), 0u) << "nothing is downloaded: " << Request.Line();
 	}
 	EXPECT_FALSE(fs::exists(ProjectDir / "Saved" / "Tarvoline"));
-	for (const fs::directory_entry& Entry : fs::recursive_directory_iterator(Scratch))
+	for (const fs::directory_entry& Entry : fs::recursive_directory_iterator(ProjectDir))
 	{
-		EXPECT_EQ(Entry.path().filename().string().find("escaped"), std::string::npos) << Entry.path();
+		EXPECT_NE(Entry.path().extension(), ".fbx") << "written: " << Entry.path();
 	}
 }
 } // namespace
