@@ -14,6 +14,7 @@
 #include "TarvolineTestHelpers.h"
 
 #if WITH_TARVOLINE_HOST
+#include "HostFilesTesting.h"
 #include "HostHttpTesting.h"
 #endif
 
@@ -526,5 +527,92 @@ bool FTarvolineFaultMatrixDownloadFileTest::RunTest(const FString&)
 		true);
 	return true;
 }
+
+#if WITH_TARVOLINE_HOST
+// Needs the stand-in's small disks: an editor test cannot make a disk full or read-only without platform calls.
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineDownloadOntoAFullDiskTest, "Tarvoline.Client.DownloadOntoAFullOrReadOnlyDisk",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolineDownloadOntoAFullDiskTest::RunTest(const FString&)
+{
+	using namespace TarvolineFaultTest;
+	const TSharedRef<FFixture> Fixture = FixtureSteps(this);
+	const TSharedRef<bool> bMounted = MakeShared<bool>(false);
+	const TSharedRef<FString> FullDisk = MakeShared<FString>();
+	const TSharedRef<FString> ReadOnlyDisk = MakeShared<FString>();
+	Then(
+		[this, Fixture, bMounted, FullDisk, ReadOnlyDisk]()
+		{
+			*FullDisk = Fixture->ScratchDir / TEXT("full");
+			*ReadOnlyDisk = Fixture->ScratchDir / TEXT("readonly");
+			*bMounted = HostFilesTesting::MountSmallDisk(*FullDisk, 256) &&
+						HostFilesTesting::MountSmallDisk(*ReadOnlyDisk, 256);
+			if (!*bMounted)
+			{
+				AddInfo(TEXT("Mounting a small disk is not permitted here: nothing to check."));
+				return;
+			}
+			FFileHelper::SaveStringToFile(PreviousBytes, *(*FullDisk / TEXT("motion.fbx")));
+			FFileHelper::SaveStringToFile(PreviousBytes, *(*ReadOnlyDisk / TEXT("motion.fbx")));
+			HostFilesTesting::FillDisk(*FullDisk);
+			TestTrue(TEXT("made read-only"), HostFilesTesting::MakeDiskReadOnly(*ReadOnlyDisk));
+		});
+	TArray<TSharedRef<FCell>> Cells;
+	for (const TSharedRef<FString>& Disk : {FullDisk, ReadOnlyDisk})
+	{
+		const TSharedRef<FCell> Cell = MakeShared<FCell>();
+		Cells.Add(Cell);
+		Then(
+			[Fixture, bMounted, Disk, Cell]()
+			{
+				if (!*bMounted)
+				{
+					Cell->bSkipped = true;
+					return;
+				}
+				TarvolineApi::DownloadFile(Fixture->DownloadUrl, *Disk / TEXT("motion.fbx"),
+					[Cell]()
+					{
+						++Cell->Successes;
+					},
+					[Cell](const FString& Message, int32 Status)
+					{
+						++Cell->Failures;
+						Cell->Message = Message;
+						Cell->Status = Status;
+					});
+			});
+		WaitUntil(this, TEXT("the download onto a small disk"),
+			[Cell]()
+			{
+				return Cell->bSkipped || Cell->Successes + Cell->Failures > 0;
+			});
+	}
+	Idle(0.3);
+	Then(
+		[this, Cells, FullDisk, ReadOnlyDisk, bMounted, Fixture]()
+		{
+			const TArray<FString> Disks = {*FullDisk, *ReadOnlyDisk};
+			for (int32 Index = 0; Index < Cells.Num() && *bMounted; ++Index)
+			{
+				const FString Path = Disks[Index] / TEXT("motion.fbx");
+				const FCell& Cell = *Cells[Index];
+				TestTrue(Path + TEXT(": one failure"), Cell.Successes == 0 && Cell.Failures == 1);
+				TestEqual(Path + TEXT(": sentence"), Cell.Message, FString::Printf(TEXT("Could not write %s."), *Path));
+				TestEqual(Path + TEXT(": status"), Cell.Status, 0);
+				FString OnDisk;
+				TestTrue(Path + TEXT(": the old file is whole"),
+					FFileHelper::LoadFileToString(OnDisk, *Path) && OnDisk == PreviousBytes);
+			}
+			if (*bMounted)
+			{
+				HostFilesTesting::UnmountSmallDisk(*FullDisk);
+				HostFilesTesting::UnmountSmallDisk(*ReadOnlyDisk);
+			}
+			IFileManager::Get().DeleteDirectory(*Fixture->ScratchDir, false, true);
+		});
+	return true;
+}
+#endif
 
 #endif
