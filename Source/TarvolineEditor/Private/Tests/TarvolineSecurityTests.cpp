@@ -257,19 +257,24 @@ bool FTarvolineSecurityServiceNamesTest::RunTest(const FString&)
 		TestTrue(FString::Printf(TEXT("id \"%s\" names nothing"), *Id), FileName.IsEmpty());
 	}
 	// Only the first eight characters are used: what follows them never reaches the file system.
-	const TArray<TPair<FString, FString>> SafeIds = {
+	struct FSafeId
+	{
+		const TCHAR* Id;
+		const TCHAR* FileName;
+	};
+	const FSafeId SafeIds[] = {
 		{TEXT("3f9a2c71d04e8b65"), TEXT("walks_forward_then_waves_3f9a2c71.fbx")},
 		{TEXT("ab"), TEXT("walks_forward_then_waves_ab.fbx")},
 		{TEXT("3f9a2c71/../../../x"), TEXT("walks_forward_then_waves_3f9a2c71.fbx")},
 		{TEXT("A-b_9"), TEXT("walks_forward_then_waves_A-b_9.fbx")},
 	};
-	for (const TPair<FString, FString>& Id : SafeIds)
+	for (const FSafeId& Safe : SafeIds)
 	{
 		FString FileName;
 		FString Error;
-		TestTrue(FString::Printf(TEXT("id \"%s\" accepted"), *Id.Key),
-			MakeDownloadFileName(TEXT("Walks forward, then waves!"), Id.Key, FileName, Error));
-		TestEqual(FString::Printf(TEXT("id \"%s\" file name"), *Id.Key), FileName, Id.Value);
+		TestTrue(FString::Printf(TEXT("id \"%s\" accepted"), Safe.Id),
+			MakeDownloadFileName(TEXT("Walks forward, then waves!"), Safe.Id, FileName, Error));
+		TestEqual(FString::Printf(TEXT("id \"%s\" file name"), Safe.Id), FileName, FString(Safe.FileName));
 		TestTrue(TEXT("inside Saved/Tarvoline"), StaysInside(Downloads / FileName, Downloads));
 	}
 	// Prompts that look like paths become plain names.
