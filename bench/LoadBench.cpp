@@ -157,7 +157,12 @@ std::string Control(const std::string& Base, const char* Verb, const std::string
 			*bDone = true;
 		});
 	Request->ProcessRequest();
-	PumpUntil([bDone]() { return *bDone; }, 60.0);
+	PumpUntil(
+		[bDone]()
+		{
+			return *bDone;
+		},
+		60.0);
 	return *Answer;
 }
 
@@ -224,8 +229,8 @@ FBurstResult Tally(const FCalls& Calls, double Seconds, bool bInTime)
 }
 
 /** Sends Uploads uploads and Polls polls at once (or one after another when bSequential) and waits for every answer. */
-FBurstResult RunBurst(int Uploads, int Polls, const FString& ModelFile, const FString& JobId, double LimitSeconds,
-	bool bSequential)
+FBurstResult RunBurst(
+	int Uploads, int Polls, const FString& ModelFile, const FString& JobId, double LimitSeconds, bool bSequential)
 {
 	const int Count = Uploads + Polls;
 	auto Calls = std::make_shared<FCalls>(Count);
@@ -239,7 +244,8 @@ FBurstResult RunBurst(int Uploads, int Polls, const FString& ModelFile, const FS
 		};
 		if (Index < Uploads)
 		{
-			TarvolineApi::UploadModel(Key, ModelFile,
+			TarvolineApi::UploadModel(
+				Key, ModelFile,
 				[Calls, Index](const FTarvolineCharacter&)
 				{
 					++Calls->Successes[Index];
@@ -249,7 +255,8 @@ FBurstResult RunBurst(int Uploads, int Polls, const FString& ModelFile, const FS
 		}
 		else
 		{
-			TarvolineApi::FetchJob(Key, JobId,
+			TarvolineApi::FetchJob(
+				Key, JobId,
 				[Calls, Index](const FTarvolineJob&)
 				{
 					++Calls->Successes[Index];
@@ -265,7 +272,12 @@ FBurstResult RunBurst(int Uploads, int Polls, const FString& ModelFile, const FS
 		for (int Index = 0; Index < Count && bInTime; ++Index)
 		{
 			Start(Index);
-			bInTime = PumpUntil([Calls, Index]() { return Calls->Answered > Index; }, LimitSeconds - SecondsSince(Begin));
+			bInTime = PumpUntil(
+				[Calls, Index]()
+				{
+					return Calls->Answered > Index;
+				},
+				LimitSeconds - SecondsSince(Begin));
 		}
 	}
 	else
@@ -276,11 +288,21 @@ FBurstResult RunBurst(int Uploads, int Polls, const FString& ModelFile, const FS
 			const bool bUpload = Upload < Uploads && (Poll >= Count || Index % 5 == 0);
 			Start(bUpload ? Upload++ : Poll++);
 		}
-		bInTime = PumpUntil([Calls, Count]() { return Calls->Answered >= Count; }, LimitSeconds);
+		bInTime = PumpUntil(
+			[Calls, Count]()
+			{
+				return Calls->Answered >= Count;
+			},
+			LimitSeconds);
 	}
 	const double Seconds = SecondsSince(Begin);
 	// Long enough for a second callback of any call to show.
-	PumpUntil([]() { return false; }, 0.5);
+	PumpUntil(
+		[]()
+		{
+			return false;
+		},
+		0.5);
 	return Tally(*Calls, Seconds, bInTime);
 }
 
@@ -327,24 +349,42 @@ int main(int Argc, char** Argv)
 		// A job to poll: one upload and one generate, finished at once at time scale 0.
 		FString CharacterId;
 		bool bAnswered = false;
-		TarvolineApi::UploadModel(Key, ModelFile,
+		TarvolineApi::UploadModel(
+			Key, ModelFile,
 			[&CharacterId, &bAnswered](const FTarvolineCharacter& Character)
 			{
 				CharacterId = Character.Id;
 				bAnswered = true;
 			},
-			[&bAnswered](const FString&, int32) { bAnswered = true; });
-		PumpUntil([&bAnswered]() { return bAnswered; }, 60.0);
+			[&bAnswered](const FString&, int32)
+			{
+				bAnswered = true;
+			});
+		PumpUntil(
+			[&bAnswered]()
+			{
+				return bAnswered;
+			},
+			60.0);
 		FString JobId;
 		bAnswered = false;
-		TarvolineApi::Generate(Key, TEXT("a person waves"), CharacterId,
+		TarvolineApi::Generate(
+			Key, TEXT("a person waves"), CharacterId,
 			[&JobId, &bAnswered](const FTarvolineJob& Job)
 			{
 				JobId = Job.Id;
 				bAnswered = true;
 			},
-			[&bAnswered](const FString&, int32) { bAnswered = true; });
-		PumpUntil([&bAnswered]() { return bAnswered; }, 60.0);
+			[&bAnswered](const FString&, int32)
+			{
+				bAnswered = true;
+			});
+		PumpUntil(
+			[&bAnswered]()
+			{
+				return bAnswered;
+			},
+			60.0);
 		if (JobId.IsEmpty())
 		{
 			std::fprintf(stderr, "Could not make a job to poll.\n");

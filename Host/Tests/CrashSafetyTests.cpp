@@ -10,11 +10,11 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <functional>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -164,7 +164,8 @@ TEST(CrashSafety, AWriterKilledMidWriteLeavesTheOldFileOrTheNewOne)
 				FFileHelper::SaveArrayToFile(Round % 2 == 0 ? Even : Odd, *File);
 			});
 		const int Value = WholeFileValue(File, Size);
-		EXPECT_TRUE(Value == 'A' || Value == 'B' || Value == 'C') << "killed after " << DelayMs << " ms: the file is torn";
+		EXPECT_TRUE(Value == 'A' || Value == 'B' || Value == 'C')
+			<< "killed after " << DelayMs << " ms: the file is torn";
 	}
 }
 
@@ -184,16 +185,19 @@ TEST(CrashSafety, ASettingsWriterKilledMidWriteLeavesReadableSettings)
 			[&Ini](int Round)
 			{
 				FConfigCacheIni Config;
-				Config.SetString(TEXT("Tarvoline"), TEXT("ApiKey"), Round % 2 == 0 ? TEXT("tv_second_key") : TEXT("tv_first_key"), Ini);
+				Config.SetString(TEXT("Tarvoline"), TEXT("ApiKey"),
+					Round % 2 == 0 ? TEXT("tv_second_key") : TEXT("tv_first_key"), Ini);
 				for (int32 Index = 0; Index < 2000; ++Index)
 				{
-					Config.SetString(TEXT("Recent"), *FString::Printf(TEXT("File%d"), Index), *FString::Printf(TEXT("%d-%d"), Round, Index), Ini);
+					Config.SetString(TEXT("Recent"), *FString::Printf(TEXT("File%d"), Index),
+						*FString::Printf(TEXT("%d-%d"), Round, Index), Ini);
 				}
 				Config.Flush(false, Ini);
 			});
 		FConfigCacheIni Reader;
 		FString Key;
-		ASSERT_TRUE(Reader.GetString(TEXT("Tarvoline"), TEXT("ApiKey"), Key, Ini)) << "killed after " << DelayMs << " ms";
+		ASSERT_TRUE(Reader.GetString(TEXT("Tarvoline"), TEXT("ApiKey"), Key, Ini))
+			<< "killed after " << DelayMs << " ms";
 		EXPECT_TRUE(Key == TEXT("tv_first_key") || Key == TEXT("tv_second_key")) << Utf8(Key);
 	}
 }
@@ -224,7 +228,8 @@ TEST(CrashSafety, AFullDiskFailsTheWriteAndKeepsWhatWasThere)
 		Config.SetString(TEXT("Tarvoline"), TEXT("ApiKey"), TEXT("tv_lost_key"), Ini);
 		for (int32 Index = 0; Index < 500; ++Index)
 		{
-			Config.SetString(TEXT("Recent"), *FString::Printf(TEXT("File%d"), Index), TEXT("a long enough value to need a block"), Ini);
+			Config.SetString(TEXT("Recent"), *FString::Printf(TEXT("File%d"), Index),
+				TEXT("a long enough value to need a block"), Ini);
 		}
 		Config.Flush(false, Ini);
 	}

@@ -25,7 +25,7 @@ namespace tvsim
 {
 namespace
 {
-/** Connections the kernel queues for the accept loop; httplib's own five make a burst of clients wait for SYN retries. */
+/** Connections the kernel queues for accept(); httplib's own five make a burst of clients wait for SYN retries. */
 constexpr int ListenBacklog = 1024;
 
 /**

@@ -1,7 +1,7 @@
 // Small memory disks for tests: a tmpfs of a given size, optionally remounted read-only.
 #include "HostFilesTesting.h"
-#include "HAL/FileManager.h"
 #include "Containers/StringConv.h"
+#include "HAL/FileManager.h"
 #include "Misc/Paths.h"
 #include <cstdio>
 #include <string>

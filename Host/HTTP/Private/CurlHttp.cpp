@@ -1,8 +1,8 @@
 // Requests and responses on libcurl easy handles.
 #include "CurlHttp.h"
+#include "HostHttpTesting.h"
 #include "HttpManager.h"
 #include "HttpModule.h"
-#include "HostHttpTesting.h"
 #include "HttpThread.h"
 #include <algorithm>
 #include <atomic>
@@ -251,7 +251,8 @@ bool FCurlHttpRequest::CanModify(const TCHAR* What) const
 {
 	if (GetStatus() == EHttpRequestStatus::Processing)
 	{
-		UE_LOG(LogHttp, Warning, TEXT("%s ignored: the request to %s is still being processed."), What, *UrlForLog(URL));
+		UE_LOG(
+			LogHttp, Warning, TEXT("%s ignored: the request to %s is still being processed."), What, *UrlForLog(URL));
 		return false;
 	}
 	return true;
@@ -518,7 +519,8 @@ bool FCurlHttpRequest::ProcessRequest()
 	{
 		// The running transfer goes on and completes as usual; the caller's mistake is reported as its own
 		// completion so that it cannot go unnoticed.
-		UE_LOG(LogHttp, Warning, TEXT("ProcessRequest failed: the request to %s is still being processed."), *UrlForLog(URL));
+		UE_LOG(LogHttp, Warning, TEXT("ProcessRequest failed: the request to %s is still being processed."),
+			*UrlForLog(URL));
 		Thread.AddGameThreadTask(
 			[Self]()
 			{
@@ -602,8 +604,8 @@ void FCurlHttpRequest::FinishedRequest()
 		else
 		{
 			const char* const Detail = ErrorBuffer[0] != '\0' ? ErrorBuffer : curl_easy_strerror(TransferResult);
-			UE_LOG(LogHttp, Warning, TEXT("Request to %s failed, libcurl error: %d (%s)."), *UrlForLog(URL), (int32)TransferResult,
-				*FromUtf8(Detail, std::strlen(Detail)));
+			UE_LOG(LogHttp, Warning, TEXT("Request to %s failed, libcurl error: %d (%s)."), *UrlForLog(URL),
+				(int32)TransferResult, *FromUtf8(Detail, std::strlen(Detail)));
 		}
 	}
 	PendingResponse.Reset();

@@ -142,7 +142,8 @@ bool MakeDownloadFileName(const FString& Prompt, const FString& JobId, FString& 
 	bool bPlain = !IdPart.IsEmpty();
 	for (const TCHAR Character : IdPart)
 	{
-		bPlain = bPlain && Character < 128 && (FChar::IsAlnum(Character) || Character == TEXT('-') || Character == TEXT('_'));
+		bPlain = bPlain && Character < 128 &&
+				 (FChar::IsAlnum(Character) || Character == TEXT('-') || Character == TEXT('_'));
 	}
 	if (!bPlain)
 	{

@@ -86,7 +86,8 @@ TArray<FColumn> Columns()
 	for (const int32 Status : {401, 402, 404, 413, 422, 429, 500, 503})
 	{
 		Result.Add({FString::Printf(TEXT("%dd"), Status), EFault::StatusWithDetail, Status,
-			FString::Printf(TEXT("{\"kind\": \"status\", \"status\": %d, \"detail\": \"%s\"}"), Status, *Detail(Status))});
+			FString::Printf(
+				TEXT("{\"kind\": \"status\", \"status\": %d, \"detail\": \"%s\"}"), Status, *Detail(Status))});
 		Result.Add({FString::Printf(TEXT("%d"), Status), EFault::Status, Status,
 			FString::Printf(TEXT("{\"kind\": \"status\", \"status\": %d}"), Status)});
 	}
@@ -116,7 +117,8 @@ FString SentenceForStatus(int32 Status)
 		case 429:
 			return TEXT("Too many requests for a moment. Try again in a minute.");
 		default:
-			return FString::Printf(TEXT("Tarvoline answered %d. Try again, or write to us if it keeps happening."), Status);
+			return FString::Printf(
+				TEXT("Tarvoline answered %d. Try again, or write to us if it keeps happening."), Status);
 	}
 }
 
@@ -206,7 +208,8 @@ TSharedRef<FFixture> FixtureSteps(FAutomationTestBase* Test)
 			const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
 #endif
 			*bAnswered = false;
-			TarvolineApi::UploadModel(DemoKey, PluginDir / TEXT("TestData/Models/humanoid_mesh.fbx"),
+			TarvolineApi::UploadModel(
+				DemoKey, PluginDir / TEXT("TestData/Models/humanoid_mesh.fbx"),
 				[Fixture, bAnswered](const FTarvolineCharacter& Character)
 				{
 					Fixture->CharacterId = Character.Id;
@@ -219,7 +222,8 @@ TSharedRef<FFixture> FixtureSteps(FAutomationTestBase* Test)
 		[Fixture, bAnswered, Failed]()
 		{
 			*bAnswered = false;
-			TarvolineApi::Generate(DemoKey, TEXT("a person walks forward and waves"), Fixture->CharacterId,
+			TarvolineApi::Generate(
+				DemoKey, TEXT("a person walks forward and waves"), Fixture->CharacterId,
 				[Fixture, bAnswered](const FTarvolineJob& Job)
 				{
 					Fixture->JobId = Job.Id;
@@ -232,7 +236,8 @@ TSharedRef<FFixture> FixtureSteps(FAutomationTestBase* Test)
 		[Fixture, bAnswered, Failed]()
 		{
 			*bAnswered = false;
-			TarvolineApi::FetchJob(DemoKey, Fixture->JobId,
+			TarvolineApi::FetchJob(
+				DemoKey, Fixture->JobId,
 				[Fixture, bAnswered](const FTarvolineJob& Job)
 				{
 					for (const FTarvolineJobOutput& Output : Job.Outputs)
@@ -286,7 +291,8 @@ TSharedRef<FCell> CellSteps(FAutomationTestBase* Test, const FString& Operation,
 #if WITH_TARVOLINE_HOST
 			HostHttpTesting::SetTimeoutCeiling(Column.Kind == EFault::Slow ? ShortTimeoutSeconds : 0.0f);
 #endif
-			Call(*Fixture, SavePath,
+			Call(
+				*Fixture, SavePath,
 				[Cell]()
 				{
 					++Cell->Successes;
@@ -388,7 +394,8 @@ void RowSteps(FAutomationTestBase* Test, const FString& Operation, const FCall& 
 				if (!Cells[Index]->bSkipped)
 				{
 					++Run;
-					const bool bHeld = JudgeCell(Test, Operation, AllColumns[Index], *Cells[Index], *Fixture, bDownload);
+					const bool bHeld =
+						JudgeCell(Test, Operation, AllColumns[Index], *Cells[Index], *Fixture, bDownload);
 					Held += bHeld ? 1 : 0;
 					Mark = bHeld ? TEXT("ok") : TEXT("FAIL");
 				}
@@ -396,7 +403,8 @@ void RowSteps(FAutomationTestBase* Test, const FString& Operation, const FCall& 
 			}
 			UE_LOG(LogTarvolineFaults, Display, TEXT("FaultMatrix header %s"), *Header.TrimEnd());
 			UE_LOG(LogTarvolineFaults, Display, TEXT("FaultMatrix row    %s"), *Row.TrimEnd());
-			UE_LOG(LogTarvolineFaults, Display, TEXT("FaultMatrix count  %s %d of %d cells held"), *Operation, Held, Run);
+			UE_LOG(
+				LogTarvolineFaults, Display, TEXT("FaultMatrix count  %s %d of %d cells held"), *Operation, Held, Run);
 			IFileManager::Get().DeleteDirectory(*Fixture->ScratchDir, false, true);
 		});
 }
@@ -412,7 +420,12 @@ bool FTarvolineFaultMatrixFetchAccountTest::RunTest(const FString&)
 		[](const FFixture&, const FString&, FOnSuccess OnSuccess, TarvolineApi::FOnError OnError)
 		{
 			TarvolineApi::FetchAccount(
-				DemoKey, [OnSuccess](const FTarvolineAccount&) { OnSuccess(); }, OnError);
+				DemoKey,
+				[OnSuccess](const FTarvolineAccount&)
+				{
+					OnSuccess();
+				},
+				OnError);
 		});
 	return true;
 }
@@ -427,7 +440,12 @@ bool FTarvolineFaultMatrixListCharactersTest::RunTest(const FString&)
 		[](const FFixture&, const FString&, FOnSuccess OnSuccess, TarvolineApi::FOnError OnError)
 		{
 			TarvolineApi::ListCharacters(
-				DemoKey, [OnSuccess](const TArray<FTarvolineCharacter>&) { OnSuccess(); }, OnError);
+				DemoKey,
+				[OnSuccess](const TArray<FTarvolineCharacter>&)
+				{
+					OnSuccess();
+				},
+				OnError);
 		});
 	return true;
 }
@@ -442,7 +460,12 @@ bool FTarvolineFaultMatrixFetchCharacterTest::RunTest(const FString&)
 		[](const FFixture& Fixture, const FString&, FOnSuccess OnSuccess, TarvolineApi::FOnError OnError)
 		{
 			TarvolineApi::FetchCharacter(
-				DemoKey, Fixture.CharacterId, [OnSuccess](const FTarvolineCharacter&) { OnSuccess(); }, OnError);
+				DemoKey, Fixture.CharacterId,
+				[OnSuccess](const FTarvolineCharacter&)
+				{
+					OnSuccess();
+				},
+				OnError);
 		});
 	return true;
 }
@@ -461,8 +484,13 @@ bool FTarvolineFaultMatrixUploadModelTest::RunTest(const FString&)
 #else
 			const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
 #endif
-			TarvolineApi::UploadModel(DemoKey, PluginDir / TEXT("TestData/Models/quadruped_mesh.fbx"),
-				[OnSuccess](const FTarvolineCharacter&) { OnSuccess(); }, OnError);
+			TarvolineApi::UploadModel(
+				DemoKey, PluginDir / TEXT("TestData/Models/quadruped_mesh.fbx"),
+				[OnSuccess](const FTarvolineCharacter&)
+				{
+					OnSuccess();
+				},
+				OnError);
 		});
 	return true;
 }
@@ -476,8 +504,13 @@ bool FTarvolineFaultMatrixPlanMotionTest::RunTest(const FString&)
 	RowSteps(this, TEXT("PlanMotion"),
 		[](const FFixture& Fixture, const FString&, FOnSuccess OnSuccess, TarvolineApi::FOnError OnError)
 		{
-			TarvolineApi::PlanMotion(DemoKey, TEXT("a person waves"), Fixture.CharacterId,
-				[OnSuccess](const FTarvolinePlan&) { OnSuccess(); }, OnError);
+			TarvolineApi::PlanMotion(
+				DemoKey, TEXT("a person waves"), Fixture.CharacterId,
+				[OnSuccess](const FTarvolinePlan&)
+				{
+					OnSuccess();
+				},
+				OnError);
 		});
 	return true;
 }
@@ -491,8 +524,13 @@ bool FTarvolineFaultMatrixGenerateTest::RunTest(const FString&)
 	RowSteps(this, TEXT("Generate"),
 		[](const FFixture& Fixture, const FString&, FOnSuccess OnSuccess, TarvolineApi::FOnError OnError)
 		{
-			TarvolineApi::Generate(DemoKey, TEXT("a person waves"), Fixture.CharacterId,
-				[OnSuccess](const FTarvolineJob&) { OnSuccess(); }, OnError);
+			TarvolineApi::Generate(
+				DemoKey, TEXT("a person waves"), Fixture.CharacterId,
+				[OnSuccess](const FTarvolineJob&)
+				{
+					OnSuccess();
+				},
+				OnError);
 		});
 	return true;
 }
@@ -507,7 +545,12 @@ bool FTarvolineFaultMatrixFetchJobTest::RunTest(const FString&)
 		[](const FFixture& Fixture, const FString&, FOnSuccess OnSuccess, TarvolineApi::FOnError OnError)
 		{
 			TarvolineApi::FetchJob(
-				DemoKey, Fixture.JobId, [OnSuccess](const FTarvolineJob&) { OnSuccess(); }, OnError);
+				DemoKey, Fixture.JobId,
+				[OnSuccess](const FTarvolineJob&)
+				{
+					OnSuccess();
+				},
+				OnError);
 		});
 	return true;
 }
@@ -530,7 +573,8 @@ bool FTarvolineFaultMatrixDownloadFileTest::RunTest(const FString&)
 
 #if WITH_TARVOLINE_HOST
 // Needs the stand-in's small disks: an editor test cannot make a disk full or read-only without platform calls.
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineDownloadOntoAFullDiskTest, "Tarvoline.Client.DownloadOntoAFullOrReadOnlyDisk",
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineDownloadOntoAFullDiskTest,
+	"Tarvoline.Client.DownloadOntoAFullOrReadOnlyDisk",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
 bool FTarvolineDownloadOntoAFullDiskTest::RunTest(const FString&)
@@ -570,7 +614,8 @@ bool FTarvolineDownloadOntoAFullDiskTest::RunTest(const FString&)
 					Cell->bSkipped = true;
 					return;
 				}
-				TarvolineApi::DownloadFile(Fixture->DownloadUrl, *Disk / TEXT("motion.fbx"),
+				TarvolineApi::DownloadFile(
+					Fixture->DownloadUrl, *Disk / TEXT("motion.fbx"),
 					[Cell]()
 					{
 						++Cell->Successes;

@@ -53,7 +53,8 @@ TarvolineApi::FOnError Failure(const TSharedRef<FReports>& Reports)
 }
 
 /** Enqueues Start, then a wait until one more answer has arrived. */
-void CallStep(FAutomationTestBase* Test, const TSharedRef<FReports>& Reports, const FString& What, TFunction<void()> Start)
+void CallStep(
+	FAutomationTestBase* Test, const TSharedRef<FReports>& Reports, const FString& What, TFunction<void()> Start)
 {
 	const TSharedRef<int32> Before = MakeShared<int32>(0);
 	Then(
@@ -108,7 +109,8 @@ bool FTarvolineSecurityKeyNeverLeavesTest::RunTest(const FString&)
 #else
 			const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
 #endif
-			TarvolineApi::UploadModel(SecretKey, PluginDir / TEXT("TestData/Models/humanoid_mesh.fbx"),
+			TarvolineApi::UploadModel(
+				SecretKey, PluginDir / TEXT("TestData/Models/humanoid_mesh.fbx"),
 				[Reports](const FTarvolineCharacter& Character)
 				{
 					Reports->CharacterId = Character.Id;
@@ -119,7 +121,8 @@ bool FTarvolineSecurityKeyNeverLeavesTest::RunTest(const FString&)
 	CallStep(this, Reports, TEXT("generate"),
 		[Reports]()
 		{
-			TarvolineApi::Generate(SecretKey, TEXT("a person waves"), Reports->CharacterId,
+			TarvolineApi::Generate(
+				SecretKey, TEXT("a person waves"), Reports->CharacterId,
 				[Reports](const FTarvolineJob& Job)
 				{
 					Reports->JobId = Job.Id;
@@ -130,7 +133,8 @@ bool FTarvolineSecurityKeyNeverLeavesTest::RunTest(const FString&)
 	CallStep(this, Reports, TEXT("job"),
 		[Reports]()
 		{
-			TarvolineApi::FetchJob(SecretKey, Reports->JobId,
+			TarvolineApi::FetchJob(
+				SecretKey, Reports->JobId,
 				[Reports](const FTarvolineJob& Job)
 				{
 					Reports->DownloadUrl = Job.Outputs.Num() > 0 ? Job.Outputs[0].Url : FString();
@@ -141,7 +145,8 @@ bool FTarvolineSecurityKeyNeverLeavesTest::RunTest(const FString&)
 	CallStep(this, Reports, TEXT("download"),
 		[Reports, Scratch]()
 		{
-			TarvolineApi::DownloadFile(Reports->DownloadUrl, Scratch / TEXT("motion.fbx"),
+			TarvolineApi::DownloadFile(
+				Reports->DownloadUrl, Scratch / TEXT("motion.fbx"),
 				[Reports]()
 				{
 					++Reports->Answers;
@@ -161,7 +166,12 @@ bool FTarvolineSecurityKeyNeverLeavesTest::RunTest(const FString&)
 			[Reports]()
 			{
 				TarvolineApi::FetchAccount(
-					SecretKey, [Reports](const FTarvolineAccount&) { ++Reports->Answers; }, Failure(Reports));
+					SecretKey,
+					[Reports](const FTarvolineAccount&)
+					{
+						++Reports->Answers;
+					},
+					Failure(Reports));
 			});
 		ControlStep(this, TEXT("DELETE"), TEXT("/_sim/faults"));
 	}
@@ -170,7 +180,11 @@ bool FTarvolineSecurityKeyNeverLeavesTest::RunTest(const FString&)
 		[Reports]()
 		{
 			TarvolineApi::FetchAccount(
-				FString(SecretKey) + TEXT("x"), [Reports](const FTarvolineAccount&) { ++Reports->Answers; },
+				FString(SecretKey) + TEXT("x"),
+				[Reports](const FTarvolineAccount&)
+				{
+					++Reports->Answers;
+				},
 				Failure(Reports));
 		});
 	CallStep(this, Reports, TEXT("no service"),
@@ -179,14 +193,20 @@ bool FTarvolineSecurityKeyNeverLeavesTest::RunTest(const FString&)
 			const FString SavedApi = FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_API"));
 			FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), TEXT("http://127.0.0.1:1"));
 			TarvolineApi::FetchAccount(
-				SecretKey, [Reports](const FTarvolineAccount&) { ++Reports->Answers; }, Failure(Reports));
+				SecretKey,
+				[Reports](const FTarvolineAccount&)
+				{
+					++Reports->Answers;
+				},
+				Failure(Reports));
 			FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), *SavedApi);
 		});
 	FaultStep(this, TEXT("{\"kind\": \"status\", \"status\": 403, \"path\": \"/downloads/\"}"));
 	CallStep(this, Reports, TEXT("refused download"),
 		[Reports, Scratch]()
 		{
-			TarvolineApi::DownloadFile(Reports->DownloadUrl, Scratch / TEXT("again.fbx"),
+			TarvolineApi::DownloadFile(
+				Reports->DownloadUrl, Scratch / TEXT("again.fbx"),
 				[Reports]()
 				{
 					++Reports->Answers;
@@ -201,7 +221,8 @@ bool FTarvolineSecurityKeyNeverLeavesTest::RunTest(const FString&)
 			TestEqual(TEXT("failure sentences"), Reports->Sentences.Num(), 7);
 			for (const FString& Sentence : Reports->Sentences)
 			{
-				TestFalse(FString::Printf(TEXT("key in the sentence \"%s\""), *Sentence), Sentence.Contains(TEXT("leakcheck")));
+				TestFalse(FString::Printf(TEXT("key in the sentence \"%s\""), *Sentence),
+					Sentence.Contains(TEXT("leakcheck")));
 			}
 			for (const FString& Line : Capture->Lines)
 			{
@@ -211,7 +232,8 @@ bool FTarvolineSecurityKeyNeverLeavesTest::RunTest(const FString&)
 			int32 KeyedCalls = 0;
 			for (const FRecordedRequest& Request : *Recorded)
 			{
-				bool bCarriesKey = Request.Path.Contains(TEXT("leakcheck")) || Request.Query.Contains(TEXT("leakcheck"));
+				bool bCarriesKey =
+					Request.Path.Contains(TEXT("leakcheck")) || Request.Query.Contains(TEXT("leakcheck"));
 				for (const TPair<FString, FString>& Header : Request.Headers)
 				{
 					bCarriesKey = bCarriesKey || Header.Value.Contains(TEXT("leakcheck"));
@@ -220,7 +242,8 @@ bool FTarvolineSecurityKeyNeverLeavesTest::RunTest(const FString&)
 				{
 					++Downloads;
 					TestFalse(TEXT("the key went to a download link"), bCarriesKey);
-					TestEqual(TEXT("no Authorization to a download link"), Request.CountHeader(TEXT("Authorization")), 0);
+					TestEqual(
+						TEXT("no Authorization to a download link"), Request.CountHeader(TEXT("Authorization")), 0);
 				}
 				else
 				{
@@ -236,7 +259,8 @@ bool FTarvolineSecurityKeyNeverLeavesTest::RunTest(const FString&)
 	return true;
 }
 
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineSecurityServiceNamesTest, "Tarvoline.Security.ServiceNamesStayInTheirFolders",
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineSecurityServiceNamesTest,
+	"Tarvoline.Security.ServiceNamesStayInTheirFolders",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
 bool FTarvolineSecurityServiceNamesTest::RunTest(const FString&)
@@ -252,7 +276,8 @@ bool FTarvolineSecurityServiceNamesTest::RunTest(const FString&)
 	{
 		FString FileName = TEXT("left over");
 		FString Error;
-		TestFalse(FString::Printf(TEXT("id \"%s\" refused"), *Id), MakeDownloadFileName(TEXT("walks"), Id, FileName, Error));
+		TestFalse(
+			FString::Printf(TEXT("id \"%s\" refused"), *Id), MakeDownloadFileName(TEXT("walks"), Id, FileName, Error));
 		TestEqual(FString::Printf(TEXT("id \"%s\" sentence"), *Id), Error, Refusal);
 		TestTrue(FString::Printf(TEXT("id \"%s\" names nothing"), *Id), FileName.IsEmpty());
 	}
@@ -278,19 +303,21 @@ bool FTarvolineSecurityServiceNamesTest::RunTest(const FString&)
 		TestTrue(TEXT("inside Saved/Tarvoline"), StaysInside(Downloads / FileName, Downloads));
 	}
 	// Prompts that look like paths become plain names.
-	for (const TCHAR* Prompt : {TEXT("../../../Config/DefaultEngine"), TEXT("..\\..\\x"), TEXT("/etc/passwd"), TEXT("..")})
+	for (const TCHAR* Prompt :
+		{TEXT("../../../Config/DefaultEngine"), TEXT("..\\..\\x"), TEXT("/etc/passwd"), TEXT("..")})
 	{
 		FString FileName;
 		FString Error;
 		TestTrue(TEXT("prompt accepted"), MakeDownloadFileName(Prompt, TEXT("3f9a2c71"), FileName, Error));
 		TestTrue(FString::Printf(TEXT("prompt \"%s\" stays in Saved/Tarvoline as %s"), Prompt, *FileName),
-			StaysInside(Downloads / FileName, Downloads) && !FileName.Contains(TEXT("/")) && !FileName.Contains(TEXT("\\")));
+			StaysInside(Downloads / FileName, Downloads) && !FileName.Contains(TEXT("/")) &&
+				!FileName.Contains(TEXT("\\")));
 	}
 
 	// Character file names and prompts name the content folder and the clip: one plain segment under the root.
 	const FString AnimationsRoot = TEXT("/Game/Tarvoline/Animations");
-	for (const TCHAR* Filename : {TEXT("../../../Engine/Content/fox.fbx"), TEXT("..\\..\\Game\\fox.fbx"), TEXT("/Game/x.fbx"),
-			 TEXT(".."), TEXT("a/../../b.glb")})
+	for (const TCHAR* Filename : {TEXT("../../../Engine/Content/fox.fbx"), TEXT("..\\..\\Game\\fox.fbx"),
+			 TEXT("/Game/x.fbx"), TEXT(".."), TEXT("a/../../b.glb")})
 	{
 		const FString Folder = AnimationFolderFor(Filename);
 		FString Leaf = Folder;
