@@ -593,6 +593,7 @@ bool FTarvolineDownloadOntoAFullDiskTest::RunTest(const FString&)
 						HostFilesTesting::MountSmallDisk(*ReadOnlyDisk, 256);
 			if (!*bMounted)
 			{
+				HostFilesTesting::UnmountSmallDisk(*FullDisk);
 				AddInfo(TEXT("Mounting a small disk is not permitted here: nothing to check."));
 				return;
 			}
