@@ -12,6 +12,7 @@
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -24,6 +25,35 @@ namespace tvsim
 {
 namespace
 {
+/** Connections the kernel queues for accept(); httplib's own five make a burst of clients wait for SYN retries. */
+constexpr int ListenBacklog = 1024;
+
+/**
+ * httplib listens with a backlog it fixes when the library is built, and keeps its socket to itself: find the socket
+ * listening on Port in this process and listen again with a deeper queue (Linux takes a new backlog that way).
+ */
+void WidenListenBacklog(int Port)
+{
+	const int Limit = static_cast<int>(::sysconf(_SC_OPEN_MAX));
+	for (int Descriptor = 0; Descriptor < Limit && Descriptor < 65536; ++Descriptor)
+	{
+		int Accepting = 0;
+		socklen_t Length = sizeof Accepting;
+		if (::getsockopt(Descriptor, SOL_SOCKET, SO_ACCEPTCONN, &Accepting, &Length) != 0 || Accepting == 0)
+		{
+			continue;
+		}
+		sockaddr_in Address{};
+		socklen_t AddressLength = sizeof Address;
+		if (::getsockname(Descriptor, reinterpret_cast<sockaddr*>(&Address), &AddressLength) == 0 &&
+			Address.sin_family == AF_INET && ntohs(Address.sin_port) == Port)
+		{
+			::listen(Descriptor, ListenBacklog);
+			return;
+		}
+	}
+}
+
 // httplib parses multipart bodies itself and keeps no raw bytes; the simulator wants the raw
 // body (to record it byte for byte, and to judge malformed bodies itself), so the pre-routing
 // step moves the real Content-Type aside under this name.
@@ -268,6 +298,7 @@ int SimServer::Start()
 		BoundPort = -1;
 		return -1;
 	}
+	WidenListenBacklog(BoundPort);
 	Stopping = false;
 	ServeDone = false;
 	ServeThread = std::thread([this] {

@@ -4,7 +4,13 @@
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cerrno>
 #include <set>
 #include <thread>
 
@@ -83,6 +89,30 @@ TEST(Server, ControlPrefixIsHiddenUnlessAllowed)
 	EXPECT_EQ(Sim.Control("GET /_sim/requests").Status, 404);
 	// The fault above was not taken.
 	EXPECT_EQ(Sim.Get("/v1/auth/me").Status, 200);
+}
+
+namespace
+{
+// Connects a plain TCP socket; 0 on success, else the errno of the failure.
+int ConnectError(const char* Address, int Port)
+{
+	const int Socket = ::socket(AF_INET, SOCK_STREAM, 0);
+	sockaddr_in Target{};
+	Target.sin_family = AF_INET;
+	Target.sin_port = htons(static_cast<uint16_t>(Port));
+	::inet_pton(AF_INET, Address, &Target.sin_addr);
+	const int Result = ::connect(Socket, reinterpret_cast<sockaddr*>(&Target), sizeof Target) == 0 ? 0 : errno;
+	::close(Socket);
+	return Result;
+}
+} // namespace
+
+TEST(Server, ListensOnLoopbackOnly)
+{
+	LiveServer Sim;
+	EXPECT_EQ(ConnectError("127.0.0.1", Sim.Port()), 0);
+	// Another address of this machine, even one on the loopback network, finds nothing listening.
+	EXPECT_EQ(ConnectError("127.0.0.2", Sim.Port()), ECONNREFUSED);
 }
 
 TEST(Server, CharacterMovesFromPendingThroughProcessingToReady)

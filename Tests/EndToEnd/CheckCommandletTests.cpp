@@ -753,4 +753,208 @@ TEST_F(CheckCommandlet, FailedDownloadStopsTheRoad)
 	EXPECT_EQ(Requests.back().Status, 403);
 	EXPECT_TRUE(Requests.back().Authorization.empty()) << "the key never goes to a download link";
 }
+// ---- the road under faults -------------------------------------------------------------------------------------
+// One run per fault, each on a fresh service: the step that meets the fault prints the client's exact sentence after
+// its status, the road stops or goes on as it should, and the key itself appears in no line the run printed.
+
+const std::string SecretKey = "tv_e2e_secret_4d7c1b";
+
+std::string Unreachable()
+{
+	return "Could not reach tarvoline.com. Check the internet connection and try again.";
+}
+
+std::string Answered(int Status)
+{
+	return "Tarvoline answered " + std::to_string(Status) + ". Try again, or write to us if it keeps happening.";
+}
+
+const std::string Unreadable = "Tarvoline sent an answer we could not read.";
+
+nlohmann::json With(nlohmann::json Fault, const nlohmann::json& More)
+{
+	Fault.update(More);
+	return Fault;
+}
+
+struct FFaultCase
+{
+	std::string What;
+	nlohmann::json Fault;
+	std::vector<FLine> Lines;
+};
+
+class CheckCommandletUnderFaults : public CheckCommandlet
+{
+protected:
+	/** Runs the road for a person waving on a fresh service with Fault armed, as a user whose key is SecretKey. */
+	FRun RunWithFault(const nlohmann::json& Fault)
+	{
+		Simulator.Control("POST", "/_sim/reset");
+		Simulator.Control("POST", "/_sim/accounts",
+			nlohmann::json{{"key", SecretKey}, {"email", "e2e@tarvoline.test"}, {"credits", 1000}}.dump());
+		Simulator.Control("POST", "/_sim/faults", Fault.dump());
+		std::error_code Ignored;
+		fs::remove_all(ProjectDir / "Saved", Ignored);
+		fs::remove_all(ProjectDir / "Content" / "Tarvoline", Ignored);
+		const FRun Run = Check({"-Key=" + SecretKey, "-Model=" + (ModelsDir / "humanoid_mesh.fbx").string(),
+			"-Prompt=a person waves", "-Family=humanoid"});
+		Simulator.Control("DELETE", "/_sim/faults");
+		EXPECT_EQ(Run.Output.find(SecretKey), std::string::npos) << "the key was printed:\n" << Run.Output;
+		EXPECT_EQ(Run.ExitCode, 1) << Run.Output;
+		return Run;
+	}
+
+	void RunCases(const std::vector<FFaultCase>& Cases)
+	{
+		for (const FFaultCase& Case : Cases)
+		{
+			SCOPED_TRACE(Case.What);
+			ExpectLines(RunWithFault(Case.Fault), Case.Lines);
+		}
+	}
+
+	static std::vector<FLine> UpToListing()
+	{
+		return {
+			Display("CHECK PASS signed in with the key: 1000 credits "),
+			Display("CHECK PASS uploaded humanoid_mesh.fbx "),
+			DisplayWithSeconds("CHECK PASS humanoid_mesh.fbx rigged in ", "s as humanoid  "),
+			Display("CHECK PASS family humanoid == humanoid"),
+		};
+	}
+};
+
+TEST_F(CheckCommandletUnderFaults, SignInAndUpload)
+{
+	const std::string SignIn = "CHECK FAIL signed in with the key: -1 credits ";
+	const std::vector<FLine> SignedIn = {Display("CHECK PASS signed in with the key: 1000 credits ")};
+	const nlohmann::json Upload = {{"method", "POST"}, {"path", "/v1/assets"}};
+	RunCases({
+		{"sign-in 401", {{"kind", "status"}, {"status", 401}},
+			{Display(SignIn + "401 That API key was not accepted. Make a new one at tarvoline.com/account.")}},
+		{"sign-in 500 with detail", {{"kind", "status"}, {"status", 500}, {"detail", "Down for maintenance."}},
+			{Display(SignIn + "500 Down for maintenance.")}},
+		{"sign-in malformed", {{"kind", "malformed"}}, {Display(SignIn + "200 " + Unreadable)}},
+		{"sign-in dropped", {{"kind", "drop"}, {"count", -1}}, {Display(SignIn + "0 " + Unreachable())}},
+		{"upload 413", With({{"kind", "status"}, {"status", 413}}, Upload),
+			Concat(SignedIn, {Display("CHECK FAIL uploaded humanoid_mesh.fbx 413 That file is too large to upload.")})},
+		{"upload 429 with detail", With({{"kind", "status"}, {"status", 429}, {"detail", "Slow down."}}, Upload),
+			Concat(SignedIn, {Display("CHECK FAIL uploaded humanoid_mesh.fbx 429 Slow down.")})},
+		{"upload empty", With({{"kind", "empty"}}, Upload),
+			Concat(SignedIn, {Display("CHECK FAIL uploaded humanoid_mesh.fbx 200 " + Unreadable)})},
+		{"upload dropped", With({{"kind", "drop"}, {"count", -1}}, Upload),
+			Concat(SignedIn, {Display("CHECK FAIL uploaded humanoid_mesh.fbx 0 " + Unreachable())})},
+	});
+}
+
+TEST_F(CheckCommandletUnderFaults, RigListPlanAndGenerate)
+{
+	RunCases({
+		{"rig poll 500", {{"kind", "status"}, {"status", 500}, {"method", "GET"}, {"pathRegex", "^/v1/assets/"}},
+			{
+				Display("CHECK PASS signed in with the key: 1000 credits "),
+				Display("CHECK PASS uploaded humanoid_mesh.fbx "),
+				DisplayWithSeconds("CHECK FAIL humanoid_mesh.fbx rigged in ", "s as humanoid  500 " + Answered(500)),
+				Display("CHECK PASS family humanoid == humanoid"),
+			}},
+		// A failed list does not stop the road, but its error text ends the next waits at once.
+		{"list HTML page", {{"kind", "html"}, {"status", 503}, {"method", "GET"}, {"pathRegex", "^/v1/assets$"}},
+			Concat(UpToListing(),
+				{
+					Display("CHECK FAIL listed among 0 characters"),
+					Display("CHECK FAIL 503 " + Answered(503)),
+					Display("CHECK FAIL generate: 503 " + Answered(503)),
+				})},
+		{"plan truncated", {{"kind", "truncated"}, {"method", "POST"}, {"path", "/v1/plan"}},
+			Concat(UpToListing(),
+				{
+					Display("CHECK PASS listed among 1 characters"),
+					Display("CHECK FAIL 200 " + Unreadable),
+					Display("CHECK FAIL generate: 200 " + Unreadable),
+				})},
+		{"generate 402", {{"kind", "status"}, {"status", 402}, {"method", "POST"}, {"path", "/v1/generate"}},
+			Concat(UpToListing(),
+				{
+					Display("CHECK PASS listed among 1 characters"),
+					Display("CHECK PASS plan 3 credits: wave 2.0 s"),
+					Display("CHECK FAIL generate: 402 Not enough credits for that. Top up at tarvoline.com/credits."),
+				})},
+	});
+}
+
+TEST_F(CheckCommandletUnderFaults, AGenerateWhoseAnswerIsLostIsSentOnce)
+{
+	// The service makes the job and charges for it, then the connection closes before the answer. The commandlet's
+	// earlier requests left a pooled connection: a POST must not be sent again on another one.
+	const FRun Run = RunWithFault({{"kind", "dropAfter"}, {"method", "POST"}, {"path", "/v1/generate"}});
+	ExpectLines(Run, Concat(UpToListing(),
+		{
+			Display("CHECK PASS listed among 1 characters"),
+			Display("CHECK PASS plan 3 credits: wave 2.0 s"),
+			Display("CHECK FAIL generate: 0 " + Unreachable()),
+		}));
+	int Generates = 0;
+	for (const FRecorded& Request : Simulator.Requests())
+	{
+		Generates += Request.Line() == "POST /v1/generate" ? 1 : 0;
+	}
+	EXPECT_EQ(Generates, 1);
+	EXPECT_EQ(Simulator.Control("GET", "/_sim/state").dump().find("\"credits\":994"), std::string::npos)
+		<< "charged twice";
+}
+
+TEST_F(CheckCommandletUnderFaults, JobPollAndDownload)
+{
+	const std::string Saved = (ProjectDir / "Saved" / "Tarvoline").string();
+	const std::vector<FLine> UpToJob = Concat(UpToListing(),
+		{
+			Display("CHECK PASS listed among 1 characters"),
+			Display("CHECK PASS plan 3 credits: wave 2.0 s"),
+		});
+	const FLine JobDone = DisplayLike(Lit("CHECK PASS job ") + "[0-9a-f]{16}" + Lit(" succeeded in ") + "[0-9]+" +
+		Lit("s, 3 credits, 2.0s long "));
+	RunCases({
+		// The job stays as generate answered it: still queued, so there is no output to download.
+		{"job poll 503 with detail", {{"kind", "status"}, {"status", 503}, {"detail", "Busy."}, {"method", "GET"}, {"path", "/v1/jobs/"}},
+			Concat(UpToJob,
+				{DisplayLike(Lit("CHECK FAIL job ") + "[0-9a-f]{16}" + Lit(" queued in ") + "[0-9]+" + Lit("s, 3 credits, ") +
+					"[0-9.]+" + Lit("s long "))})},
+		{"download dropped", {{"kind", "drop"}, {"count", -1}, {"path", "/downloads/"}},
+			Concat(UpToJob,
+				{JobDone, DisplayLike(Lit("CHECK FAIL downloaded " + Saved + "/a_person_waves_") + "[0-9a-f]{8}" +
+							  Lit(".fbx (-1 bytes)"))})},
+		{"download HTML page", {{"kind", "html"}, {"status", 500}, {"path", "/downloads/"}},
+			Concat(UpToJob,
+				{JobDone, DisplayLike(Lit("CHECK FAIL downloaded " + Saved + "/a_person_waves_") + "[0-9a-f]{8}" +
+							  Lit(".fbx (-1 bytes)"))})},
+	});
+}
+
+TEST_F(CheckCommandletUnderFaults, AJobIdThatIsAPathIsRefused)
+{
+	// The service answers generate with a finished job whose id climbs out of the download folder: its first eight
+	// characters, "/../../e", would have put the file at Saved/e.fbx.
+	const std::string Link = Simulator.Url() + "/downloads/0123456789abcdef/motion.fbx";
+	const nlohmann::json Job = {{"id", "/../../escaped"}, {"status", "succeeded"}, {"prompt", "a person waves"},
+		{"creditsCost", 3}, {"durationSeconds", 2.0}, {"outputs", {{{"kind", "fbx"}, {"url", Link}}}}};
+	const FRun Run = RunWithFault({{"kind", "status"}, {"status", 200}, {"method", "POST"}, {"path", "/v1/generate"},
+		{"body", Job.dump()}, {"contentType", "application/json"}});
+	ExpectLines(Run, Concat(UpToListing(),
+		{
+			Display("CHECK PASS listed among 1 characters"),
+			Display("CHECK PASS plan 3 credits: wave 2.0 s"),
+			DisplayWithSeconds("CHECK PASS job /../../escaped succeeded in ", "s, 3 credits, 2.0s long "),
+			Display("CHECK FAIL download: The service sent a job id that cannot name a file, so nothing was downloaded."),
+		}));
+	for (const FRecorded& Request : Simulator.Requests())
+	{
+		EXPECT_NE(Request.Path.rfind("/downloads/", 0), 0u) << "nothing is downloaded: " << Request.Line();
+	}
+	EXPECT_FALSE(fs::exists(ProjectDir / "Saved" / "Tarvoline"));
+	for (const fs::directory_entry& Entry : fs::recursive_directory_iterator(ProjectDir))
+	{
+		EXPECT_NE(Entry.path().extension(), ".fbx") << "written: " << Entry.path();
+	}
+}
 } // namespace

@@ -1,9 +1,11 @@
 // Requests and responses on libcurl easy handles.
 #include "CurlHttp.h"
+#include "HostHttpTesting.h"
 #include "HttpManager.h"
 #include "HttpModule.h"
 #include "HttpThread.h"
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -122,12 +124,43 @@ std::string NoProxyList()
 	return List;
 }
 
+/** Set by tests only; read when a request starts. */
+std::atomic<float> GTimeoutCeiling{0.0f};
+
+/**
+ * The URL without its query and fragment, for log lines: a download link's query carries its signature, and logs are
+ * read by more people than the links are meant for.
+ */
+FString UrlForLog(const FString& Url)
+{
+	int32 Cut = INDEX_NONE;
+	for (const TCHAR Mark : {TEXT('?'), TEXT('#')})
+	{
+		int32 Found = INDEX_NONE;
+		if (Url.FindChar(Mark, Found) && (Cut == INDEX_NONE || Found < Cut))
+		{
+			Cut = Found;
+		}
+	}
+	return Cut == INDEX_NONE ? Url : Url.Left(Cut);
+}
+
 bool IsConnectionFailure(CURLcode Result)
 {
 	return Result == CURLE_COULDNT_CONNECT || Result == CURLE_COULDNT_RESOLVE_HOST ||
 		   Result == CURLE_COULDNT_RESOLVE_PROXY;
 }
 } // namespace
+
+void HostHttpTesting::SetTimeoutCeiling(float Seconds)
+{
+	GTimeoutCeiling.store(Seconds > 0.0f ? Seconds : 0.0f);
+}
+
+float HostHttpTesting::GetTimeoutCeiling()
+{
+	return GTimeoutCeiling.load();
+}
 
 // FCurlHttpResponse
 
@@ -218,7 +251,8 @@ bool FCurlHttpRequest::CanModify(const TCHAR* What) const
 {
 	if (GetStatus() == EHttpRequestStatus::Processing)
 	{
-		UE_LOG(LogHttp, Warning, TEXT("%s ignored: the request to %s is still being processed."), What, *URL);
+		UE_LOG(
+			LogHttp, Warning, TEXT("%s ignored: the request to %s is still being processed."), What, *UrlForLog(URL));
 		return false;
 	}
 	return true;
@@ -404,9 +438,15 @@ bool FCurlHttpRequest::SetupRequest(FString& OutError)
 	curl_easy_setopt(EasyHandle, CURLOPT_WRITEDATA, this);
 	curl_easy_setopt(EasyHandle, CURLOPT_HEADERFUNCTION, &FCurlHttpRequest::ReceiveHeader);
 	curl_easy_setopt(EasyHandle, CURLOPT_HEADERDATA, this);
-	if (Timeout.IsSet() && Timeout.GetValue() > 0.0f)
+	float Limit = Timeout.IsSet() && Timeout.GetValue() > 0.0f ? Timeout.GetValue() : 0.0f;
+	const float Ceiling = GTimeoutCeiling.load();
+	if (Ceiling > 0.0f && (Limit == 0.0f || Limit > Ceiling))
 	{
-		curl_easy_setopt(EasyHandle, CURLOPT_TIMEOUT_MS, std::max(1L, (long)(Timeout.GetValue() * 1000.0f)));
+		Limit = Ceiling;
+	}
+	if (Limit > 0.0f)
+	{
+		curl_easy_setopt(EasyHandle, CURLOPT_TIMEOUT_MS, std::max(1L, (long)(Limit * 1000.0f)));
 	}
 
 	const FString EffectiveVerb = Verb.IsEmpty() ? FString(TEXT("GET")) : Verb;
@@ -428,6 +468,13 @@ bool FCurlHttpRequest::SetupRequest(FString& OutError)
 		if (!EffectiveVerb.Equals(TEXT("POST")))
 		{
 			curl_easy_setopt(EasyHandle, CURLOPT_CUSTOMREQUEST, ToUtf8(EffectiveVerb).c_str());
+		}
+		// libcurl sends a request again when a pooled connection turns out to have been closed before any answer.
+		// That is harmless for a read, but a POST sent twice may be carried out twice (two uploads, two charged
+		// jobs): requests that change something always get a connection of their own.
+		if (!EffectiveVerb.Equals(TEXT("PUT")))
+		{
+			curl_easy_setopt(EasyHandle, CURLOPT_FRESH_CONNECT, 1L);
 		}
 	}
 	else if (!EffectiveVerb.Equals(TEXT("GET")))
@@ -472,7 +519,8 @@ bool FCurlHttpRequest::ProcessRequest()
 	{
 		// The running transfer goes on and completes as usual; the caller's mistake is reported as its own
 		// completion so that it cannot go unnoticed.
-		UE_LOG(LogHttp, Warning, TEXT("ProcessRequest failed: the request to %s is still being processed."), *URL);
+		UE_LOG(LogHttp, Warning, TEXT("ProcessRequest failed: the request to %s is still being processed."),
+			*UrlForLog(URL));
 		Thread.AddGameThreadTask(
 			[Self]()
 			{
@@ -547,17 +595,17 @@ void FCurlHttpRequest::FinishedRequest()
 													 : EHttpRequestStatus::Failed;
 		if (!StartFailure.IsEmpty())
 		{
-			UE_LOG(LogHttp, Warning, TEXT("Request to %s could not start: %s."), *URL, *StartFailure);
+			UE_LOG(LogHttp, Warning, TEXT("Request to %s could not start: %s."), *UrlForLog(URL), *StartFailure);
 		}
 		else if (bCancelled || TransferResult == CURLE_ABORTED_BY_CALLBACK)
 		{
-			UE_LOG(LogHttp, Log, TEXT("Request to %s was cancelled."), *URL);
+			UE_LOG(LogHttp, Log, TEXT("Request to %s was cancelled."), *UrlForLog(URL));
 		}
 		else
 		{
 			const char* const Detail = ErrorBuffer[0] != '\0' ? ErrorBuffer : curl_easy_strerror(TransferResult);
-			UE_LOG(LogHttp, Warning, TEXT("Request to %s failed, libcurl error: %d (%s)."), *URL, (int32)TransferResult,
-				*FromUtf8(Detail, std::strlen(Detail)));
+			UE_LOG(LogHttp, Warning, TEXT("Request to %s failed, libcurl error: %d (%s)."), *UrlForLog(URL),
+				(int32)TransferResult, *FromUtf8(Detail, std::strlen(Detail)));
 		}
 	}
 	PendingResponse.Reset();

@@ -7,12 +7,19 @@ namespace
 {
 /** How long the worker sleeps in curl_multi_poll when nothing happens; new work wakes it at once. */
 constexpr int IdlePollMilliseconds = 1000;
+
+/**
+ * At most this many connections to one server at once, as the engine's HttpMaxConnectionsPerServer default: more
+ * requests wait for a free connection instead of opening hundreds of sockets against one service.
+ */
+constexpr long MaxConnectionsPerServer = 16;
 } // namespace
 
 FHttpThread::FHttpThread()
 	: MultiHandle(curl_multi_init())
 {
 	check(MultiHandle != nullptr);
+	curl_multi_setopt(MultiHandle, CURLMOPT_MAX_HOST_CONNECTIONS, MaxConnectionsPerServer);
 }
 
 FHttpThread::~FHttpThread()

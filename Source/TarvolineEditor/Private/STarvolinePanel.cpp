@@ -57,25 +57,6 @@ FString MakeCharacterLabel(const FTarvolineCharacter& Character)
 	return FString::Printf(TEXT("%s  (%s)"), *Character.Filename, *Character.Family);
 }
 
-/** A job id is joined into a file name unescaped, so only plain id characters may reach the file system. */
-bool IsSafeFileNamePart(const FString& Part)
-{
-	if (Part.IsEmpty())
-	{
-		return false;
-	}
-	for (const TCHAR Char : Part)
-	{
-		const bool bPlain = (Char >= TEXT('a') && Char <= TEXT('z')) || (Char >= TEXT('A') && Char <= TEXT('Z')) ||
-			(Char >= TEXT('0') && Char <= TEXT('9')) || Char == TEXT('-') || Char == TEXT('_');
-		if (!bPlain)
-		{
-			return false;
-		}
-	}
-	return true;
-}
-
 TSharedRef<STextBlock> MakeSectionHeader(const FText& Text)
 {
 	return SNew(STextBlock).Text(Text).Font(FCoreStyle::GetDefaultFontStyle("Bold", 11));
@@ -654,15 +635,15 @@ void STarvolinePanel::DownloadResult(const FTarvolineJob& NewJob)
 		}
 	}
 
-	const FString IdPart = NewJob.Id.Left(8);
-	if (!IsSafeFileNamePart(IdPart))
+	FString FileName;
+	FString Refusal;
+	if (!MakeDownloadFileName(NewJob.Prompt, NewJob.Id, FileName, Refusal))
 	{
 		bBusy = false;
 		Status.Empty();
-		Error = TEXT("The service sent a job id that cannot name a file, so nothing was downloaded.");
+		Error = Refusal;
 		return;
 	}
-	const FString FileName = FString::Printf(TEXT("%s_%s.fbx"), *MakeAssetName(NewJob.Prompt, 48), *IdPart);
 	const FString Path = FPaths::Combine(FPaths::ProjectSavedDir(), TEXT("Tarvoline"), FileName);
 
 	Status = TEXT("Downloading...");

@@ -319,7 +319,13 @@ int32 UTarvolineCheckCommandlet::Main(const FString& Params)
 	}
 
 	// Download into Saved/Tarvoline under a name made from the prompt and the job.
-	const FString FileName = MakeAssetName(Job.Prompt, 48) + TEXT("_") + Job.Id.Left(8) + TEXT(".fbx");
+	FString FileName;
+	FString Refusal;
+	if (!MakeDownloadFileName(Job.Prompt, Job.Id, FileName, Refusal))
+	{
+		ReportCheck(false, TEXT("download: ") + Refusal);
+		return 1;
+	}
 	const FString SavePath = (FPaths::ProjectSavedDir() / TEXT("Tarvoline")) / FileName;
 	TarvolineApi::DownloadFile(Output->Url, SavePath, RecordDownload(WeakRun), RecordError(WeakRun));
 	WaitForAnswer(Run, [](const FCheckRunState& State) { return State.bDownloadDone; }, 600.0);

@@ -134,6 +134,26 @@ FString MakeAssetName(const FString& Text, int32 MaxLength)
 	return Name;
 }
 
+bool MakeDownloadFileName(const FString& Prompt, const FString& JobId, FString& OutFileName, FString& OutError)
+{
+	OutFileName.Empty();
+	OutError.Empty();
+	const FString IdPart = JobId.Left(8);
+	bool bPlain = !IdPart.IsEmpty();
+	for (const TCHAR Character : IdPart)
+	{
+		bPlain = bPlain && Character < 128 &&
+				 (FChar::IsAlnum(Character) || Character == TEXT('-') || Character == TEXT('_'));
+	}
+	if (!bPlain)
+	{
+		OutError = TEXT("The service sent a job id that cannot name a file, so nothing was downloaded.");
+		return false;
+	}
+	OutFileName = FString::Printf(TEXT("%s_%s.fbx"), *MakeAssetName(Prompt, 48), *IdPart);
+	return true;
+}
+
 FString AnimationFolderFor(const FString& CharacterName)
 {
 	const FString Name = CharacterName.IsEmpty() ? FString(FallbackCharacterName) : CharacterName;

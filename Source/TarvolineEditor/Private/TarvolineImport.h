@@ -28,6 +28,14 @@ struct FTarvolineImportResult
 /** Lower-case ASCII letters and digits joined by single "_", at most MaxLength long ("animation" when nothing is left). */
 FString MakeAssetName(const FString& Text, int32 MaxLength);
 
+/**
+ * The download's file name for a job: MakeAssetName of the prompt (at most 48 long), "_", the first 8 characters of the
+ * job id, ".fbx". The id comes from the service and is joined unescaped, so an id whose part holds anything but ASCII
+ * letters, digits, "-" and "_" (a path separator, "..", a drive colon) is refused: false, with OutError set to the
+ * sentence for the user.
+ */
+bool MakeDownloadFileName(const FString& Prompt, const FString& JobId, FString& OutFileName, FString& OutError);
+
 /** The content folder of a character: /Game/Tarvoline/Animations/<asset name of the file's base name>. */
 FString AnimationFolderFor(const FString& CharacterName);
 
