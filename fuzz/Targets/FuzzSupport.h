@@ -1,27 +1,14 @@
-// What every fuzz target shares: the check that stops a run on a broken property, and turning raw input bytes into
-// engine text. A target's body lives in a header of its own (FuzzOne) so that the fuzzer and the regression test run
-// the very same code on an input.
+// What the targets on engine code share: turning raw input bytes into engine text.
 #pragma once
+
+#include "FuzzCheck.h"
 
 #include "Containers/StringConv.h"
 #include "Containers/UnrealString.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-
-// Aborts, so that libFuzzer keeps the input as a finding and a replayed regression fails its test.
-#define TARVOLINE_FUZZ_CHECK(Condition, Message) \
-	do \
-	{ \
-		if (!(Condition)) \
-		{ \
-			std::fprintf(stderr, "fuzz property broken: %s (%s:%d)\n", Message, __FILE__, __LINE__); \
-			std::abort(); \
-		} \
-	} while (0)
 
 namespace TarvolineFuzz
 {

@@ -1,10 +1,11 @@
 // The local service's upload reader: a Content-Type line, then the body it announces.
 #pragma once
 
-#include "FuzzSupport.h"
+#include "FuzzCheck.h"
 
 #include "Multipart.h"
 
+#include <string>
 #include <string_view>
 
 namespace TarvolineFuzz::Multipart
