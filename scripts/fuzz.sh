@@ -43,10 +43,10 @@ for target in "${targets[@]}"; do
 	log="$build/fuzz-work/$target.log"
 	mkdir -p "$findings_dir" "$work_corpus"
 	before=$(find "$findings_dir" -type f | wc -l)
-	# New inputs go to the work corpus (first folder); the seeds in fuzz/corpus are only read.
+	# New inputs go to the work corpus (first folder); the seeds and the kept findings are only read.
 	status=0
 	"$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-		-artifact_prefix="$findings_dir/" "$work_corpus" "$root/fuzz/corpus/$target" >"$log" 2>&1 || status=$?
+		-artifact_prefix="$findings_dir/" "$work_corpus" "$root/fuzz/corpus/$target" "$findings_dir" >"$log" 2>&1 || status=$?
 	after=$(find "$findings_dir" -type f | wc -l)
 	findings=$((after - before))
 	executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
