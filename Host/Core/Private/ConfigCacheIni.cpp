@@ -131,6 +131,18 @@ FString ParseValue(const FString& RawValue)
 	return Result;
 }
 
+/**
+ * A key as it is written. A key that starts with an array command's character (it was read from "++Key=" and the
+ * like), a comment's or a section's would read back as something else, so it gets the plain-add command "." before it.
+ */
+FString ExportKey(const FString& Key)
+{
+	const TCHAR First = Key.IsEmpty() ? 0 : Key[0];
+	const bool bMisread = First == '+' || First == '-' || First == '.' || First == '!' || First == ';' || First == '#' ||
+						  First == '[';
+	return bMisread ? TEXT(".") + Key : Key;
+}
+
 /** A value as it is written: as it is, unless reading it back would change it; then quoted, with escapes. */
 FString ExportValue(const FString& Value)
 {
@@ -241,6 +253,8 @@ public:
 			}
 			if (Key.IsEmpty())
 			{
+				// "=value" or "+=value" names no key: not a setting, so kept as written like any other such line.
+				Into.push_back(FConfigLine{false, FString(), Line});
 				continue;
 			}
 			// Array commands: "+" adds a value not yet there, "." adds, "-" removes one, "!" clears the key.
@@ -298,7 +312,7 @@ public:
 			Text += TEXT("[") + Section.Name + TEXT("]\n");
 			for (const FConfigLine& Line : Section.Lines)
 			{
-				Text += Line.bIsEntry ? Line.Key + TEXT("=") + ExportValue(Line.Value) : Line.Value;
+				Text += Line.bIsEntry ? ExportKey(Line.Key) + TEXT("=") + ExportValue(Line.Value) : Line.Value;
 				Text += TEXT("\n");
 			}
 		}

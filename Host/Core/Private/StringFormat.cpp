@@ -2,6 +2,7 @@
 // through the C library so that rounding (%.1f of 0.25 is "0.2") is exactly C's.
 #include "Containers/StringConv.h"
 #include "Containers/UnrealString.h"
+#include "Math/UnrealMathUtility.h"
 #include <cstdio>
 #include <string>
 
@@ -119,12 +120,15 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 			{
 				return false;
 			}
-			Directive.Width = (int32)Args[NextArg++].Signed64;
-			if (Directive.Width < 0)
+			// The argument is an int in C. A negative one means left-justified; its size is taken in 64 bits so
+			// that INT_MIN has one, and capped like a written width, so that no argument can ask for gigabytes.
+			int64 Width = (int32)Args[NextArg++].Signed64;
+			if (Width < 0)
 			{
 				Directive.Flags.push_back('-');
-				Directive.Width = -Directive.Width;
+				Width = -Width;
 			}
+			Directive.Width = (int32)FMath::Min<int64>(Width, MaxWidth);
 			++Ptr;
 		}
 		else
@@ -148,7 +152,9 @@ bool FormatInto(std::u16string& Out, const TCHAR* Format, const FArg* Args, int3
 				{
 					return false;
 				}
-				Directive.Precision = (int32)Args[NextArg++].Signed64;
+				// A negative precision argument counts as none, as in C; a large one is capped like a written one.
+				const int32 Precision = (int32)Args[NextArg++].Signed64;
+				Directive.Precision = Precision < 0 ? -1 : FMath::Min(Precision, MaxWidth);
 				++Ptr;
 			}
 			else

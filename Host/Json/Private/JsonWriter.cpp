@@ -1,6 +1,7 @@
 // Number and string formatting shared by every writer instantiation.
 #include "Policies/JsonPrintPolicy.h"
 #include "Serialization/JsonWriter.h"
+#include <cmath>
 #include <cstdio>
 
 namespace
@@ -13,6 +14,12 @@ FString FromAscii(const char* Text)
 
 FString HostJson::FormatDouble(double Value)
 {
+	// JSON has no infinity or NaN; the reader makes an infinity of a number too large for a double (1e400), and
+	// printing "inf" would make a document nothing reads back. Such values are written as null, as browsers do.
+	if (!std::isfinite(Value))
+	{
+		return FromAscii("null");
+	}
 	char Buffer[64];
 	std::snprintf(Buffer, sizeof(Buffer), "%.17g", Value);
 	return FromAscii(Buffer);
@@ -20,6 +27,10 @@ FString HostJson::FormatDouble(double Value)
 
 FString HostJson::FormatFloat(float Value)
 {
+	if (!std::isfinite(Value))
+	{
+		return FromAscii("null");
+	}
 	char Buffer[64];
 	std::snprintf(Buffer, sizeof(Buffer), "%g", (double)Value);
 	return FromAscii(Buffer);

@@ -21,6 +21,8 @@ struct FLogCategoryBase
 	const FName& GetCategoryName() const { return CategoryFName; }
 	ELogVerbosity::Type GetVerbosity() const { return Verbosity; }
 	void SetVerbosity(ELogVerbosity::Type NewVerbosity) { Verbosity = NewVerbosity; }
+	/** Back to the verbosity the category was declared with. */
+	void ResetFromDefault() { SetVerbosity(DefaultVerbosity); }
 	ELogVerbosity::Type GetCompileTimeVerbosity() const { return CompileTimeVerbosity; }
 
 private:

@@ -204,8 +204,11 @@ public:
 		}
 		return true;
 	}
-	template <typename... ArgTypes>
-	bool TestEqual(const FString& What, ArgTypes&&... Args)
+	// Only for a What that is an FString already: were text to convert to one here, clang would find this as good a
+	// match as the overloads above for some calls and refuse them as ambiguous.
+	template <typename WhatType, typename... ArgTypes>
+		requires std::is_same_v<std::decay_t<WhatType>, FString>
+	bool TestEqual(WhatType&& What, ArgTypes&&... Args)
 	{
 		return TestEqual(*What, Forward<ArgTypes>(Args)...);
 	}
