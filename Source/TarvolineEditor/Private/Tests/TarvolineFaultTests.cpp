@@ -1,8 +1,8 @@
 // The fault matrix: every operation of the service client crossed with every way the service can fail it (each error
 // status with and without its own "detail", an HTML page, an empty or non-document 2xx, malformed and truncated JSON,
 // a connection dropped before the work, after it, or half way through the answer, an answer slower than the
-// request's time limit). Each cell checks the user's sentence, the
-// status and that exactly one callback ran; a download that fails must leave the file already on disk untouched.
+// request's time limit). Each cell checks the user's sentence, the status and that exactly one callback ran; a
+// download that fails must leave the file already on disk untouched.
 // Each test logs its row of the table and its count ("FaultMatrix" lines), which scripts/reliability.sh gathers.
 
 #include "CoreMinimal.h"
