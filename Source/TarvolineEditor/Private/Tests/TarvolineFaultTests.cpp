@@ -162,23 +162,6 @@ FExpected ExpectedFor(const FColumn& Column, bool bDownload)
 	}
 }
 
-/** Enqueues a control request whose answer (JSON) is handed to Read once it arrives. */
-void ControlRead(FAutomationTestBase* Test, const FString& Verb, const FString& Path, const FString& Body,
-	TFunction<void(const TSharedPtr<FJsonObject>&)> Read)
-{
-	const TSharedRef<TSharedPtr<FExchange>> Slot = ControlStep(Test, Verb, Path, Body);
-	Then(
-		[Slot, Read]()
-		{
-			TSharedPtr<FJsonObject> Object;
-			if (Slot->IsValid())
-			{
-				FJsonSerializer::Deserialize(TJsonReaderFactory<TCHAR>::Create((*Slot)->Body), Object);
-			}
-			Read(Object);
-		});
-}
-
 /**
  * Enqueues making a ready character and a finished job through the client itself (the service finishes work at once),
  * so that every cell asks about things the service has and a truncated or slow answer is a real one.
