@@ -1,7 +1,8 @@
 // The fault matrix: every operation of the service client crossed with every way the service can fail it (each error
 // status with and without its own "detail", an HTML page, an empty or non-document 2xx, malformed and truncated JSON,
-// a dropped connection, an answer slower than the request's time limit). Each cell checks the user's sentence, the
-// status and that exactly one callback ran; a download that fails must leave the file already on disk untouched.
+// a connection dropped before the work, after it, or half way through the answer, an answer slower than the
+// request's time limit). Each cell checks the user's sentence, the status and that exactly one callback ran; a
+// download that fails must leave the file already on disk untouched.
 // Each test logs its row of the table and its count ("FaultMatrix" lines), which scripts/reliability.sh gathers.
 
 #include "CoreMinimal.h"
@@ -98,6 +99,9 @@ TArray<FColumn> Columns()
 	Result.Add({TEXT("trunc"), EFault::NotADocument, 200, TEXT("{\"kind\": \"truncated\"}")});
 	// Every request until disarmed: libcurl sends a read again on another connection when a pooled one closes.
 	Result.Add({TEXT("drop"), EFault::Unreachable, 0, TEXT("{\"kind\": \"drop\", \"count\": -1}")});
+	// Carried out by the service, then the connection closes without an answer, or half way through it.
+	Result.Add({TEXT("lost"), EFault::Unreachable, 0, TEXT("{\"kind\": \"dropAfter\", \"count\": -1}")});
+	Result.Add({TEXT("cut"), EFault::Unreachable, 0, TEXT("{\"kind\": \"cut\", \"count\": -1}")});
 	Result.Add({TEXT("slow"), EFault::Slow, 0, TEXT("{\"kind\": \"slow\", \"bytesPerSecond\": 10}")});
 	return Result;
 }
@@ -156,23 +160,6 @@ FExpected ExpectedFor(const FColumn& Column, bool bDownload)
 		default:
 			return {false, bDownload ? FString(BrokenLink) : Unreachable, 0};
 	}
-}
-
-/** Enqueues a control request whose answer (JSON) is handed to Read once it arrives. */
-void ControlRead(FAutomationTestBase* Test, const FString& Verb, const FString& Path, const FString& Body,
-	TFunction<void(const TSharedPtr<FJsonObject>&)> Read)
-{
-	const TSharedRef<TSharedPtr<FExchange>> Slot = ControlStep(Test, Verb, Path, Body);
-	Then(
-		[Slot, Read]()
-		{
-			TSharedPtr<FJsonObject> Object;
-			if (Slot->IsValid())
-			{
-				FJsonSerializer::Deserialize(TJsonReaderFactory<TCHAR>::Create((*Slot)->Body), Object);
-			}
-			Read(Object);
-		});
 }
 
 /**
