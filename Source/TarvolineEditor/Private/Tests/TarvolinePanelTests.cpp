@@ -760,9 +760,17 @@ void RunOutstandingMoments(FAutomationTestBase* Test, bool bClose)
 
 	// Late answers and polls that would wrongly go on have had time to arrive when this has passed.
 	const double Settle = HoldMs / 1000.0 + 1.5 * TickerWall(3.0) + 0.15;
+	// A closed panel drops every late answer through the same guard, so there one moment of each kind of callback (a
+	// client answer, a ticker step, a download with its import) is enough.
+	const TArray<FString> WhenClosed = {TEXT("sign-in"), TEXT("rig read"), TEXT("scheduled rig read"),
+		TEXT("scheduled job read"), TEXT("job read"), TEXT("download")};
 	double TimeScale = 0.0;
 	for (const FOutstanding& Moment : OutstandingMoments())
 	{
+		if (bClose && !WhenClosed.Contains(Moment.Name))
+		{
+			continue;
+		}
 		SimClearFaultsStep(Test);
 		if (TimeScale != 0.0)
 		{
