@@ -5,8 +5,8 @@
 
 #include "Animation/AnimSequence.h"
 #include "AssetRegistry/AssetData.h"
-#include "ContentBrowserModule.h"
 #include "Containers/Ticker.h"
+#include "ContentBrowserModule.h"
 #include "DesktopPlatformModule.h"
 #include "Editor.h"
 #include "Editor/EditorEngine.h"
@@ -97,7 +97,10 @@ void STarvolinePanel::EndWorkQuietly()
 
 bool STarvolinePanel::EndWorkIfSignedOut()
 {
-	if (!ApiKey.IsEmpty())
+	// The account, not the key, marks the session: after Sign out the key box is editable again, and a key typed
+	// there must not let an answer for the old account through. Connect stays disabled until that answer ends the
+	// work, so no new account can be set in between.
+	if (Account.IsSet())
 	{
 		return false;
 	}
@@ -107,7 +110,11 @@ bool STarvolinePanel::EndWorkIfSignedOut()
 
 TFunction<void(const FString&, int32)> STarvolinePanel::ErrorHandler()
 {
-	return Guarded([this](const FString& Message, int32 StatusCode) { OnServiceError(Message, StatusCode); });
+	return Guarded(
+		[this](const FString& Message, int32 StatusCode)
+		{
+			OnServiceError(Message, StatusCode);
+		});
 }
 
 FReply STarvolinePanel::RunFromButton(void (STarvolinePanel::*Operation)())
@@ -126,15 +133,21 @@ void STarvolinePanel::OnKeyChanged(const FText& NewText)
 void STarvolinePanel::Connect()
 {
 	BeginWork(TEXT("Connecting..."));
-	TarvolineApi::FetchAccount(
-		ApiKey, Guarded([this](const FTarvolineAccount& NewAccount) { OnSignedIn(NewAccount); }), ErrorHandler());
+	TarvolineApi::FetchAccount(ApiKey,
+		Guarded(
+			[this, SentKey = ApiKey, SentSignOutCount = SignOutCount](const FTarvolineAccount& NewAccount)
+			{
+				OnSignedIn(NewAccount, SentKey, SentSignOutCount);
+			}),
+		ErrorHandler());
 }
 
-void STarvolinePanel::OnSignedIn(const FTarvolineAccount& NewAccount)
+void STarvolinePanel::OnSignedIn(const FTarvolineAccount& NewAccount, const FString& SentKey, int32 SentSignOutCount)
 {
-	if (ApiKey.IsEmpty())
+	if (ApiKey != SentKey || SignOutCount != SentSignOutCount)
 	{
-		// Signed out (or the box was cleared) while the answer was on its way: there is no key to keep.
+		// Signed out, or the box changed, while the answer was on its way: only the key the service saw, asked for
+		// by this sign-in, may be kept.
 		EndWorkQuietly();
 		return;
 	}
@@ -152,6 +165,7 @@ void STarvolinePanel::OnSignedIn(const FTarvolineAccount& NewAccount)
 
 void STarvolinePanel::SignOut()
 {
+	++SignOutCount;
 	ApiKey.Empty();
 	GConfig->RemoveKey(SettingsSection, SettingsKey, GEditorSettingsIni);
 	GConfig->Flush(false, GEditorSettingsIni);
@@ -213,7 +227,11 @@ void STarvolinePanel::RefreshCharacters(TFunction<void()> Then)
 void STarvolinePanel::OnRefreshClicked()
 {
 	BeginWork(FString());
-	RefreshCharacters([this]() { bBusy = false; });
+	RefreshCharacters(
+		[this]()
+		{
+			bBusy = false;
+		});
 }
 
 void STarvolinePanel::OnCharacterSelected(TSharedPtr<FTarvolineCharacter> Item, ESelectInfo::Type /*SelectInfo*/)
@@ -233,10 +251,9 @@ void STarvolinePanel::RefreshAccount(TFunction<void()> Then)
 		Guarded(
 			[this, Then = MoveTemp(Then)](const FTarvolineAccount& NewAccount) mutable
 			{
-				if (ApiKey.IsEmpty())
+				// Signed out meanwhile: an answer for the old key must not sign the panel back in.
+				if (EndWorkIfSignedOut())
 				{
-					// Signed out meanwhile: an answer for the old key must not sign the panel back in.
-					EndWorkQuietly();
 					return;
 				}
 				Account = NewAccount;
@@ -291,8 +308,8 @@ FString STarvolinePanel::PickModelFile() const
 		return FString();
 	}
 	const void* ParentWindow = FSlateApplication::IsInitialized()
-		? FSlateApplication::Get().FindBestParentWindowHandleForDialogs(nullptr)
-		: nullptr;
+								   ? FSlateApplication::Get().FindBestParentWindowHandleForDialogs(nullptr)
+								   : nullptr;
 	TArray<FString> Files;
 	const bool bChosen = DesktopPlatform->OpenFileDialog(ParentWindow, TEXT("Choose a 3D model"), FPaths::ProjectDir(),
 		FString(), TEXT("3D models (*.fbx;*.glb;*.gltf;*.dae;*.zip)|*.fbx;*.glb;*.gltf;*.dae;*.zip"),
@@ -368,7 +385,11 @@ void STarvolinePanel::UploadFile(const FString& Path)
 void STarvolinePanel::PollRig(const FString& CharacterId)
 {
 	TarvolineApi::FetchCharacter(ApiKey, CharacterId,
-		Guarded([this, CharacterId](const FTarvolineCharacter& Character) { OnRigPolled(Character, CharacterId); }),
+		Guarded(
+			[this, CharacterId](const FTarvolineCharacter& Character)
+			{
+				OnRigPolled(Character, CharacterId);
+			}),
 		ErrorHandler());
 }
 
@@ -383,10 +404,9 @@ void STarvolinePanel::OnRigPolled(const FTarvolineCharacter& Character, const FS
 		RunAfter(RigPollInterval,
 			[this, CharacterId]()
 			{
-				if (ApiKey.IsEmpty())
+				// Signed out while the rig was being followed: the rig goes on, the panel stops asking.
+				if (EndWorkIfSignedOut())
 				{
-					// Signed out while the rig was being followed: the rig goes on, the panel stops asking.
-					EndWorkQuietly();
 					return;
 				}
 				PollRig(CharacterId);
@@ -402,7 +422,11 @@ void STarvolinePanel::OnRigPolled(const FTarvolineCharacter& Character, const FS
 	}
 	const FString Filename = Character.Filename;
 	const FString Family = Character.Family;
-	RefreshCharacters([this, CharacterId, Filename, Family]() { OnCharacterRigged(CharacterId, Filename, Family); });
+	RefreshCharacters(
+		[this, CharacterId, Filename, Family]()
+		{
+			OnCharacterRigged(CharacterId, Filename, Family);
+		});
 }
 
 void STarvolinePanel::OnCharacterRigged(const FString& CharacterId, const FString& Filename, const FString& Family)
@@ -458,7 +482,12 @@ void STarvolinePanel::CheckPrice()
 		return;
 	}
 	TarvolineApi::PlanMotion(ApiKey, Prompt.TrimStartAndEnd(), SelectedCharacter->Id,
-		Guarded([this](const FTarvolinePlan& NewPlan) { OnPlanReceived(NewPlan); }), ErrorHandler());
+		Guarded(
+			[this](const FTarvolinePlan& NewPlan)
+			{
+				OnPlanReceived(NewPlan);
+			}),
+		ErrorHandler());
 }
 
 void STarvolinePanel::OnPlanReceived(const FTarvolinePlan& NewPlan)
@@ -481,7 +510,12 @@ void STarvolinePanel::MakeAnimation()
 		return;
 	}
 	TarvolineApi::Generate(ApiKey, Prompt.TrimStartAndEnd(), SelectedCharacter->Id,
-		Guarded([this](const FTarvolineJob& NewJob) { OnJobUpdated(NewJob); }), ErrorHandler());
+		Guarded(
+			[this](const FTarvolineJob& NewJob)
+			{
+				OnJobUpdated(NewJob);
+			}),
+		ErrorHandler());
 }
 
 void STarvolinePanel::OnJobUpdated(const FTarvolineJob& NewJob)
@@ -498,7 +532,11 @@ void STarvolinePanel::AdvanceJob()
 {
 	if (Job->IsActive())
 	{
-		RunAfter(JobPollInterval, [this]() { PollJob(); });
+		RunAfter(JobPollInterval,
+			[this]()
+			{
+				PollJob();
+			});
 		return;
 	}
 	if (!Job->Status.Equals(TEXT("succeeded"), ESearchCase::IgnoreCase))
@@ -528,7 +566,12 @@ void STarvolinePanel::PollJob()
 		EndWorkQuietly();
 		return;
 	}
-	TarvolineApi::FetchJob(ApiKey, Job->Id, Guarded([this](const FTarvolineJob& NewJob) { OnJobUpdated(NewJob); }),
+	TarvolineApi::FetchJob(ApiKey, Job->Id,
+		Guarded(
+			[this](const FTarvolineJob& NewJob)
+			{
+				OnJobUpdated(NewJob);
+			}),
 		ErrorHandler());
 }
 
@@ -606,7 +649,12 @@ void STarvolinePanel::FetchResult()
 		return;
 	}
 	TarvolineApi::FetchJob(ApiKey, Job->Id,
-		Guarded([this](const FTarvolineJob& NewJob) { DownloadResult(NewJob); }), ErrorHandler());
+		Guarded(
+			[this](const FTarvolineJob& NewJob)
+			{
+				DownloadResult(NewJob);
+			}),
+		ErrorHandler());
 }
 
 void STarvolinePanel::DownloadResult(const FTarvolineJob& NewJob)
@@ -618,7 +666,10 @@ void STarvolinePanel::DownloadResult(const FTarvolineJob& NewJob)
 	Job = NewJob;
 
 	const FTarvolineJobOutput* Output = NewJob.Outputs.FindByPredicate(
-		[](const FTarvolineJobOutput& Candidate) { return Candidate.Kind.Equals(TEXT("fbx"), ESearchCase::IgnoreCase); });
+		[](const FTarvolineJobOutput& Candidate)
+		{
+			return Candidate.Kind.Equals(TEXT("fbx"), ESearchCase::IgnoreCase);
+		});
 	if (!Output || Output->Url.IsEmpty())
 	{
 		bBusy = false;
@@ -648,7 +699,12 @@ void STarvolinePanel::DownloadResult(const FTarvolineJob& NewJob)
 
 	Status = TEXT("Downloading...");
 	TarvolineApi::DownloadFile(Output->Url, Path,
-		Guarded([this, Path, CharacterName]() { ImportDownloadedFile(Path, CharacterName); }), ErrorHandler());
+		Guarded(
+			[this, Path, CharacterName]()
+			{
+				ImportDownloadedFile(Path, CharacterName);
+			}),
+		ErrorHandler());
 }
 
 void STarvolinePanel::ImportDownloadedFile(const FString& Path, const FString& CharacterName)
@@ -673,7 +729,11 @@ void STarvolinePanel::ImportDownloadedFile(const FString& Path, const FString& C
 	{
 		GEditor->SyncBrowserToObjects(TArray<UObject*>{Clip}, true);
 	}
-	RefreshAccount([this]() { bBusy = false; });
+	RefreshAccount(
+		[this]()
+		{
+			bBusy = false;
+		});
 }
 
 void STarvolinePanel::CheckAgain()
@@ -765,17 +825,14 @@ void STarvolinePanel::RebuildExamples()
 		ExamplesBox->AddSlot()
 			.AutoHeight()
 			.Padding(0, 1, 0, 1)
-			.HAlign(HAlign_Fill)
-			[
-				SNew(SButton)
-				.Text(FText::FromString(Sentence))
-				.OnClicked_Lambda(
-					[this, Sentence]()
-					{
-						UseExample(Sentence);
-						return FReply::Handled();
-					})
-			];
+			.HAlign(HAlign_Fill)[SNew(SButton)
+									 .Text(FText::FromString(Sentence))
+									 .OnClicked_Lambda(
+										 [this, Sentence]()
+										 {
+											 UseExample(Sentence);
+											 return FReply::Handled();
+										 })];
 	}
 }
 

@@ -25,9 +25,7 @@ class SWidget;
 class STarvolinePanel : public SCompoundWidget
 {
 public:
-	SLATE_BEGIN_ARGS(STarvolinePanel)
-	{
-	}
+	SLATE_BEGIN_ARGS(STarvolinePanel) {}
 	SLATE_END_ARGS()
 
 	using FCharacterCombo = SComboBox<TSharedPtr<FTarvolineCharacter>>;
@@ -161,7 +159,7 @@ private:
 	 *  True when the panel is signed out and the answer must be dropped. */
 	bool EndWorkIfSignedOut();
 
-	void OnSignedIn(const FTarvolineAccount& NewAccount);
+	void OnSignedIn(const FTarvolineAccount& NewAccount, const FString& SentKey, int32 SentSignOutCount);
 	void OnRigPolled(const FTarvolineCharacter& Character, const FString& CharacterId);
 	void OnCharacterRigged(const FString& CharacterId, const FString& Filename, const FString& Family);
 	void OnPlanReceived(const FTarvolinePlan& NewPlan);
@@ -171,8 +169,7 @@ private:
 	void ImportDownloadedFile(const FString& Path, const FString& CharacterName);
 
 	/** Wraps a callback so that it runs only while the panel lives. */
-	template <typename FunctorType>
-	auto Guarded(FunctorType&& Functor) const
+	template <typename FunctorType> auto Guarded(FunctorType&& Functor) const
 	{
 		TWeakPtr<bool> WeakAlive = AliveToken;
 		return [WeakAlive, Functor = Forward<FunctorType>(Functor)](auto&&... Args) mutable
@@ -208,6 +205,8 @@ private:
 	bool bBusy = false;
 	/** Lives exactly as long as the panel; callbacks test their weak pointer to it before touching the panel. */
 	TSharedPtr<bool> AliveToken = MakeShared<bool>(true);
+	/** Counts Sign outs, so a sign-in answer can tell it was asked for before one (even for the same key). */
+	int32 SignOutCount = 0;
 	TSharedPtr<FCharacterCombo> CharacterCombo;
 	TSharedPtr<SVerticalBox> ExamplesBox;
 };
