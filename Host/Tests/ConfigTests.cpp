@@ -4,6 +4,7 @@
 #include "HAL/FileManager.h"
 #include "HAL/PlatformProcess.h"
 #include "HostEngine.h"
+#include "HostTestSupport.h"
 #include "Misc/App.h"
 #include "Misc/CommandLine.h"
 #include "Misc/ConfigCacheIni.h"
@@ -25,24 +26,8 @@ extern char** environ;
 
 namespace
 {
-std::string Utf8(const FString& Text)
-{
-	return std::string(FTCHARToUTF8(*Text).Get());
-}
-
-/** A fresh directory under the temporary directory, removed with everything in it afterwards. */
-class FTempDir
-{
-public:
-	FTempDir()
-	{
-		const char* Base = std::getenv("TMPDIR");
-		std::string Template = std::string(Base && *Base ? Base : "/tmp") + "/HostConfigTest-XXXXXX";
-		Path = FString(UTF8_TO_TCHAR(mkdtemp(Template.data()))) + TEXT("/");
-	}
-	~FTempDir() { IFileManager::Get().DeleteDirectory(*Path, false, true); }
-	FString Path;
-};
+using HostTest::FTempDir;
+using HostTest::Utf8;
 
 FString ReadText(const FString& Filename)
 {

@@ -1,16 +1,14 @@
 // Tests of the stand-in's text core: formatting as C formats, UTF-8 both ways, the engine's case rules for strings,
 // maps and names, and what a log line looks like.
 #include "CoreMinimal.h"
+#include "HostTestSupport.h"
 #include "Misc/OutputDevice.h"
 #include <gtest/gtest.h>
 #include <string>
 
 namespace
 {
-std::string Utf8(const FString& Text)
-{
-	return std::string(FTCHARToUTF8(*Text).Get());
-}
+using HostTest::Utf8;
 
 /** Collects log lines as the console would decorate them. */
 class FCaptureDevice final : public FOutputDevice
@@ -54,7 +52,8 @@ TEST(CoreFormat, IntegersAndText)
 	const FString Name = UTF8_TO_TCHAR("Füchsin 🦊.fbx");
 	EXPECT_EQ(Utf8(FString::Printf(TEXT("Could not read %s."), *Name)), "Could not read Füchsin 🦊.fbx.");
 	EXPECT_EQ(Utf8(FString::Printf(TEXT("[%s]"), TEXT(""))), "[]");
-	EXPECT_EQ(Utf8(FString::Printf(TEXT("[%6s|%-6s|%.2s]"), TEXT("ab"), TEXT("cd"), TEXT("xyz"))), "[    ab|cd    |xy]");
+	EXPECT_EQ(
+		Utf8(FString::Printf(TEXT("[%6s|%-6s|%.2s]"), TEXT("ab"), TEXT("cd"), TEXT("xyz"))), "[    ab|cd    |xy]");
 	EXPECT_EQ(Utf8(FString::Printf(TEXT("%c%c"), TCHAR('o'), TCHAR('k'))), "ok");
 }
 
@@ -84,7 +83,9 @@ TEST(CoreUtf8, RoundTripsAndRepairs)
 	EXPECT_EQ(FTCHARToUTF8(TEXT("é")).Length(), 2);
 
 	// Malformed input becomes '?', never a crash or a lost terminator.
-	EXPECT_EQ(Utf8(FString(UTF8_TO_TCHAR("a\xff" "b"))), "a?b");
+	EXPECT_EQ(Utf8(FString(UTF8_TO_TCHAR("a\xff"
+										 "b"))),
+		"a?b");
 	EXPECT_EQ(Utf8(FString(UTF8_TO_TCHAR("\xc0\xaf"))), "??"); // overlong '/'
 	EXPECT_EQ(Utf8(FString(UTF8_TO_TCHAR("\xe2\x82"))), "??"); // truncated
 	const TCHAR Lone[] = {0xD83E, 'x', 0};
@@ -135,7 +136,8 @@ TEST(CoreString, SlicingTrimmingAndPaths)
 	TArray<FString> Parts;
 	EXPECT_EQ(FString(TEXT("a,,b,")).ParseIntoArray(Parts, TEXT(","), true), 2);
 	EXPECT_EQ(FString(TEXT("a,,b,")).ParseIntoArray(Parts, TEXT(","), false), 4);
-	EXPECT_EQ(Utf8(FString::Join(TArray<FString>{TEXT("walk 3.0 s"), TEXT("jump 1.0 s")}, TEXT(", "))), "walk 3.0 s, jump 1.0 s");
+	EXPECT_EQ(Utf8(FString::Join(TArray<FString>{TEXT("walk 3.0 s"), TEXT("jump 1.0 s")}, TEXT(", "))),
+		"walk 3.0 s, jump 1.0 s");
 	EXPECT_EQ(Utf8(FString::Join(TArray<FString>(), TEXT(", "))), "");
 	EXPECT_TRUE(FString(TEXT("-12.5")).IsNumeric());
 	EXPECT_FALSE(FString(TEXT("1.2.3")).IsNumeric());
@@ -194,13 +196,26 @@ TEST(CoreDelegates, WeakBindingsStopWhenTheObjectGoes)
 	EXPECT_FALSE(Delegate.ExecuteIfBound(1));
 
 	int32 Seen = 0;
-	auto WithPayload = TDelegate<void(int32)>::CreateLambda([&Seen](int32 Value, int32 Extra) { Seen = Value * Extra; }, 10);
+	auto WithPayload = TDelegate<void(int32)>::CreateLambda(
+		[&Seen](int32 Value, int32 Extra)
+		{
+			Seen = Value * Extra;
+		},
+		10);
 	WithPayload.Execute(4);
 	EXPECT_EQ(Seen, 40);
 
 	TMulticastDelegate<void(int32)> Multi;
-	const FDelegateHandle First = Multi.AddLambda([&Seen](int32 Value) { Seen += Value; });
-	Multi.AddLambda([&Seen](int32 Value) { Seen += 100 * Value; });
+	const FDelegateHandle First = Multi.AddLambda(
+		[&Seen](int32 Value)
+		{
+			Seen += Value;
+		});
+	Multi.AddLambda(
+		[&Seen](int32 Value)
+		{
+			Seen += 100 * Value;
+		});
 	Seen = 0;
 	Multi.Broadcast(1);
 	EXPECT_EQ(Seen, 101);
@@ -220,8 +235,9 @@ TEST(CoreText, LocalizedTextsKeepNamespaceAndKey)
 	FString Source;
 	EXPECT_TRUE(HostText::FindLocalizableText(TEXT("Tarvoline"), TEXT("Connect"), Source));
 	EXPECT_EQ(Utf8(Source), "Connect");
-	EXPECT_EQ(Utf8(FText::Format(FText::FromString(TEXT("{0} of {1} `{x`}")), FText::AsNumber(1234), FText::FromString(TEXT("all")))
-						.ToString()),
+	EXPECT_EQ(Utf8(FText::Format(
+				  FText::FromString(TEXT("{0} of {1} `{x`}")), FText::AsNumber(1234), FText::FromString(TEXT("all")))
+					   .ToString()),
 		"1,234 of all {x}");
 }
 

@@ -2,6 +2,7 @@
 // process killed in the middle of a write, and a disk that fills up, leave the file that was there before whole.
 #include "CoreMinimal.h"
 #include "HAL/FileManager.h"
+#include "HostTestSupport.h"
 #include "Misc/ConfigCacheIni.h"
 #include "Misc/FileHelper.h"
 #include "Misc/OutputDevice.h"
@@ -24,23 +25,8 @@
 
 namespace
 {
-std::string Utf8(const FString& Text)
-{
-	return std::string(FTCHARToUTF8(*Text).Get());
-}
-
-class FTempDir
-{
-public:
-	FTempDir()
-	{
-		const char* Base = std::getenv("TMPDIR");
-		std::string Template = std::string(Base && *Base ? Base : "/tmp") + "/HostCrashTest-XXXXXX";
-		Path = FString(UTF8_TO_TCHAR(mkdtemp(Template.data()))) + TEXT("/");
-	}
-	~FTempDir() { IFileManager::Get().DeleteDirectory(*Path, false, true); }
-	FString Path;
-};
+using HostTest::FTempDir;
+using HostTest::Utf8;
 
 /** Swallows the warnings that failing writes log, so the test output stays readable. */
 class FQuietLog final : public FOutputDevice

@@ -2,6 +2,7 @@
 // reads as false with a warning, and a write that fails or is refused leaves the existing file as it was.
 #include "CoreMinimal.h"
 #include "HAL/FileManager.h"
+#include "HostTestSupport.h"
 #include "Misc/FileHelper.h"
 #include "Misc/OutputDevice.h"
 #include "Misc/Paths.h"
@@ -18,23 +19,8 @@
 
 namespace
 {
-std::string Utf8(const FString& Text)
-{
-	return std::string(FTCHARToUTF8(*Text).Get());
-}
-
-class FTempDir
-{
-public:
-	FTempDir()
-	{
-		const char* Base = std::getenv("TMPDIR");
-		std::string Template = std::string(Base && *Base ? Base : "/tmp") + "/HostFilesTest-XXXXXX";
-		Path = FString(UTF8_TO_TCHAR(mkdtemp(Template.data()))) + TEXT("/");
-	}
-	~FTempDir() { IFileManager::Get().DeleteDirectory(*Path, false, true); }
-	FString Path;
-};
+using HostTest::FTempDir;
+using HostTest::Utf8;
 
 /** Collects warnings and errors written to the log while it lives. */
 class FWarningCapture final : public FOutputDevice

@@ -1,5 +1,6 @@
 // Tests of GUIDs: their text forms, reading them back, and that new ones never repeat, not even across a fork.
 #include "CoreMinimal.h"
+#include "HostTestSupport.h"
 #include "Misc/Guid.h"
 #include <gtest/gtest.h>
 
@@ -10,10 +11,7 @@
 
 namespace
 {
-std::string Utf8(const FString& Text)
-{
-	return std::string(FTCHARToUTF8(*Text).Get());
-}
+using HostTest::Utf8;
 
 const FGuid Sample(0x01234567, 0x89ABCDEF, 0xDEADBEEF, 0x0000F00D);
 } // namespace

@@ -3,6 +3,7 @@
 #include "CoreMinimal.h"
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
+#include "HostTestSupport.h"
 #include "Misc/OutputDevice.h"
 #include "Policies/CondensedJsonPrintPolicy.h"
 #include "Serialization/JsonReader.h"
@@ -16,11 +17,7 @@
 
 namespace
 {
-std::string Utf8(const FString& Text)
-{
-	const FTCHARToUTF8 Converted(*Text, Text.Len());
-	return std::string(Converted.Get(), (size_t)Converted.Length());
-}
+using HostTest::Utf8;
 
 /** Collects LogJson lines as the console would decorate them. */
 class FJsonLogCapture final : public FOutputDevice
@@ -111,7 +108,8 @@ TEST(JsonRead, ReadsEveryKind)
 	ASSERT_TRUE(Object->TryGetStringField(TEXT("text"), Text));
 	EXPECT_EQ(Utf8(Text), "a\"b\\c/d\b\f\n\r\t");
 	ASSERT_TRUE(Object->TryGetStringField(TEXT("smile"), Text));
-	EXPECT_EQ(Utf8(Text), "\xF0\x9F\x98\x80 \xC3\xA9" "A");
+	EXPECT_EQ(Utf8(Text), "\xF0\x9F\x98\x80 \xC3\xA9"
+						  "A");
 	EXPECT_EQ(Text.Len(), 5);
 	ASSERT_TRUE(Object->TryGetStringField(TEXT("raw"), Text));
 	EXPECT_EQ(Utf8(Text), "tab\there\nline\x01");
@@ -482,8 +480,8 @@ TEST(JsonAccessors, NullArrayAndObjectReadAsNoScalar)
 TEST(JsonAccessors, ArrayAndObjectFieldsTakeOnlyTheirOwnKind)
 {
 	FJsonLogCapture Log;
-	const TSharedPtr<FJsonObject> Object = ParseObject(
-		TEXT("{\"list\": [1], \"obj\": {\"k\": 2}, \"none\": null, \"text\": \"[]\", \"num\": 12.9}"));
+	const TSharedPtr<FJsonObject> Object =
+		ParseObject(TEXT("{\"list\": [1], \"obj\": {\"k\": 2}, \"none\": null, \"text\": \"[]\", \"num\": 12.9}"));
 	ASSERT_TRUE(Object.IsValid());
 
 	const TArray<TSharedPtr<FJsonValue>>* Array = nullptr;
@@ -569,9 +567,8 @@ TEST(JsonWrite, PrettyExampleIsByteExact)
 {
 	EXPECT_EQ(Utf8(WritePretty(ExampleBody())),
 		"{\r\n\t\"prompt\": \"walk\",\r\n\t\"assetId\": \"abc\",\r\n\t\"formats\": [\r\n\t\t\"fbx\"\r\n\t]\r\n}");
-	EXPECT_EQ(Utf8(WritePretty(ExampleBody(), 1)),
-		"{\r\n\t\t\"prompt\": \"walk\",\r\n\t\t\"assetId\": \"abc\",\r\n"
-		"\t\t\"formats\": [\r\n\t\t\t\"fbx\"\r\n\t\t]\r\n\t}");
+	EXPECT_EQ(Utf8(WritePretty(ExampleBody(), 1)), "{\r\n\t\t\"prompt\": \"walk\",\r\n\t\t\"assetId\": \"abc\",\r\n"
+												   "\t\t\"formats\": [\r\n\t\t\t\"fbx\"\r\n\t\t]\r\n\t}");
 	EXPECT_EQ(Utf8(WritePretty(MakeShared<FJsonObject>())), "{\r\n}");
 }
 

@@ -1,6 +1,7 @@
 // Tests of command-line parsing with the engine's rules, including the ones that surprise: a switch is a plain
 // substring, and an empty value reads the next switch.
 #include "CoreMinimal.h"
+#include "HostTestSupport.h"
 #include "Misc/Parse.h"
 #include <gtest/gtest.h>
 
@@ -8,10 +9,7 @@
 
 namespace
 {
-std::string Utf8(const FString& Text)
-{
-	return std::string(FTCHARToUTF8(*Text).Get());
-}
+using HostTest::Utf8;
 
 /** The value FParse::Value reads, or "<absent>". */
 std::string ValueOf(const TCHAR* Stream, const TCHAR* Match, bool bShouldStopOnSeparator = true)

@@ -5,6 +5,7 @@
 #include "HAL/PlatformProcess.h"
 #include "HAL/PlatformTime.h"
 #include "HostEngine.h"
+#include "HostTestSupport.h"
 #include "Misc/FileHelper.h"
 #include "Misc/Paths.h"
 #include <gtest/gtest.h>
@@ -15,10 +16,7 @@
 
 namespace
 {
-std::string Utf8(const FString& Text)
-{
-	return std::string(FTCHARToUTF8(*Text).Get());
-}
+using HostTest::Utf8;
 
 std::string Collapsed(const TCHAR* Path)
 {
