@@ -16,7 +16,8 @@ namespace TarvolineCheckTest
 using TarvolineCheck::FCheckRunState;
 
 /** Sends a request to the local service's controls and pumps until it is answered; a non-2xx answer fails the test. */
-bool ControlNow(FAutomationTestBase* Test, const FString& Verb, const FString& Path, const FString& JsonBody = FString())
+bool ControlNow(
+	FAutomationTestBase* Test, const FString& Verb, const FString& Path, const FString& JsonBody = FString())
 {
 	const TSharedRef<TarvolineTest::FExchange> Exchange = TarvolineTest::Control(Verb, Path, JsonBody);
 	TarvolineCheck::PumpUntil(
@@ -41,7 +42,7 @@ TFunction<bool()> SignInAnswered(const TSharedPtr<FCheckRunState>& Run)
 		return Run->Account.IsSet() || !Run->ErrorText.IsEmpty();
 	};
 }
-}
+} // namespace TarvolineCheckTest
 
 IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineCheckLateAnswersTest, "Tarvoline.Check.LateAnswers",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
@@ -53,7 +54,8 @@ bool FTarvolineCheckLateAnswersTest::RunTest(const FString&)
 
 	// Every sign-in below is answered 1.5 s late, far beyond the 0.2 s waits.
 	if (!ControlNow(this, TEXT("POST"), TEXT("/_sim/faults"),
-			TEXT("{\"kind\": \"delay\", \"delayMs\": 1500, \"method\": \"GET\", \"path\": \"/v1/auth/me\", \"count\": 3}")) ||
+			TEXT("{\"kind\": \"delay\", \"delayMs\": 1500, \"method\": \"GET\", \"path\": \"/v1/auth/me\", \"count\": "
+				 "3}")) ||
 		!ControlNow(this, TEXT("DELETE"), TEXT("/_sim/requests")))
 	{
 		return false;

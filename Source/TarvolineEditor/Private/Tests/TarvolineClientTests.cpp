@@ -99,12 +99,7 @@ TArray<FString> FaultsOf(const TArray<FCase>& Cases)
 /** A committed test model, by file name. */
 FString ModelPath(const TCHAR* FileName)
 {
-#ifdef TARVOLINE_SOURCE_DIR
-	const FString PluginDir = TEXT(TARVOLINE_SOURCE_DIR);
-#else
-	const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
-#endif
-	return FPaths::ConvertRelativePathToFull(PluginDir / TEXT("TestData/Models") / FileName);
+	return TarvolineTest::TestModelFile(FileName);
 }
 
 TArray<uint8> Utf8(const FString& Text)

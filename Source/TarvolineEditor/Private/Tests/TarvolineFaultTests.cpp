@@ -198,14 +198,9 @@ TSharedRef<FFixture> FixtureSteps(FAutomationTestBase* Test)
 	Then(
 		[Fixture, bAnswered, Failed]()
 		{
-#ifdef TARVOLINE_SOURCE_DIR
-			const FString PluginDir = TEXT(TARVOLINE_SOURCE_DIR);
-#else
-			const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
-#endif
 			*bAnswered = false;
 			TarvolineApi::UploadModel(
-				DemoKey, PluginDir / TEXT("TestData/Models/humanoid_mesh.fbx"),
+				DemoKey, TestModelFile(TEXT("humanoid_mesh.fbx")),
 				[Fixture, bAnswered](const FTarvolineCharacter& Character)
 				{
 					Fixture->CharacterId = Character.Id;
@@ -458,13 +453,8 @@ bool FTarvolineFaultMatrixUploadModelTest::RunTest(const FString&)
 	RowSteps(this, TEXT("UploadModel"),
 		[](const FFixture&, const FString&, FOnSuccess OnSuccess, TarvolineApi::FOnError OnError)
 		{
-#ifdef TARVOLINE_SOURCE_DIR
-			const FString PluginDir = TEXT(TARVOLINE_SOURCE_DIR);
-#else
-			const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
-#endif
-			TarvolineApi::UploadModel(DemoKey, PluginDir / TEXT("TestData/Models/quadruped_mesh.fbx"),
-				AnyRecord<FTarvolineCharacter>(OnSuccess), OnError);
+			TarvolineApi::UploadModel(
+				DemoKey, TestModelFile(TEXT("quadruped_mesh.fbx")), AnyRecord<FTarvolineCharacter>(OnSuccess), OnError);
 		});
 	return true;
 }

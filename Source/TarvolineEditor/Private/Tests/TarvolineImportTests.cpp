@@ -13,6 +13,7 @@
 #include "Misc/Paths.h"
 #include "Modules/ModuleManager.h"
 #include "TarvolineImport.h"
+#include "TarvolineTestHelpers.h"
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
 #include "UObject/UObjectHash.h"
@@ -26,12 +27,7 @@ const TCHAR* const MissingClipSentence = TEXT("The FBX was imported but no anima
 /** A committed test model, by file name. */
 FString ModelPath(const TCHAR* FileName)
 {
-#ifdef TARVOLINE_SOURCE_DIR
-	const FString PluginDir = TEXT(TARVOLINE_SOURCE_DIR);
-#else
-	const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
-#endif
-	return FPaths::ConvertRelativePathToFull(PluginDir / TEXT("TestData/Models") / FileName);
+	return TarvolineTest::TestModelFile(FileName);
 }
 
 /** A character name no other test uses, so each test starts from an empty folder of its own. */
@@ -98,13 +94,15 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineImportNamesTest, "Tarvoline.Import.Na
 
 bool FTarvolineImportNamesTest::RunTest(const FString&)
 {
-	TestEqual(TEXT("sentence"), *MakeAssetName(TEXT("A fox jumps over the fence!"), 48), TEXT("a_fox_jumps_over_the_fence"));
+	TestEqual(
+		TEXT("sentence"), *MakeAssetName(TEXT("A fox jumps over the fence!"), 48), TEXT("a_fox_jumps_over_the_fence"));
 	TestEqual(TEXT("blanks and punctuation"), *MakeAssetName(TEXT("  Dog, running.  "), 48), TEXT("dog_running"));
 	TestEqual(TEXT("leading digit"), *MakeAssetName(TEXT("3 jumps"), 48), TEXT("a_3_jumps"));
 	TestEqual(TEXT("nothing usable"), *MakeAssetName(TEXT("!!!"), 48), TEXT("animation"));
 	TestEqual(TEXT("empty"), *MakeAssetName(TEXT(""), 48), TEXT("animation"));
 	TestEqual(TEXT("accented letters separate"), *MakeAssetName(TEXT("Caf\u00e9 cr\u00e8me"), 48), TEXT("caf_cr_me"));
-	TestEqual(TEXT("non-Latin text only"), *MakeAssetName(TEXT("\u72d0\u72f8\u304c\u8df3\u3076"), 48), TEXT("animation"));
+	TestEqual(
+		TEXT("non-Latin text only"), *MakeAssetName(TEXT("\u72d0\u72f8\u304c\u8df3\u3076"), 48), TEXT("animation"));
 	TestEqual(TEXT("prefix may pass the limit"), *MakeAssetName(TEXT("123456"), 3), TEXT("a_123"));
 
 	// 47 characters, then a word break: the cut at 48 ends on "_", which goes.
@@ -115,12 +113,14 @@ bool FTarvolineImportNamesTest::RunTest(const FString&)
 	TestEqual(TEXT("cut on a separator"), *MakeAssetName(TEXT("abcdefghij klm"), 11), TEXT("abcdefghij"));
 
 	TestEqual(TEXT("file name"), *AnimationFolderFor(TEXT("fox.glb")), TEXT("/Game/Tarvoline/Animations/fox"));
-	TestEqual(TEXT("blank in name"), *AnimationFolderFor(TEXT("My Fox.glb")), TEXT("/Game/Tarvoline/Animations/my_fox"));
+	TestEqual(
+		TEXT("blank in name"), *AnimationFolderFor(TEXT("My Fox.glb")), TEXT("/Game/Tarvoline/Animations/my_fox"));
 	TestEqual(TEXT("empty name"), *AnimationFolderFor(TEXT("")), TEXT("/Game/Tarvoline/Animations/character"));
 	TestEqual(TEXT("directory and last dot"), *AnimationFolderFor(TEXT("C:/Models/wolf.v2.fbx")),
 		TEXT("/Game/Tarvoline/Animations/wolf_v2"));
 	const FString LongFolder = AnimationFolderFor(TEXT("an extremely long character name that goes on and on.fbx"));
-	TestEqual(TEXT("folder name cut at 40"), *LongFolder, TEXT("/Game/Tarvoline/Animations/an_extremely_long_character_name_that_go"));
+	TestEqual(TEXT("folder name cut at 40"), *LongFolder,
+		TEXT("/Game/Tarvoline/Animations/an_extremely_long_character_name_that_go"));
 	return true;
 }
 
@@ -134,7 +134,8 @@ bool FTarvolineImportFirstAndLaterTest::RunTest(const FString&)
 	const FString Folder = AnimationFolderFor(Character);
 
 	// First import: mesh, skeleton and clip, the clip named after the sentence.
-	const FTarvolineImportResult First = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Walk forward"));
+	const FTarvolineImportResult First =
+		ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Walk forward"));
 	TestEqual(TEXT("folder"), *First.FolderPath, *Folder);
 	TestTrue(TEXT("no error"), First.Error.IsEmpty());
 	if (!TestTrue(TEXT("mesh"), First.Mesh.IsValid()) || !TestTrue(TEXT("clip"), First.Clip.IsValid()))
@@ -144,13 +145,15 @@ bool FTarvolineImportFirstAndLaterTest::RunTest(const FString&)
 	USkeletalMesh* Mesh = First.Mesh.Get();
 	UAnimSequence* Clip = First.Clip.Get();
 	const FString MeshName = MakeAssetName(FPaths::GetBaseFilename(Character), 40);
-	TestEqual(TEXT("mesh path"), *Mesh->GetPathName(), *FString::Printf(TEXT("%s/%s.%s"), *Folder, *MeshName, *MeshName));
+	TestEqual(
+		TEXT("mesh path"), *Mesh->GetPathName(), *FString::Printf(TEXT("%s/%s.%s"), *Folder, *MeshName, *MeshName));
 	TestEqual(TEXT("clip path"), *Clip->GetPathName(), *FString::Printf(TEXT("%s/walk_forward.walk_forward"), *Folder));
 	TestEqual(TEXT("bones, with the armature as root"), Mesh->GetRefSkeleton().GetNum(), 20);
 	const int32 Hips = Mesh->GetRefSkeleton().FindBoneIndex(FName(TEXT("Hips")));
 	TestTrue(TEXT("Hips bone"), Hips != INDEX_NONE);
 	TestEqual(TEXT("clip length"), Clip->GetPlayLength(), 3.0f);
-	TestTrue(TEXT("clip on the mesh's skeleton"), Clip->GetSkeleton() == Mesh->GetSkeleton() && Mesh->GetSkeleton() != nullptr);
+	TestTrue(TEXT("clip on the mesh's skeleton"),
+		Clip->GetSkeleton() == Mesh->GetSkeleton() && Mesh->GetSkeleton() != nullptr);
 	const FVector Size = MeshSize(Mesh);
 	TestEqual(TEXT("width"), Size.X, 50.0, 0.5);
 	TestEqual(TEXT("depth"), Size.Y, 30.0, 0.5);
@@ -166,7 +169,8 @@ bool FTarvolineImportFirstAndLaterTest::RunTest(const FString&)
 	TestFalse(TEXT("mesh package clean"), Mesh->GetPackage()->IsDirty());
 
 	// Second import: the clip alone, bound to the skeleton that is there.
-	const FTarvolineImportResult Second = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Run"));
+	const FTarvolineImportResult Second =
+		ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Run"));
 	TestTrue(TEXT("second: no error"), Second.Error.IsEmpty());
 	TestTrue(TEXT("second: same mesh"), Second.Mesh.Get() == Mesh);
 	if (!TestTrue(TEXT("second: clip"), Second.Clip.IsValid()))
@@ -175,11 +179,14 @@ bool FTarvolineImportFirstAndLaterTest::RunTest(const FString&)
 	}
 	TestEqual(TEXT("second: clip name"), *Second.Clip->GetName(), TEXT("run"));
 	TestTrue(TEXT("second: same skeleton"), Second.Clip->GetSkeleton() == Mesh->GetSkeleton());
-	TestEqual(TEXT("second: one mesh in the folder"), AssetsOfClassInFolder(Folder, USkeletalMesh::StaticClass()).Num(), 1);
-	TestEqual(TEXT("second: one skeleton in the folder"), AssetsOfClassInFolder(Folder, USkeleton::StaticClass()).Num(), 1);
+	TestEqual(
+		TEXT("second: one mesh in the folder"), AssetsOfClassInFolder(Folder, USkeletalMesh::StaticClass()).Num(), 1);
+	TestEqual(
+		TEXT("second: one skeleton in the folder"), AssetsOfClassInFolder(Folder, USkeleton::StaticClass()).Num(), 1);
 
 	// Third import with the same sentence: the engine's number is appended.
-	const FTarvolineImportResult Third = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Run"));
+	const FTarvolineImportResult Third =
+		ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Run"));
 	if (!TestTrue(TEXT("third: clip"), Third.Clip.IsValid()))
 	{
 		return false;
@@ -230,7 +237,8 @@ bool FTarvolineImportSkeletonOnlyTest::RunTest(const FString&)
 	TestTrue(TEXT("bones merged"), Skeleton->MergeAllBonesToBoneTree(First.Mesh.Get()));
 	Skeleton->MarkPackageDirty();
 
-	const FTarvolineImportResult Result = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Wave"));
+	const FTarvolineImportResult Result =
+		ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Wave"));
 	TestTrue(TEXT("no error"), Result.Error.IsEmpty());
 	TestFalse(TEXT("no mesh"), Result.Mesh.IsValid());
 	if (!TestTrue(TEXT("clip"), Result.Clip.IsValid()))
@@ -251,7 +259,8 @@ bool FTarvolineImportWithoutMotionTest::RunTest(const FString&)
 {
 	using namespace TarvolineImportTest;
 	const FString Character = UniqueCharacter(TEXT("Statue"));
-	const FTarvolineImportResult Result = ImportAnimationFbx(ModelPath(TEXT("humanoid_noanim.fbx")), Character, TEXT("Stand"));
+	const FTarvolineImportResult Result =
+		ImportAnimationFbx(ModelPath(TEXT("humanoid_noanim.fbx")), Character, TEXT("Stand"));
 	TestEqual(TEXT("sentence"), *Result.Error, MissingClipSentence);
 	TestFalse(TEXT("no clip"), Result.Clip.IsValid());
 	if (!TestTrue(TEXT("mesh"), Result.Mesh.IsValid()))
@@ -261,7 +270,8 @@ bool FTarvolineImportWithoutMotionTest::RunTest(const FString&)
 	const FString MeshName = Result.Mesh->GetName();
 	TestTrue(TEXT("mesh saved all the same"), FPaths::FileExists(AssetFile(Result.FolderPath, MeshName)));
 	TestFalse(TEXT("nothing left unsaved"), Result.Mesh->GetPackage()->IsDirty());
-	TestEqual(TEXT("no clip in the folder"), AssetsOfClassInFolder(Result.FolderPath, UAnimSequence::StaticClass()).Num(), 0);
+	TestEqual(
+		TEXT("no clip in the folder"), AssetsOfClassInFolder(Result.FolderPath, UAnimSequence::StaticClass()).Num(), 0);
 	return true;
 }
 
@@ -293,7 +303,8 @@ bool FTarvolineImportFromDiskTest::RunTest(const FString&)
 {
 	using namespace TarvolineImportTest;
 	const FString Character = UniqueCharacter(TEXT("Saved"));
-	const FTarvolineImportResult Imported = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Walk"));
+	const FTarvolineImportResult Imported =
+		ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Walk"));
 	if (!TestTrue(TEXT("imported"), Imported.Mesh.IsValid() && Imported.Clip.IsValid()))
 	{
 		return false;
@@ -328,7 +339,8 @@ bool FTarvolineImportFromDiskTest::RunTest(const FString&)
 	TestTrue(TEXT("clip on the mesh's skeleton"), Clip->GetSkeleton() == Mesh->GetSkeleton());
 
 	// A later import after the "restart" still finds the mesh and adds the clip alone.
-	const FTarvolineImportResult Later = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Walk"));
+	const FTarvolineImportResult Later =
+		ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Walk"));
 	TestTrue(TEXT("later: same mesh"), Later.Mesh.Get() == Mesh);
 	TestTrue(TEXT("later: numbered clip"), Later.Clip.IsValid() && Later.Clip->GetName().Equals(TEXT("walk1")));
 	return true;
@@ -357,12 +369,14 @@ bool FTarvolineImportFamiliesTest::RunTest(const FString&)
 	{
 		const FString Character = UniqueCharacter(Family.File);
 		const FTarvolineImportResult Result = ImportAnimationFbx(ModelPath(Family.File), Character, Family.Sentence);
-		if (!TestTrue(FString::Printf(TEXT("%s: mesh and clip"), Family.File), Result.Mesh.IsValid() && Result.Clip.IsValid()))
+		if (!TestTrue(FString::Printf(TEXT("%s: mesh and clip"), Family.File),
+				Result.Mesh.IsValid() && Result.Clip.IsValid()))
 		{
 			continue;
 		}
 		TestEqual(FString::Printf(TEXT("%s: length"), Family.File), Result.Clip->GetPlayLength(), Family.Seconds);
-		TestEqual(FString::Printf(TEXT("%s: size"), Family.File), MeshSize(Result.Mesh.Get()).GetMax(), Family.LargestSide, 0.5);
+		TestEqual(FString::Printf(TEXT("%s: size"), Family.File), MeshSize(Result.Mesh.Get()).GetMax(),
+			Family.LargestSide, 0.5);
 		TestTrue(FString::Printf(TEXT("%s: clip saved"), Family.File),
 			FPaths::FileExists(AssetFile(Result.FolderPath, Result.Clip->GetName())));
 		TestTrue(FString::Printf(TEXT("%s: skeleton saved"), Family.File),

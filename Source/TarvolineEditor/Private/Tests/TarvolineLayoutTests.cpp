@@ -208,17 +208,6 @@ FString SignedInShown(const FString& Middle, const FString& End = FString())
 	}
 	return Shown.Replace(TEXT("  "), TEXT(" "));
 }
-
-int32 CountMeshActors()
-{
-	int32 Count = 0;
-	UWorld* World = GEditor ? GEditor->GetEditorWorldContext(false).World() : nullptr;
-	for (TActorIterator<ASkeletalMeshActor> It(World); It; ++It)
-	{
-		++Count;
-	}
-	return Count;
-}
 } // namespace TarvolineLayoutTest
 
 IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineLayoutTextsAndLookTest, "Tarvoline.Layout.TextsAndLook",
@@ -453,7 +442,7 @@ bool FTarvolineLayoutTextsAndLookTest::RunTest(const FString&)
 
 			// A mesh selected in the Content Browser whose source file is still on disk is offered by its file name.
 			const FTarvolineImportResult Imported =
-				ImportAnimationFbx(ModelFile(TEXT("humanoid_anim.fbx")), TEXT("Layout Texts.fbx"), TEXT("pose"));
+				ImportAnimationFbx(TestModelFile(TEXT("humanoid_anim.fbx")), TEXT("Layout Texts.fbx"), TEXT("pose"));
 			if (!TestTrue(TEXT("a mesh to select"), Imported.Mesh.IsValid()))
 			{
 				return;
@@ -550,7 +539,7 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 			SavePanelPicture(this, P->Panel, Pictures, TEXT("panel-connected.png"));
 
 			// A model chosen in the file dialog; the service takes its time to rig it.
-			HostDesktopPlatform::QueueAnswer(ModelFile(TEXT("humanoid_mesh.fbx")));
+			HostDesktopPlatform::QueueAnswer(TestModelFile(TEXT("humanoid_mesh.fbx")));
 			TestTrue(TEXT("upload a model file"), P->Click(TEXT("UploadFile")));
 		});
 	WaitUntil(this, TEXT("the rig under way"),
@@ -700,7 +689,7 @@ bool FTarvolineLayoutCheckAgainTest::RunTest(const FString&)
 	const TSharedRef<TOptional<FString>> SavedKey = SetAsideStoredKey();
 	ControlStep(this, TEXT("POST"), TEXT("/_sim/reset"));
 	SimulatorTimeStep(this, TEXT("{\"timeScale\": 0}"));
-	UploadRiggedCharacterStep(this, DemoKey, ModelFile(TEXT("humanoid_mesh.fbx")));
+	UploadRiggedCharacterStep(this, DemoKey, TestModelFile(TEXT("humanoid_mesh.fbx")));
 	const TSharedRef<FPanelUnderTest> P = MakeShared<FPanelUnderTest>();
 	const auto Idle = [P]()
 	{

@@ -15,6 +15,7 @@
 #include "Misc/Paths.h"
 #include "Selection.h"
 #include "TarvolineImport.h"
+#include "TarvolineTestHelpers.h"
 #include "TarvolineLevel.h"
 #include "UObject/UObjectGlobals.h"
 
@@ -22,32 +23,20 @@
 
 namespace TarvolineLevelTest
 {
+using namespace TarvolineTest;
+
 /** Imports the humanoid for a character of its own and returns the result. */
 FTarvolineImportResult ImportHumanoid(const TCHAR* FileName)
 {
-#ifdef TARVOLINE_SOURCE_DIR
-	const FString PluginDir = TEXT(TARVOLINE_SOURCE_DIR);
-#else
-	const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
-#endif
-	const FString Model = FPaths::ConvertRelativePathToFull(PluginDir / TEXT("TestData/Models") / FileName);
-	const FString Character = FString::Printf(TEXT("Actor %s.fbx"), *FGuid::NewGuid().ToString(EGuidFormats::Digits).Left(12));
+	const FString Model = TestModelFile(FileName);
+	const FString Character =
+		FString::Printf(TEXT("Actor %s.fbx"), *FGuid::NewGuid().ToString(EGuidFormats::Digits).Left(12));
 	return ImportAnimationFbx(Model, Character, TEXT("Dance in place"));
 }
 
 UWorld* EditorWorld()
 {
 	return GEditor ? GEditor->GetEditorWorldContext(false).World() : nullptr;
-}
-
-int32 CountMeshActors()
-{
-	int32 Count = 0;
-	for (TActorIterator<ASkeletalMeshActor> It(EditorWorld()); It; ++It)
-	{
-		++Count;
-	}
-	return Count;
 }
 
 /** Steps that undo can take back now (steps already undone wait for redo and do not count). */
@@ -64,7 +53,8 @@ bool FTarvolineLevelWithClipTest::RunTest(const FString&)
 {
 	using namespace TarvolineLevelTest;
 	const FTarvolineImportResult Imported = ImportHumanoid(TEXT("humanoid_anim.fbx"));
-	if (!TestTrue(TEXT("imported"), Imported.Mesh.IsValid() && Imported.Clip.IsValid()) || !TestNotNull(TEXT("editor world"), EditorWorld()))
+	if (!TestTrue(TEXT("imported"), Imported.Mesh.IsValid() && Imported.Clip.IsValid()) ||
+		!TestNotNull(TEXT("editor world"), EditorWorld()))
 	{
 		return false;
 	}

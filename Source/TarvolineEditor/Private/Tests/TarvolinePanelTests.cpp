@@ -272,17 +272,6 @@ FString DownloadPathFor(const FString& Prompt, const FString& JobId)
 	return FPaths::Combine(FPaths::ProjectSavedDir(), TEXT("Tarvoline"),
 		FString::Printf(TEXT("%s_%s.fbx"), *MakeAssetName(Prompt, 48), *JobId.Left(8)));
 }
-
-int32 CountMeshActors()
-{
-	int32 Count = 0;
-	UWorld* World = GEditor ? GEditor->GetEditorWorldContext(false).World() : nullptr;
-	for (TActorIterator<ASkeletalMeshActor> It(World); It; ++It)
-	{
-		++Count;
-	}
-	return Count;
-}
 } // namespace TarvolinePanelTest
 
 IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelConnectTest, "Tarvoline.Panel.ConnectStoresKeyAndLists",

@@ -98,10 +98,10 @@ bool FTarvolinePickerCharactersTest::RunTest(const FString&)
 		});
 
 	// Four characters, one of each family, oldest first as the service lists them.
-	UploadRiggedCharacterStep(this, DemoKey, ModelFile(TEXT("humanoid_mesh.fbx")));
-	UploadRiggedCharacterStep(this, DemoKey, ModelFile(TEXT("bird_mesh.fbx")));
-	UploadRiggedCharacterStep(this, DemoKey, ModelFile(TEXT("frog_mesh.fbx")));
-	UploadRiggedCharacterStep(this, DemoKey, ModelFile(TEXT("quadruped_mesh.fbx")));
+	UploadRiggedCharacterStep(this, DemoKey, TestModelFile(TEXT("humanoid_mesh.fbx")));
+	UploadRiggedCharacterStep(this, DemoKey, TestModelFile(TEXT("bird_mesh.fbx")));
+	UploadRiggedCharacterStep(this, DemoKey, TestModelFile(TEXT("frog_mesh.fbx")));
+	UploadRiggedCharacterStep(this, DemoKey, TestModelFile(TEXT("quadruped_mesh.fbx")));
 	Then(
 		[this, P]()
 		{

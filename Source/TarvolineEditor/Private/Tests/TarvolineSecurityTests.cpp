@@ -104,13 +104,8 @@ bool FTarvolineSecurityKeyNeverLeavesTest::RunTest(const FString&)
 	CallStep(this, Reports, TEXT("upload"),
 		[Reports]()
 		{
-#ifdef TARVOLINE_SOURCE_DIR
-			const FString PluginDir = TEXT(TARVOLINE_SOURCE_DIR);
-#else
-			const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
-#endif
 			TarvolineApi::UploadModel(
-				SecretKey, PluginDir / TEXT("TestData/Models/humanoid_mesh.fbx"),
+				SecretKey, TestModelFile(TEXT("humanoid_mesh.fbx")),
 				[Reports](const FTarvolineCharacter& Character)
 				{
 					Reports->CharacterId = Character.Id;
@@ -327,12 +322,7 @@ bool FTarvolineSecurityServiceNamesTest::RunTest(const FString&)
 	}
 
 	// The real import, with a character name and a clip name that try to climb out.
-#ifdef TARVOLINE_SOURCE_DIR
-	const FString PluginDir = TEXT(TARVOLINE_SOURCE_DIR);
-#else
-	const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
-#endif
-	const FString Fbx = FPaths::ConvertRelativePathToFull(PluginDir / TEXT("TestData/Models/humanoid_anim.fbx"));
+	const FString Fbx = TestModelFile(TEXT("humanoid_anim.fbx"));
 	const FTarvolineImportResult Result =
 		ImportAnimationFbx(Fbx, TEXT("../../../Engine/Content/Evil/hero.fbx"), TEXT("../../Config/waves"));
 	UAnimSequence* Clip = Result.Clip.Get();

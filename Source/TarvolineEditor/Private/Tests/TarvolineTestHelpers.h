@@ -26,6 +26,16 @@ namespace TarvolineTest
 inline const TCHAR* const DemoKey = TEXT("tv_demo_key");
 inline const TCHAR* const PoorKey = TEXT("tv_poor_key");
 
+/** The plug-in's folder (where its TestData lives): the source tree in the stand-in, Plugins/Tarvoline in an editor. */
+inline FString TestPluginDir()
+{
+#ifdef TARVOLINE_SOURCE_DIR
+	return TEXT(TARVOLINE_SOURCE_DIR);
+#else
+	return FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
+#endif
+}
+
 /** The local service's base URL: the control address the runner exported, else TARVOLINE_API. */
 inline FString ServiceUrl()
 {
@@ -84,8 +94,7 @@ inline TSharedRef<FExchange> Control(const FString& Verb, const FString& Path, c
 }
 
 /** What one client call reported: which callback ran, how often, and with what. */
-template <typename RecordType>
-struct TOutcome
+template <typename RecordType> struct TOutcome
 {
 	int32 Successes = 0;
 	int32 Failures = 0;
@@ -145,7 +154,8 @@ inline void Then(TFunction<void()> Step)
 }
 
 /** Enqueues a wait until Done() holds; after TimeoutSeconds the test fails with What and the wait ends. */
-inline void WaitUntil(FAutomationTestBase* Test, const FString& What, TFunction<bool()> Done, double TimeoutSeconds = 30.0)
+inline void WaitUntil(
+	FAutomationTestBase* Test, const FString& What, TFunction<bool()> Done, double TimeoutSeconds = 30.0)
 {
 	TSharedRef<double> Deadline = MakeShared<double>(0.0);
 	ADD_LATENT_AUTOMATION_COMMAND(FFunctionLatentCommand(
@@ -369,11 +379,14 @@ inline FString MakeScratchDir(const TCHAR* Area)
 	IFileManager::Get().MakeDirectory(*Dir, true);
 	return Dir;
 }
-}
+} // namespace TarvolineTest
 
 // --- Panel workflow helpers: the local service's clock, next-work controls and accounts, test models, the stored
 // key. Self-contained: uses only what is above and the engine. ---
 
+#include "Animation/SkeletalMeshActor.h"
+#include "Editor.h"
+#include "EngineUtils.h"
 #include "Misc/ConfigCacheIni.h"
 #include "Misc/FileHelper.h"
 #include "Serialization/JsonWriter.h"
@@ -383,12 +396,7 @@ namespace TarvolineTest
 /** A committed test model (TestData/Models), by file name, as an absolute path. */
 inline FString TestModelFile(const FString& FileName)
 {
-#ifdef TARVOLINE_SOURCE_DIR
-	const FString PluginDir = TEXT(TARVOLINE_SOURCE_DIR);
-#else
-	const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
-#endif
-	return FPaths::ConvertRelativePathToFull(PluginDir / TEXT("TestData/Models") / FileName);
+	return FPaths::ConvertRelativePathToFull(TestPluginDir() / TEXT("TestData/Models") / FileName);
 }
 
 /** Enqueues putting the local service back to its start: seeded accounts only, no work, faults or records. */
@@ -466,8 +474,8 @@ inline TSharedPtr<FJsonObject> SimJobOf(const TSharedPtr<FJsonObject>& State, co
 }
 
 /** A fault that answers matching API requests with Status and exactly Body (JSON); Count -1 means every one. */
-inline FString AnswerWithFault(const FString& Method, const FString& PathRegex, int32 Status, const FString& Body,
-	int32 Count = 1)
+inline FString AnswerWithFault(
+	const FString& Method, const FString& PathRegex, int32 Status, const FString& Body, int32 Count = 1)
 {
 	const TSharedRef<FJsonObject> Fault = MakeShared<FJsonObject>();
 	Fault->SetStringField(TEXT("kind"), TEXT("status"));
@@ -502,8 +510,8 @@ inline FString StoredApiKey()
 inline bool SettingsFileHasApiKey()
 {
 	FString Text;
-	return IFileManager::Get().FileExists(*GEditorSettingsIni) && FFileHelper::LoadFileToString(Text, *GEditorSettingsIni) &&
-		Text.Contains(TEXT("ApiKey="));
+	return IFileManager::Get().FileExists(*GEditorSettingsIni) &&
+		   FFileHelper::LoadFileToString(Text, *GEditorSettingsIni) && Text.Contains(TEXT("ApiKey="));
 }
 
 /** Forgets a stored API key, so a new panel starts signed out. */
@@ -535,10 +543,21 @@ inline TArray<double> RecordedTimes(const FString& Json)
 	}
 	return Times;
 }
+
+/** The skeletal mesh actors in the editor's level. */
+inline int32 CountMeshActors()
+{
+	int32 Count = 0;
+	UWorld* World = GEditor ? GEditor->GetEditorWorldContext(false).World() : nullptr;
+	for (TActorIterator<ASkeletalMeshActor> It(World); It; ++It)
+	{
+		++Count;
+	}
+	return Count;
+}
 } // namespace TarvolineTest
 
 // --- End of the panel workflow helpers. ---
-
 
 #endif
 
@@ -575,17 +594,6 @@ inline const TCHAR* const PanelTabName = TEXT("Tarvoline");
 inline const TCHAR* const ToolsMenuName = TEXT("LevelEditor.MainMenu.Tools");
 /** The panel's designed width, in Slate units (and pixels in pictures). */
 constexpr float PanelWidth = 420.0f;
-
-/** A committed test model, by file name. */
-inline FString ModelFile(const TCHAR* FileName)
-{
-#ifdef TARVOLINE_SOURCE_DIR
-	const FString PluginDir = TEXT(TARVOLINE_SOURCE_DIR);
-#else
-	const FString PluginDir = FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
-#endif
-	return FPaths::ConvertRelativePathToFull(PluginDir / TEXT("TestData/Models") / FileName);
-}
 
 /** Whether a text is the localizable text of that key in the plug-in's namespace. */
 inline bool IsPluginText(const FText& Text, const FString& Key)
