@@ -9,6 +9,7 @@
 // its callback; curl's is the file size over its own time_total. Runs alternate which side goes first; the best run of
 // each side is reported, and the highest peak memory.
 
+#include "BenchSimulator.h"
 #include "CoreMinimal.h"
 #include "Dom/JsonValue.h"
 #include "HttpManager.h"
@@ -235,53 +236,6 @@ std::optional<double> ParseCurl(const std::optional<std::string>& Out, int WantS
 	return Seconds;
 }
 
-/** The local service, started for this run and stopped at the end. */
-class FSimulator
-{
-public:
-	bool Start(const std::string& Binary, const fs::path& WorkDir, const fs::path& ModelsDir, uint64_t MaxUploadBytes)
-	{
-		const fs::path PortFile = WorkDir / "sim.port";
-		const std::string MaxUpload = std::to_string(MaxUploadBytes);
-		const std::string LogFile = (WorkDir / "sim.log").string();
-		Pid = fork();
-		if (Pid == 0)
-		{
-			execl(Binary.c_str(), Binary.c_str(), "--port", "0", "--port-file", PortFile.c_str(), "--time-scale", "0",
-				"--allow-control", "--quiet", "--models", ModelsDir.c_str(), "--max-upload-bytes", MaxUpload.c_str(),
-				"--log-file", LogFile.c_str(), static_cast<char*>(nullptr));
-			_exit(127);
-		}
-		for (int Attempt = 0; Pid > 0 && Attempt < 1000; ++Attempt)
-		{
-			std::ifstream In(PortFile);
-			int Port = 0;
-			if (In >> Port && Port > 0)
-			{
-				Url = "http://127.0.0.1:" + std::to_string(Port);
-				return true;
-			}
-			std::this_thread::sleep_for(std::chrono::milliseconds(10));
-		}
-		return false;
-	}
-
-	~FSimulator()
-	{
-		if (Pid > 0)
-		{
-			kill(Pid, SIGTERM);
-			int Status = 0;
-			waitpid(Pid, &Status, 0);
-		}
-	}
-
-	std::string Url;
-
-private:
-	pid_t Pid = -1;
-};
-
 bool WriteBigFile(const fs::path& Path, uint64_t Bytes)
 {
 	// Incompressible bytes, so that nothing on the way can make the transfer cheaper than its size.
@@ -432,8 +386,9 @@ int Orchestrate(const std::string& Self, const std::string& SimBinary, uint64_t 
 
 	int Result = 0;
 	{
-		FSimulator Simulator;
-		if (!Simulator.Start(SimBinary, WorkDir, ModelsDir, Size + 64 * 1024 * 1024))
+		FBenchSimulator Simulator;
+		if (!Simulator.Start(SimBinary, WorkDir,
+				{"--models", ModelsDir.string(), "--max-upload-bytes", std::to_string(Size + 64 * 1024 * 1024)}))
 		{
 			std::fprintf(stderr, "Could not start %s.\n", SimBinary.c_str());
 			return 2;

@@ -33,7 +33,8 @@ std::filesystem::path LargestModel()
 {
 	std::filesystem::path Largest;
 	uintmax_t LargestSize = 0;
-	for (const auto& Entry : std::filesystem::directory_iterator(std::filesystem::path(TARVOLINE_SOURCE_DIR) / "TestData" / "Models"))
+	for (const auto& Entry :
+		std::filesystem::directory_iterator(std::filesystem::path(TARVOLINE_SOURCE_DIR) / "TestData" / "Models"))
 	{
 		if (Entry.path().extension() == ".fbx" && Entry.file_size() > LargestSize)
 		{
@@ -77,8 +78,8 @@ int main(int Argc, char** Argv)
 	const std::filesystem::path Model = LargestModel();
 	const std::string File = Model.string();
 	const FString FbxFile(File.c_str());
-	std::printf("model: %s (%ju bytes), %d iterations\n", Model.filename().c_str(), (uintmax_t)std::filesystem::file_size(Model),
-		Iterations);
+	std::printf("model: %s (%ju bytes), %d iterations\n", Model.filename().c_str(),
+		(uintmax_t)std::filesystem::file_size(Model), Iterations);
 
 	// Warm both paths (library set-up, file cache) before measuring.
 	bool bOk = true;

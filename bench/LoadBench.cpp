@@ -8,6 +8,7 @@
 //
 // Prints one line per figure and ends with "LOAD OK" or "LOAD FAILED" (exit code 0 or 1).
 
+#include "BenchSimulator.h"
 #include "CoreMinimal.h"
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
@@ -87,51 +88,6 @@ bool PumpUntil(const std::function<bool()>& Done, double TimeoutSeconds)
 	}
 	return true;
 }
-
-/** The local service, started for this run and stopped at the end. */
-class FSimulator
-{
-public:
-	bool Start(const std::string& Binary, const fs::path& WorkDir)
-	{
-		const fs::path PortFile = WorkDir / "sim.port";
-		const std::string LogFile = (WorkDir / "sim.log").string();
-		Pid = fork();
-		if (Pid == 0)
-		{
-			execl(Binary.c_str(), Binary.c_str(), "--port", "0", "--port-file", PortFile.c_str(), "--time-scale", "0",
-				"--allow-control", "--quiet", "--log-file", LogFile.c_str(), static_cast<char*>(nullptr));
-			_exit(127);
-		}
-		for (int Attempt = 0; Pid > 0 && Attempt < 1000; ++Attempt)
-		{
-			std::ifstream In(PortFile);
-			int Port = 0;
-			if (In >> Port && Port > 0)
-			{
-				Url = "http://127.0.0.1:" + std::to_string(Port);
-				return true;
-			}
-			std::this_thread::sleep_for(std::chrono::milliseconds(10));
-		}
-		return false;
-	}
-
-	~FSimulator()
-	{
-		if (Pid > 0)
-		{
-			kill(Pid, SIGTERM);
-			int Status = 0;
-			waitpid(Pid, &Status, 0);
-		}
-	}
-
-	std::string Url;
-
-private:
-	pid_t Pid = -1;
-};
 
 /** One request to the service's control endpoints; the answer's body, empty when none came. */
 std::string Control(const std::string& Base, const char* Verb, const std::string& Path, const std::string& Body = "")
@@ -338,7 +294,7 @@ int main(int Argc, char** Argv)
 	const fs::path WorkDir(Scratch);
 	bool bOk = true;
 	{
-		FSimulator Simulator;
+		FBenchSimulator Simulator;
 		if (!Simulator.Start(SimBinary, WorkDir))
 		{
 			std::fprintf(stderr, "Could not start the local service %s.\n", SimBinary.c_str());
