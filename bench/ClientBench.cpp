@@ -9,7 +9,7 @@
 // its callback; curl's is the file size over its own time_total. Runs alternate which side goes first; the best run of
 // each side is reported, and the highest peak memory.
 
-#include "BenchSimulator.h"
+#include "BenchSupport.h"
 #include "CoreMinimal.h"
 #include "Dom/JsonValue.h"
 #include "HttpManager.h"
@@ -42,30 +42,11 @@ namespace fs = std::filesystem;
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
+using Bench::Clock;
+using Bench::SecondsSince;
+using Bench::StatusKb;
 
 const char* const Key = "tv_demo_key";
-
-double SecondsSince(Clock::time_point Start)
-{
-	return std::chrono::duration<double>(Clock::now() - Start).count();
-}
-
-/** A line of /proc/self/status, in kB (VmHWM: the peak resident set so far). */
-long StatusKb(const char* Field)
-{
-	std::ifstream Status("/proc/self/status");
-	std::string Line;
-	const std::string Prefix = std::string(Field) + ":";
-	while (std::getline(Status, Line))
-	{
-		if (Line.rfind(Prefix, 0) == 0)
-		{
-			return std::strtol(Line.c_str() + Prefix.size(), nullptr, 10);
-		}
-	}
-	return -1;
-}
 
 /** CPU seconds (user and system) of this process, or of its waited-for children. */
 double CpuSeconds(int Who)

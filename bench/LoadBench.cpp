@@ -8,7 +8,7 @@
 //
 // Prints one line per figure and ends with "LOAD OK" or "LOAD FAILED" (exit code 0 or 1).
 
-#include "BenchSimulator.h"
+#include "BenchSupport.h"
 #include "CoreMinimal.h"
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
@@ -41,30 +41,11 @@ namespace fs = std::filesystem;
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
+using Bench::Clock;
+using Bench::SecondsSince;
+using Bench::StatusKb;
 
 const TCHAR* const Key = TEXT("tv_demo_key");
-
-double SecondsSince(Clock::time_point Start)
-{
-	return std::chrono::duration<double>(Clock::now() - Start).count();
-}
-
-/** A line of /proc/self/status, in kB. */
-long StatusKb(const char* Field)
-{
-	std::ifstream Status("/proc/self/status");
-	std::string Line;
-	const std::string Prefix = std::string(Field) + ":";
-	while (std::getline(Status, Line))
-	{
-		if (Line.rfind(Prefix, 0) == 0)
-		{
-			return std::strtol(Line.c_str() + Prefix.size(), nullptr, 10);
-		}
-	}
-	return -1;
-}
 
 /** Resident memory once the allocator has handed back what it keeps free. */
 long SettledRssKb()

@@ -1,8 +1,9 @@
-// The local service for a benchmark run: started on a free loopback port at time scale 0, stopped at the end.
+// What the benchmarks share: wall-clock and /proc/self/status readings, and the local service for a run.
 #pragma once
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -11,6 +12,34 @@
 #include <unistd.h>
 #include <vector>
 
+namespace Bench
+{
+using Clock = std::chrono::steady_clock;
+
+/** Seconds of wall time since Start. */
+inline double SecondsSince(Clock::time_point Start)
+{
+	return std::chrono::duration<double>(Clock::now() - Start).count();
+}
+
+/** A line of /proc/self/status, in kB (VmRSS: resident now; VmHWM: the peak so far); -1 when missing. */
+inline long StatusKb(const char* Field)
+{
+	std::ifstream Status("/proc/self/status");
+	std::string Line;
+	const std::string Prefix = std::string(Field) + ":";
+	while (std::getline(Status, Line))
+	{
+		if (Line.rfind(Prefix, 0) == 0)
+		{
+			return std::strtol(Line.c_str() + Prefix.size(), nullptr, 10);
+		}
+	}
+	return -1;
+}
+} // namespace Bench
+
+/** The local service for a benchmark run: started on a free loopback port at time scale 0, stopped at the end. */
 class FBenchSimulator
 {
 public:
