@@ -171,7 +171,7 @@ TEST_F(AssetToolsTest, RenameMovesPackageAndObjectTogether)
 TEST_F(AssetToolsTest, ANewProcessFindsWhatAnEarlierOneImported)
 {
 	const std::string Model =
-		(std::filesystem::path(HOST_TEST_DATA_DIR) / "Models" / "humanoid_anim.fbx").lexically_normal().string();
+		(std::filesystem::path(HOST_TEST_MODELS_DIR) / "humanoid_anim.fbx").lexically_normal().string();
 	// The first "editor session" runs in a child process: it imports and saves, then exits.
 	const pid_t Child = fork();
 	ASSERT_GE(Child, 0);

@@ -18,7 +18,7 @@ namespace
 {
 std::string ModelPath(const char* Name)
 {
-	return (std::filesystem::path(HOST_TEST_DATA_DIR) / "Models" / Name).lexically_normal().string();
+	return (std::filesystem::path(HOST_TEST_MODELS_DIR) / Name).lexically_normal().string();
 }
 
 /** A hand-written ASCII FBX: one box node in a Z-up, front -Y scene. */

@@ -109,6 +109,7 @@ inline std::vector<std::u16string> LinesToKeep(const FString& Text)
 			if (!Key.IsEmpty() && (Key[0] == '+' || Key[0] == '-' || Key[0] == '.' || Key[0] == '!'))
 			{
 				Key.RightChopInline(1);
+				Key.TrimStartInline();
 			}
 			bSetting = !Key.IsEmpty();
 		}

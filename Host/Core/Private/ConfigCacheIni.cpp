@@ -249,7 +249,9 @@ public:
 			const TCHAR Command = Key.IsEmpty() ? 0 : Key[0];
 			if (Command == '+' || Command == '-' || Command == '.' || Command == '!')
 			{
+				// "+ Key=" names Key, as "Key =" does: a blank after the command is not part of the name.
 				Key.RightChopInline(1);
+				Key.TrimStartInline();
 			}
 			if (Key.IsEmpty())
 			{
