@@ -822,17 +822,22 @@ void STarvolinePanel::RebuildExamples()
 	for (const FString& Sentence : ExamplesForFamily(Family))
 	{
 		// Each button keeps its own sentence, so a click after a rebuild still sends what that button showed.
+		// clang-format off
 		ExamplesBox->AddSlot()
 			.AutoHeight()
 			.Padding(0, 1, 0, 1)
-			.HAlign(HAlign_Fill)[SNew(SButton)
-									 .Text(FText::FromString(Sentence))
-									 .OnClicked_Lambda(
-										 [this, Sentence]()
-										 {
-											 UseExample(Sentence);
-											 return FReply::Handled();
-										 })];
+			.HAlign(HAlign_Fill)
+			[
+				SNew(SButton)
+				.Text(FText::FromString(Sentence))
+				.OnClicked_Lambda(
+					[this, Sentence]()
+					{
+						UseExample(Sentence);
+						return FReply::Handled();
+					})
+			];
+		// clang-format on
 	}
 }
 

@@ -25,8 +25,12 @@ class SWidget;
 class STarvolinePanel : public SCompoundWidget
 {
 public:
-	SLATE_BEGIN_ARGS(STarvolinePanel) {}
+	// clang-format off
+	SLATE_BEGIN_ARGS(STarvolinePanel)
+	{
+	}
 	SLATE_END_ARGS()
+	// clang-format on
 
 	using FCharacterCombo = SComboBox<TSharedPtr<FTarvolineCharacter>>;
 
@@ -169,7 +173,8 @@ private:
 	void ImportDownloadedFile(const FString& Path, const FString& CharacterName);
 
 	/** Wraps a callback so that it runs only while the panel lives. */
-	template <typename FunctorType> auto Guarded(FunctorType&& Functor) const
+	template <typename FunctorType>
+	auto Guarded(FunctorType&& Functor) const
 	{
 		TWeakPtr<bool> WeakAlive = AliveToken;
 		return [WeakAlive, Functor = Forward<FunctorType>(Functor)](auto&&... Args) mutable

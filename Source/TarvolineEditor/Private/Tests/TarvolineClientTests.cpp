@@ -21,9 +21,11 @@ namespace TarvolineClientTest
 {
 using namespace TarvolineTest;
 
-template <typename RecordType> using TCall = TFunction<void(const TSharedRef<TOutcome<RecordType>>&)>;
+template <typename RecordType>
+using TCall = TFunction<void(const TSharedRef<TOutcome<RecordType>>&)>;
 
-template <typename RecordType> using TOutcomes = TArray<TSharedRef<TOutcome<RecordType>>>;
+template <typename RecordType>
+using TOutcomes = TArray<TSharedRef<TOutcome<RecordType>>>;
 
 /** A fault to arm and what the call must then report. */
 struct FCase

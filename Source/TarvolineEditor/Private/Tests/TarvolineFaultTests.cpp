@@ -70,7 +70,8 @@ struct FFixture
 using FOnSuccess = TFunction<void()>;
 
 /** A success callback that only reports that a record arrived: the matrix judges failures, not records. */
-template <typename RecordType> TFunction<void(const RecordType&)> AnyRecord(FOnSuccess OnSuccess)
+template <typename RecordType>
+TFunction<void(const RecordType&)> AnyRecord(FOnSuccess OnSuccess)
 {
 	return [OnSuccess](const RecordType&)
 	{

@@ -15,8 +15,8 @@
 #include "Misc/Paths.h"
 #include "Selection.h"
 #include "TarvolineImport.h"
-#include "TarvolineTestHelpers.h"
 #include "TarvolineLevel.h"
+#include "TarvolineTestHelpers.h"
 #include "UObject/UObjectGlobals.h"
 
 #if WITH_DEV_AUTOMATION_TESTS

@@ -94,7 +94,8 @@ inline TSharedRef<FExchange> Control(const FString& Verb, const FString& Path, c
 }
 
 /** What one client call reported: which callback ran, how often, and with what. */
-template <typename RecordType> struct TOutcome
+template <typename RecordType>
+struct TOutcome
 {
 	int32 Successes = 0;
 	int32 Failures = 0;
