@@ -131,6 +131,12 @@ FString ParseValue(const FString& RawValue)
 	return Result;
 }
 
+/** Whether a line starting with Character is an array command ("+Key=", ".Key=", "-Key=", "!Key="). */
+bool IsArrayCommand(TCHAR Character)
+{
+	return Character == '+' || Character == '-' || Character == '.' || Character == '!';
+}
+
 /**
  * A key as it is written. A key that starts with an array command's character (it was read from "++Key=" and the
  * like), a comment's or a section's would read back as something else, so it gets the plain-add command "." before it.
@@ -138,8 +144,7 @@ FString ParseValue(const FString& RawValue)
 FString ExportKey(const FString& Key)
 {
 	const TCHAR First = Key.IsEmpty() ? 0 : Key[0];
-	const bool bMisread = First == '+' || First == '-' || First == '.' || First == '!' || First == ';' || First == '#' ||
-						  First == '[';
+	const bool bMisread = IsArrayCommand(First) || First == ';' || First == '#' || First == '[';
 	return bMisread ? TEXT(".") + Key : Key;
 }
 
@@ -247,7 +252,7 @@ public:
 			FString Key = Line.Left(Equals).TrimStartAndEnd();
 			const FString Value = ParseValue(Line.Mid(Equals + 1));
 			const TCHAR Command = Key.IsEmpty() ? 0 : Key[0];
-			if (Command == '+' || Command == '-' || Command == '.' || Command == '!')
+			if (IsArrayCommand(Command))
 			{
 				// "+ Key=" names Key, as "Key =" does: a blank after the command is not part of the name.
 				Key.RightChopInline(1);

@@ -157,11 +157,6 @@ void HostHttpTesting::SetTimeoutCeiling(float Seconds)
 	GTimeoutCeiling.store(Seconds > 0.0f ? Seconds : 0.0f);
 }
 
-float HostHttpTesting::GetTimeoutCeiling()
-{
-	return GTimeoutCeiling.load();
-}
-
 // FCurlHttpResponse
 
 FCurlHttpResponse::FCurlHttpResponse(const FString& InURL)

@@ -8,5 +8,4 @@ namespace HostHttpTesting
 {
 /** Requests started from now on end after at most Seconds (whatever their own limit); 0 lifts the ceiling. */
 void SetTimeoutCeiling(float Seconds);
-float GetTimeoutCeiling();
 } // namespace HostHttpTesting
