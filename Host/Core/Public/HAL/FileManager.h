@@ -39,6 +39,7 @@ enum ECopyResult
 	COPY_Canceled = 2,
 };
 
+class FArchive;
 class FCopyProgress;
 
 /** Callback of IterateDirectory: the full path of an entry and whether it is a directory; false stops the walk. */
@@ -51,6 +52,13 @@ public:
 
 	/** The process's file manager. */
 	static IFileManager& Get();
+
+	/**
+	 * An archive writing the file in place (emptied at once unless FILEWRITE_Append, missing directories made), or
+	 * null when it cannot be opened. Write failures set the archive's error and log an Error unless FILEWRITE_Silent.
+	 * The caller deletes the archive.
+	 */
+	virtual FArchive* CreateFileWriter(const TCHAR* Filename, uint32 WriteFlags = 0) = 0;
 
 	/** Creates the directory (with its missing parents when Tree); true if it exists afterwards. */
 	virtual bool MakeDirectory(const TCHAR* Path, bool Tree = false) = 0;
