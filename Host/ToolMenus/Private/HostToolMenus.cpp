@@ -86,6 +86,11 @@ TArray<FEntryView> ListMenu(FName MenuName)
 	return Views;
 }
 
+const FToolUIActionChoice& GetAction(const FToolMenuEntry& Entry)
+{
+	return Entry.GetAction();
+}
+
 bool ChooseEntry(FName MenuName, FName EntryName)
 {
 	UToolMenus* Menus = UToolMenus::TryGet();

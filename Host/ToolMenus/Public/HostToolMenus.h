@@ -37,6 +37,8 @@ bool HasWaitingStartupCallbacks();
 TArray<FEntryView> ListMenu(FName MenuName);
 /** Chooses an entry as a user would: only when shown and it can execute; true when its action ran. */
 bool ChooseEntry(FName MenuName, FName EntryName);
+/** The action an entry was given (private to the entry in the engine). */
+const FToolUIActionChoice& GetAction(const FToolMenuEntry& Entry);
 
 /** Forgets every menu, owner and waiting callback, and restores the editor's state (UI up, start-up done). */
 void Reset();

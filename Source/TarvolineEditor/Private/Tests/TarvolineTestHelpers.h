@@ -570,7 +570,6 @@ inline int32 CountMeshActors()
 #if WITH_DEV_AUTOMATION_TESTS
 
 #include "Framework/Docking/TabManager.h"
-#include "Internationalization/TextInspector.h"
 #include "Misc/ConfigCacheIni.h"
 #include "Modules/ModuleManager.h"
 #include "STarvolinePanel.h"
