@@ -2,6 +2,7 @@
 // choosing entries as a user does, and removal at shutdown.
 #include "Framework/Application/SlateApplication.h"
 #include "Framework/Docking/TabManager.h"
+#include "HostTabManager.h"
 #include "HostToolMenus.h"
 #include "Modules/ModuleManager.h"
 #include "Styling/AppStyle.h"
@@ -92,7 +93,7 @@ protected:
 	void TearDown() override
 	{
 		FSlateApplication::Create();
-		FGlobalTabmanager::Get()->HostCloseAllTabs();
+		HostTabManager::CloseAllTabs();
 		FModuleManager::Get().UnloadModule("HostTestShapedEditor");
 		HostToolMenus::Reset();
 	}
@@ -163,7 +164,7 @@ TEST_F(Menus, ChoosingTheEntryOpensOneTab)
 	EXPECT_TRUE(HostToolMenus::ChooseEntry(ToolsMenu, "OpenShaped"));
 	EXPECT_TRUE(HostToolMenus::ChooseEntry(ToolsMenu, "OpenShaped"));
 	EXPECT_EQ(Spawns, 1);
-	EXPECT_EQ(FGlobalTabmanager::Get()->HostGetOpenTabs().Num(), 1);
+	EXPECT_EQ(HostTabManager::GetOpenTabs().Num(), 1);
 	EXPECT_TRUE(HostToolMenus::ChooseEntry(ToolsMenu, ShapedTabName));
 	EXPECT_EQ(Spawns, 1);
 	EXPECT_FALSE(HostToolMenus::ChooseEntry(ToolsMenu, "NoSuchEntry"));

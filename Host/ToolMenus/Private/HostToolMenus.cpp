@@ -1,12 +1,15 @@
 // The editor's side of the menus: listing a menu as shown, and choosing an entry as a user does.
 #include "HostToolMenus.h"
 #include "Framework/Docking/TabManager.h"
+#include "ToolMenusPrivate.h"
 #include "WorkspaceMenuStructureModule.h"
 
 namespace HostToolMenus
 {
 namespace
 {
+using FMenuDisplay = FPopulateMenuBuilderWithToolMenuEntry;
+
 const FName LevelEditorToolsMenu(TEXT("LevelEditor.MainMenu.Tools"));
 
 /** The tab spawners under a workspace group, depth first, except those hidden from menus. */
@@ -67,7 +70,7 @@ TArray<FEntryView> ListMenu(FName MenuName)
 	{
 		for (const FToolMenuEntry& Entry : Section.Blocks)
 		{
-			if (Entry.IsSeparator() || !Entry.IsVisible())
+			if (Entry.Type == EMultiBlockType::Separator || !FMenuDisplay::IsVisible(Entry, FToolMenuContext()))
 			{
 				continue;
 			}
@@ -79,16 +82,29 @@ TArray<FEntryView> ListMenu(FName MenuName)
 			View.ToolTip = Entry.ToolTip.Get(FText::GetEmpty());
 			View.Icon = Entry.Icon.Get(FSlateIcon());
 			View.Owner = Entry.Owner;
-			View.bEnabled = Entry.CanExecute();
+			View.bEnabled = FMenuDisplay::CanExecute(Entry, FToolMenuContext());
 			Views.Add(View);
 		}
 	}
 	return Views;
 }
 
+TArray<FName> GetMenuNames()
+{
+	TArray<FName> Names;
+	if (UToolMenus* Menus = UToolMenus::TryGet())
+	{
+		for (const TPair<FName, TSharedRef<UToolMenu>>& Pair : FMenuDisplay::MenusOf(*Menus))
+		{
+			Names.Add(Pair.Key);
+		}
+	}
+	return Names;
+}
+
 const FToolUIActionChoice& GetAction(const FToolMenuEntry& Entry)
 {
-	return Entry.GetAction();
+	return FMenuDisplay::ActionOf(Entry);
 }
 
 bool ChooseEntry(FName MenuName, FName EntryName)
@@ -100,11 +116,13 @@ bool ChooseEntry(FName MenuName, FName EntryName)
 		{
 			for (const FToolMenuEntry& Entry : Section.Blocks)
 			{
-				if (Entry.Name == EntryName && !Entry.IsSeparator())
+				if (Entry.Name == EntryName && Entry.Type != EMultiBlockType::Separator)
 				{
 					// Copied: the action may change the menus it was chosen from.
 					const FToolMenuEntry Chosen = Entry;
-					return Chosen.IsVisible() && Chosen.CanExecute() && Chosen.Execute();
+					const FToolMenuContext Context;
+					return FMenuDisplay::IsVisible(Chosen, Context) && FMenuDisplay::CanExecute(Chosen, Context) &&
+						   FMenuDisplay::Execute(Chosen, Context);
 				}
 			}
 		}

@@ -37,6 +37,8 @@ bool HasWaitingStartupCallbacks();
 TArray<FEntryView> ListMenu(FName MenuName);
 /** Chooses an entry as a user would: only when shown and it can execute; true when its action ran. */
 bool ChooseEntry(FName MenuName, FName EntryName);
+/** The names of all menus, registered or extended, in the order they were made. */
+TArray<FName> GetMenuNames();
 /** The action an entry was given (private to the entry in the engine). */
 const FToolUIActionChoice& GetAction(const FToolMenuEntry& Entry);
 

@@ -15,6 +15,7 @@
 #include "WorkspaceMenuStructureModule.h"
 
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
+#include "HostTabManager.h"
 #include "HostToolMenus.h"
 #endif
 
@@ -282,12 +283,12 @@ bool FTarvolineModuleToolsEntryTest::RunTest(const FString&)
 	TestTrue(TEXT("same panel"), PanelIn(FindPanelTab()) == Panel);
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	int32 OpenPanelTabs = 0;
-	for (const TSharedRef<SDockTab>& Open : FGlobalTabmanager::Get()->HostGetOpenTabs())
+	for (const TSharedRef<SDockTab>& Open : HostTabManager::GetOpenTabs())
 	{
 		OpenPanelTabs += Open->GetLayoutIdentifier() == FTabId(PanelTabName) ? 1 : 0;
 	}
 	TestEqual(TEXT("one panel tab open"), OpenPanelTabs, 1);
-	TestTrue(TEXT("in front"), FGlobalTabmanager::Get()->HostGetForegroundTab() == Tab);
+	TestTrue(TEXT("in front"), HostTabManager::GetForegroundTab() == Tab);
 #endif
 
 	// Closing the tab ends its panel; the next choice builds a new one.
