@@ -252,20 +252,18 @@ FTabSpawnerEntry& FTabManager::RegisterTabSpawner(const FName TabId, const FOnSp
 
 namespace
 {
-/** Removes the spawner of that id from a list, and from the menu group it was put in. */
+/**
+ * Removes the spawner of that id from a list, and only from the list: as the engine's tab managers do, the spawner's
+ * item stays in the menu group it was put in (the group holds it). Menus skip it, since they list registered spawners
+ * only; the owner takes it out of its group itself.
+ */
 bool RemoveSpawner(TArray<TSharedRef<FTabSpawnerEntry>>& Spawners, FName TabId)
 {
 	for (int32 Index = 0; Index < Spawners.Num(); ++Index)
 	{
 		if (Spawners[Index]->GetTabType() == TabId)
 		{
-			TSharedRef<FTabSpawnerEntry> Entry = Spawners[Index];
 			Spawners.RemoveAt(Index);
-			// An unregistered spawner can no longer make tabs, so it leaves the Window/Tools menus as well.
-			if (TSharedPtr<FWorkspaceItem> Group = Entry->GetParent())
-			{
-				Group->RemoveItem(Entry);
-			}
 			return true;
 		}
 	}

@@ -1,6 +1,7 @@
 // The editor's side of the menus: listing a menu as shown, and choosing an entry as a user does.
 #include "HostToolMenus.h"
 #include "Framework/Docking/TabManager.h"
+#include "HostTabManager.h"
 #include "ToolMenusPrivate.h"
 #include "WorkspaceMenuStructureModule.h"
 
@@ -19,7 +20,10 @@ void CollectSpawners(const TSharedRef<FWorkspaceItem>& Group, TArray<TSharedRef<
 	{
 		if (TSharedPtr<FTabSpawnerEntry> Spawner = Child->AsSpawnerEntry())
 		{
-			if (Spawner->GetMenuType() != ETabSpawnerMenuType::Hidden && Spawner->GetAutoGenerateMenuEntry())
+			// Only spawners the tab manager still has: an unregistered spawner's item stays in its group, and the
+			// editor's menus, which go from the registered spawners to the groups, never reach it.
+			if (Spawner->GetMenuType() != ETabSpawnerMenuType::Hidden && Spawner->GetAutoGenerateMenuEntry() &&
+				HostTabManager::FindSpawner(Spawner->GetTabType()) == Spawner)
 			{
 				Out.Add(Spawner.ToSharedRef());
 			}
@@ -134,6 +138,49 @@ bool ChooseEntry(FName MenuName, FName EntryName)
 			if (Spawner->GetTabType() == EntryName && Spawner->GetMenuType() == ETabSpawnerMenuType::Enabled)
 			{
 				return FGlobalTabmanager::Get()->TryInvokeTab(FTabId(EntryName)).IsValid();
+			}
+		}
+	}
+	return false;
+}
+bool ChooseRow(FName MenuName, int32 RowIndex)
+{
+	if (RowIndex < 0)
+	{
+		return false;
+	}
+	if (MenuName == LevelEditorToolsMenu)
+	{
+		const TArray<TSharedRef<FTabSpawnerEntry>> Spawners = ToolsMenuSpawners();
+		if (RowIndex < Spawners.Num())
+		{
+			const TSharedRef<FTabSpawnerEntry>& Spawner = Spawners[RowIndex];
+			// A disabled spawner is shown greyed out and cannot be chosen.
+			return Spawner->GetMenuType() == ETabSpawnerMenuType::Enabled &&
+				   FGlobalTabmanager::Get()->TryInvokeTab(FTabId(Spawner->GetTabType())).IsValid();
+		}
+		RowIndex -= Spawners.Num();
+	}
+	UToolMenus* Menus = UToolMenus::TryGet();
+	UToolMenu* Menu = Menus ? Menus->FindMenu(MenuName) : nullptr;
+	if (!Menu)
+	{
+		return false;
+	}
+	const FToolMenuContext Context;
+	for (const FToolMenuSection& Section : Menu->Sections)
+	{
+		for (const FToolMenuEntry& Entry : Section.Blocks)
+		{
+			if (Entry.Type == EMultiBlockType::Separator || !FMenuDisplay::IsVisible(Entry, Context))
+			{
+				continue;
+			}
+			if (RowIndex-- == 0)
+			{
+				// Copied: the action may change the menus it was chosen from.
+				const FToolMenuEntry Chosen = Entry;
+				return FMenuDisplay::CanExecute(Chosen, Context) && FMenuDisplay::Execute(Chosen, Context);
 			}
 		}
 	}
