@@ -81,6 +81,9 @@ void TestText(FAutomationTestBase* Test, const FString& What, const FString& Act
 	}
 }
 
+/** The developer's stored key, set aside while a panel test runs (the tests store keys of their own). */
+TSharedPtr<TOptional<FString>> DeveloperKey;
+
 /** Enqueues the start of every panel test: a fresh service, no stored key, the stand-in's records emptied. */
 void BeginStep(FAutomationTestBase* Test, double TimeScale = 0.0)
 {
@@ -89,6 +92,10 @@ void BeginStep(FAutomationTestBase* Test, double TimeScale = 0.0)
 	Then(
 		[]()
 		{
+			if (!DeveloperKey.IsValid())
+			{
+				DeveloperKey = TarvolineUiTest::SetAsideStoredKey();
+			}
 			ForgetStoredApiKey();
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			HostEditorLoop::SetTimeDilation(TickerSpeedUp);
@@ -99,7 +106,7 @@ void BeginStep(FAutomationTestBase* Test, double TimeScale = 0.0)
 		});
 }
 
-/** Enqueues the end of every panel test. */
+/** Enqueues the end of every panel test: the developer's stored key goes back. */
 void EndStep()
 {
 	Then(
@@ -108,6 +115,11 @@ void EndStep()
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			HostEditorLoop::SetTimeDilation(1.0f);
 #endif
+			if (DeveloperKey.IsValid())
+			{
+				TarvolineUiTest::RestoreStoredKeyStep(DeveloperKey.ToSharedRef());
+				DeveloperKey.Reset();
+			}
 		});
 }
 
