@@ -65,3 +65,7 @@ if(TARGET TarvolineEditor)
 	target_link_libraries(HostEditor-Cmd PRIVATE -Wl,--whole-archive TarvolineEditor -Wl,--no-whole-archive ${TarvolineLinkModules})
 	set_target_properties(HostEditor-Cmd PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 endif()
+
+# The same sources compiled syntax-only as a UE 5.3 editor build compiles them (no stand-in hooks, the engine's
+# warnings as errors).
+include(${CMAKE_CURRENT_LIST_DIR}/TarvolineEditorShapedCompile.cmake)

@@ -2,6 +2,7 @@
 // choosing entries as a user does, and removal at shutdown.
 #include "Framework/Application/SlateApplication.h"
 #include "Framework/Docking/TabManager.h"
+#include "HostTabManager.h"
 #include "HostToolMenus.h"
 #include "Modules/ModuleManager.h"
 #include "Styling/AppStyle.h"
@@ -92,9 +93,11 @@ protected:
 	void TearDown() override
 	{
 		FSlateApplication::Create();
-		FGlobalTabmanager::Get()->HostCloseAllTabs();
+		HostTabManager::CloseAllTabs();
 		FModuleManager::Get().UnloadModule("HostTestShapedEditor");
 		HostToolMenus::Reset();
+		// Unregistered spawners leave their items in their groups, as in the engine.
+		WorkspaceMenu::GetMenuStructure().GetToolsCategory()->ClearItems();
 	}
 
 	static TArray<FName> EntryNames(FName MenuName)
@@ -163,7 +166,7 @@ TEST_F(Menus, ChoosingTheEntryOpensOneTab)
 	EXPECT_TRUE(HostToolMenus::ChooseEntry(ToolsMenu, "OpenShaped"));
 	EXPECT_TRUE(HostToolMenus::ChooseEntry(ToolsMenu, "OpenShaped"));
 	EXPECT_EQ(Spawns, 1);
-	EXPECT_EQ(FGlobalTabmanager::Get()->HostGetOpenTabs().Num(), 1);
+	EXPECT_EQ(HostTabManager::GetOpenTabs().Num(), 1);
 	EXPECT_TRUE(HostToolMenus::ChooseEntry(ToolsMenu, ShapedTabName));
 	EXPECT_EQ(Spawns, 1);
 	EXPECT_FALSE(HostToolMenus::ChooseEntry(ToolsMenu, "NoSuchEntry"));
@@ -186,6 +189,69 @@ TEST_F(Menus, ShutdownRemovesSectionEntryAndSpawner)
 	EXPECT_EQ(EntryNames(ToolsMenu), TArray<FName>{FName("OtherEntry")});
 	EXPECT_FALSE(FGlobalTabmanager::Get()->HasTabSpawner(ShapedTabName));
 	EXPECT_FALSE(HostToolMenus::ChooseEntry(ToolsMenu, "OpenShaped"));
+}
+
+TEST_F(Menus, ToolsMenuListsRegisteredSpawnersOfTheToolsGroupUnlessHidden)
+{
+	const TSharedRef<FWorkspaceItem> Tools = WorkspaceMenu::GetMenuStructure().GetToolsCategory();
+	const auto CountRows = [](FName Name)
+	{
+		int32 Count = 0;
+		for (const HostToolMenus::FEntryView& View : HostToolMenus::ListMenu(ToolsMenu))
+		{
+			Count += View.Name == Name ? 1 : 0;
+		}
+		return Count;
+	};
+	const auto Register = [Tools](FName Name) -> FTabSpawnerEntry&
+	{
+		return FGlobalTabmanager::Get()
+			->RegisterNomadTabSpawner(Name, FOnSpawnTab::CreateLambda([](const FSpawnTabArgs&) { return SNew(SDockTab); }))
+			.SetGroup(Tools);
+	};
+
+	Register("Listed");
+	EXPECT_EQ(CountRows("Listed"), 1);
+	Register("Hidden").SetMenuType(ETabSpawnerMenuType::Hidden);
+	EXPECT_EQ(CountRows("Hidden"), 0);
+	Register("NotCollected").SetAutoGenerateMenuEntry(false);
+	EXPECT_EQ(CountRows("NotCollected"), 0);
+
+	// Unregistering leaves the item in its group, but the menu lists registered spawners only; registering again
+	// adds a second item, still shown once.
+	FGlobalTabmanager::Get()->UnregisterNomadTabSpawner("Listed");
+	EXPECT_EQ(CountRows("Listed"), 0);
+	Register("Listed");
+	int32 Items = 0;
+	for (const TSharedRef<FWorkspaceItem>& Item : Tools->GetChildItems())
+	{
+		TSharedPtr<FTabSpawnerEntry> Spawner = Item->AsSpawnerEntry();
+		Items += Spawner.IsValid() && Spawner->GetTabType() == FName("Listed") ? 1 : 0;
+	}
+	EXPECT_EQ(Items, 2);
+	EXPECT_EQ(CountRows("Listed"), 1);
+
+	for (const FName Name : {FName("Listed"), FName("Hidden"), FName("NotCollected")})
+	{
+		FGlobalTabmanager::Get()->UnregisterNomadTabSpawner(Name);
+	}
+	Tools->ClearItems();
+}
+
+TEST_F(Menus, ChoosingRowsByPosition)
+{
+	FModuleManager::Get().LoadModuleChecked("HostTestShapedEditor");
+	// The module written like the old plug-in shows its tab twice: the spawner's row and its own entry.
+	const TArray<HostToolMenus::FEntryView> Views = HostToolMenus::ListMenu(ToolsMenu);
+	ASSERT_EQ(Views.Num(), 2);
+	for (int32 Row = 0; Row < Views.Num(); ++Row)
+	{
+		HostTabManager::CloseAllTabs();
+		EXPECT_TRUE(HostToolMenus::ChooseRow(ToolsMenu, Row)) << Row;
+		EXPECT_TRUE(FGlobalTabmanager::Get()->FindExistingLiveTab(FTabId(ShapedTabName)).IsValid()) << Row;
+	}
+	EXPECT_FALSE(HostToolMenus::ChooseRow(ToolsMenu, Views.Num()));
+	EXPECT_FALSE(HostToolMenus::ChooseRow(ToolsMenu, -1));
 }
 
 TEST_F(Menus, ShutdownAfterSlateIsGoneLeavesTheSpawner)

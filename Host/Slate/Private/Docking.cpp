@@ -1,6 +1,7 @@
 // The application, the global tab manager and its spawners, dock tabs, workspace groups and menu actions.
 #include "Framework/Application/SlateApplication.h"
 #include "Framework/Docking/TabManager.h"
+#include "HostTabManager.h"
 #include "Framework/Docking/WorkspaceItem.h"
 #include "HAL/PlatformTime.h"
 #include "HostFrameHooks.h"
@@ -64,7 +65,7 @@ void FSlateApplication::Shutdown(bool /*bShutdownPlatform*/)
 	{
 		return;
 	}
-	FGlobalTabmanager::Get()->HostCloseAllTabs();
+	HostTabManager::CloseAllTabs();
 	for (const TSharedRef<SWidget>& Root : HostSlate::GetRoots())
 	{
 		HostSlate::RemoveRoot(Root.Get());
@@ -251,20 +252,18 @@ FTabSpawnerEntry& FTabManager::RegisterTabSpawner(const FName TabId, const FOnSp
 
 namespace
 {
-/** Removes the spawner of that id from a list, and from the menu group it was put in. */
+/**
+ * Removes the spawner of that id from a list, and only from the list: as the engine's tab managers do, the spawner's
+ * item stays in the menu group it was put in (the group holds it). Menus skip it, since they list registered spawners
+ * only; the owner takes it out of its group itself.
+ */
 bool RemoveSpawner(TArray<TSharedRef<FTabSpawnerEntry>>& Spawners, FName TabId)
 {
 	for (int32 Index = 0; Index < Spawners.Num(); ++Index)
 	{
 		if (Spawners[Index]->GetTabType() == TabId)
 		{
-			TSharedRef<FTabSpawnerEntry> Entry = Spawners[Index];
 			Spawners.RemoveAt(Index);
-			// An unregistered spawner can no longer make tabs, so it leaves the Window/Tools menus as well.
-			if (TSharedPtr<FWorkspaceItem> Group = Entry->GetParent())
-			{
-				Group->RemoveItem(Entry);
-			}
 			return true;
 		}
 	}
@@ -305,11 +304,6 @@ bool FTabManager::HasTabSpawner(FName TabId) const
 TSharedPtr<FTabSpawnerEntry> FTabManager::FindSpawner(FName TabId) const
 {
 	return FindIn(TabSpawners, TabId);
-}
-
-TSharedPtr<FTabSpawnerEntry> FTabManager::HostFindSpawner(FName TabId) const
-{
-	return FindSpawner(TabId);
 }
 
 TSharedPtr<SDockTab> FTabManager::FindExistingLiveTab(const FTabId& TabId) const
@@ -364,7 +358,7 @@ TSharedPtr<SDockTab> FTabManager::TryInvokeTab(const FTabId& TabId, bool bInvoke
 	return NewTab;
 }
 
-TArray<TSharedRef<SDockTab>> FTabManager::HostGetOpenTabs() const
+TArray<TSharedRef<SDockTab>> FTabManager::GetOpenTabs() const
 {
 	TArray<TSharedRef<SDockTab>> Open;
 	for (const TWeakPtr<SDockTab>& Weak : LiveTabs)
@@ -378,15 +372,15 @@ TArray<TSharedRef<SDockTab>> FTabManager::HostGetOpenTabs() const
 	return Open;
 }
 
-void FTabManager::HostCloseAllTabs()
+void FTabManager::CloseAllTabs()
 {
-	for (const TSharedRef<SDockTab>& Tab : HostGetOpenTabs())
+	for (const TSharedRef<SDockTab>& Tab : GetOpenTabs())
 	{
 		Tab->RequestCloseTab();
 	}
 }
 
-void FTabManager::HostOnTabClosed(const SDockTab& ClosedTab)
+void FTabManager::OnTabClosed(const SDockTab& ClosedTab)
 {
 	LiveTabs.RemoveAll([&ClosedTab](const TWeakPtr<SDockTab>& Weak) { return !Weak.IsValid() || Weak.HasSameObject(&ClosedTab); });
 	if (ForegroundTab.HasSameObject(&ClosedTab))
@@ -452,7 +446,7 @@ void SDockTab::SetContent(TSharedRef<SWidget> InContent)
 
 bool SDockTab::IsForeground() const
 {
-	return bIsOpen && FGlobalTabmanager::Get()->HostGetForegroundTab().Get() == this;
+	return bIsOpen && FGlobalTabmanager::Get()->GetForegroundTab().Get() == this;
 }
 
 void SDockTab::ActivateInParent(ETabActivationCause InActivationCause)
@@ -461,7 +455,7 @@ void SDockTab::ActivateInParent(ETabActivationCause InActivationCause)
 	{
 		return;
 	}
-	FGlobalTabmanager::Get()->HostActivate(SharedThis(this));
+	FGlobalTabmanager::Get()->Activate(SharedThis(this));
 	OnTabActivated.ExecuteIfBound(SharedThis(this), InActivationCause);
 }
 
@@ -478,10 +472,45 @@ bool SDockTab::RequestCloseTab()
 	// Keep the tab alive through its own closing; the docking area drops its reference below.
 	const TSharedRef<SDockTab> Self = SharedThis(this);
 	bIsOpen = false;
-	FGlobalTabmanager::Get()->HostOnTabClosed(*this);
+	FGlobalTabmanager::Get()->OnTabClosed(*this);
 	HostSlate::RemoveRoot(*this);
 	OnTabClosed.ExecuteIfBound(Self);
 	// Closing releases the content, as the docking area does in the editor.
 	ClearContent();
 	return true;
 }
+
+struct FHostTabManagerAccess
+{
+	static TSharedPtr<FTabSpawnerEntry> FindSpawner(FName TabId)
+	{
+		const FTabManager& Manager = *FGlobalTabmanager::Get();
+		return Manager.FindSpawner(TabId);
+	}
+	static TArray<TSharedRef<SDockTab>> GetOpenTabs() { return FGlobalTabmanager::Get()->GetOpenTabs(); }
+	static TSharedPtr<SDockTab> GetForegroundTab() { return FGlobalTabmanager::Get()->GetForegroundTab(); }
+	static void CloseAllTabs() { FGlobalTabmanager::Get()->CloseAllTabs(); }
+};
+
+namespace HostTabManager
+{
+TSharedPtr<FTabSpawnerEntry> FindSpawner(FName TabId)
+{
+	return FHostTabManagerAccess::FindSpawner(TabId);
+}
+
+TArray<TSharedRef<SDockTab>> GetOpenTabs()
+{
+	return FHostTabManagerAccess::GetOpenTabs();
+}
+
+TSharedPtr<SDockTab> GetForegroundTab()
+{
+	return FHostTabManagerAccess::GetForegroundTab();
+}
+
+void CloseAllTabs()
+{
+	FHostTabManagerAccess::CloseAllTabs();
+}
+} // namespace HostTabManager

@@ -1,7 +1,7 @@
 // The test driver: finding widgets, reading what the last paint found, and acting as a person would.
 #include "HostSlateDriver.h"
 #include "HostSlatePaint.h"
-#include "Internationalization/TextInspector.h"
+#include "Internationalization/Text.h"
 #include "Layout/Children.h"
 #include "Widgets/Input/SHostEditableTextBox.h"
 #include "Widgets/Text/STextBlock.h"

@@ -1,12 +1,16 @@
 // The editor's side of the menus: listing a menu as shown, and choosing an entry as a user does.
 #include "HostToolMenus.h"
 #include "Framework/Docking/TabManager.h"
+#include "HostTabManager.h"
+#include "ToolMenusPrivate.h"
 #include "WorkspaceMenuStructureModule.h"
 
 namespace HostToolMenus
 {
 namespace
 {
+using FMenuDisplay = FPopulateMenuBuilderWithToolMenuEntry;
+
 const FName LevelEditorToolsMenu(TEXT("LevelEditor.MainMenu.Tools"));
 
 /** The tab spawners under a workspace group, depth first, except those hidden from menus. */
@@ -16,7 +20,10 @@ void CollectSpawners(const TSharedRef<FWorkspaceItem>& Group, TArray<TSharedRef<
 	{
 		if (TSharedPtr<FTabSpawnerEntry> Spawner = Child->AsSpawnerEntry())
 		{
-			if (Spawner->GetMenuType() != ETabSpawnerMenuType::Hidden && Spawner->GetAutoGenerateMenuEntry())
+			// Only spawners the tab manager still has: an unregistered spawner's item stays in its group, and the
+			// editor's menus, which go from the registered spawners to the groups, never reach it.
+			if (Spawner->GetMenuType() != ETabSpawnerMenuType::Hidden && Spawner->GetAutoGenerateMenuEntry() &&
+				HostTabManager::FindSpawner(Spawner->GetTabType()) == Spawner)
 			{
 				Out.Add(Spawner.ToSharedRef());
 			}
@@ -67,7 +74,7 @@ TArray<FEntryView> ListMenu(FName MenuName)
 	{
 		for (const FToolMenuEntry& Entry : Section.Blocks)
 		{
-			if (Entry.IsSeparator() || !Entry.IsVisible())
+			if (Entry.Type == EMultiBlockType::Separator || !FMenuDisplay::IsVisible(Entry, FToolMenuContext()))
 			{
 				continue;
 			}
@@ -79,11 +86,29 @@ TArray<FEntryView> ListMenu(FName MenuName)
 			View.ToolTip = Entry.ToolTip.Get(FText::GetEmpty());
 			View.Icon = Entry.Icon.Get(FSlateIcon());
 			View.Owner = Entry.Owner;
-			View.bEnabled = Entry.CanExecute();
+			View.bEnabled = FMenuDisplay::CanExecute(Entry, FToolMenuContext());
 			Views.Add(View);
 		}
 	}
 	return Views;
+}
+
+TArray<FName> GetMenuNames()
+{
+	TArray<FName> Names;
+	if (UToolMenus* Menus = UToolMenus::TryGet())
+	{
+		for (const TPair<FName, TSharedRef<UToolMenu>>& Pair : FMenuDisplay::MenusOf(*Menus))
+		{
+			Names.Add(Pair.Key);
+		}
+	}
+	return Names;
+}
+
+const FToolUIActionChoice& GetAction(const FToolMenuEntry& Entry)
+{
+	return FMenuDisplay::ActionOf(Entry);
 }
 
 bool ChooseEntry(FName MenuName, FName EntryName)
@@ -95,11 +120,13 @@ bool ChooseEntry(FName MenuName, FName EntryName)
 		{
 			for (const FToolMenuEntry& Entry : Section.Blocks)
 			{
-				if (Entry.Name == EntryName && !Entry.IsSeparator())
+				if (Entry.Name == EntryName && Entry.Type != EMultiBlockType::Separator)
 				{
 					// Copied: the action may change the menus it was chosen from.
 					const FToolMenuEntry Chosen = Entry;
-					return Chosen.IsVisible() && Chosen.CanExecute() && Chosen.Execute();
+					const FToolMenuContext Context;
+					return FMenuDisplay::IsVisible(Chosen, Context) && FMenuDisplay::CanExecute(Chosen, Context) &&
+						   FMenuDisplay::Execute(Chosen, Context);
 				}
 			}
 		}
@@ -111,6 +138,49 @@ bool ChooseEntry(FName MenuName, FName EntryName)
 			if (Spawner->GetTabType() == EntryName && Spawner->GetMenuType() == ETabSpawnerMenuType::Enabled)
 			{
 				return FGlobalTabmanager::Get()->TryInvokeTab(FTabId(EntryName)).IsValid();
+			}
+		}
+	}
+	return false;
+}
+bool ChooseRow(FName MenuName, int32 RowIndex)
+{
+	if (RowIndex < 0)
+	{
+		return false;
+	}
+	if (MenuName == LevelEditorToolsMenu)
+	{
+		const TArray<TSharedRef<FTabSpawnerEntry>> Spawners = ToolsMenuSpawners();
+		if (RowIndex < Spawners.Num())
+		{
+			const TSharedRef<FTabSpawnerEntry>& Spawner = Spawners[RowIndex];
+			// A disabled spawner is shown greyed out and cannot be chosen.
+			return Spawner->GetMenuType() == ETabSpawnerMenuType::Enabled &&
+				   FGlobalTabmanager::Get()->TryInvokeTab(FTabId(Spawner->GetTabType())).IsValid();
+		}
+		RowIndex -= Spawners.Num();
+	}
+	UToolMenus* Menus = UToolMenus::TryGet();
+	UToolMenu* Menu = Menus ? Menus->FindMenu(MenuName) : nullptr;
+	if (!Menu)
+	{
+		return false;
+	}
+	const FToolMenuContext Context;
+	for (const FToolMenuSection& Section : Menu->Sections)
+	{
+		for (const FToolMenuEntry& Entry : Section.Blocks)
+		{
+			if (Entry.Type == EMultiBlockType::Separator || !FMenuDisplay::IsVisible(Entry, Context))
+			{
+				continue;
+			}
+			if (RowIndex-- == 0)
+			{
+				// Copied: the action may change the menus it was chosen from.
+				const FToolMenuEntry Chosen = Entry;
+				return FMenuDisplay::CanExecute(Chosen, Context) && FMenuDisplay::Execute(Chosen, Context);
 			}
 		}
 	}

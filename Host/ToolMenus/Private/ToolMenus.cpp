@@ -2,6 +2,7 @@
 #include "ToolMenus.h"
 #include "Framework/Application/SlateApplication.h"
 #include "HostToolMenus.h"
+#include "ToolMenusPrivate.h"
 
 namespace
 {
@@ -22,21 +23,12 @@ FMenusGlobals& Globals()
 }
 } // namespace
 
-/** Lets the stand-in's editor side reach the menus' private parts. */
-class FHostToolMenusAccess
-{
-public:
-	static UToolMenus* Make() { return new UToolMenus(); }
-	static void Destroy(UToolMenus* Menus) { delete Menus; }
-	static TArray<TPair<FName, TSharedRef<UToolMenu>>>& MenusOf(UToolMenus& Menus) { return Menus.Menus; }
-};
-
 UToolMenus* UToolMenus::Get()
 {
 	FMenusGlobals& State = Globals();
 	if (!State.Menus)
 	{
-		State.Menus = FHostToolMenusAccess::Make();
+		State.Menus = FPopulateMenuBuilderWithToolMenuEntry::MakeMenus();
 	}
 	return State.Menus;
 }
@@ -188,16 +180,6 @@ FName UToolMenus::JoinMenuPaths(const FName Base, const FName Child)
 	return FName(Base.ToString() + TEXT(".") + Child.ToString());
 }
 
-TArray<FName> UToolMenus::HostGetMenuNames() const
-{
-	TArray<FName> Names;
-	for (const TPair<FName, TSharedRef<UToolMenu>>& Pair : Menus)
-	{
-		Names.Add(Pair.Key);
-	}
-	return Names;
-}
-
 FToolMenuSection& UToolMenu::AddSection(const FName SectionName, const TAttribute<FText>& InLabel, const FToolMenuInsert InPosition)
 {
 	if (FToolMenuSection* Existing = FindSection(SectionName))
@@ -290,9 +272,14 @@ FToolMenuEntry* FToolMenuSection::FindEntry(const FName InName)
 	return nullptr;
 }
 
-bool FToolMenuSection::RemoveEntry(const FName InName)
+const FToolMenuEntry* FToolMenuSection::FindEntry(const FName InName) const
 {
-	return Blocks.RemoveAll([InName](const FToolMenuEntry& Entry) { return Entry.Name == InName; }) > 0;
+	return const_cast<FToolMenuSection*>(this)->FindEntry(InName);
+}
+
+int32 FToolMenuSection::RemoveEntry(const FName InName)
+{
+	return Blocks.RemoveAll([InName](const FToolMenuEntry& Entry) { return Entry.Name == InName; });
 }
 
 int32 FToolMenuSection::RemoveEntriesByOwner(const FToolMenuOwner InOwner)
@@ -324,46 +311,20 @@ FToolMenuEntry FToolMenuEntry::InitSeparator(const FName InName)
 	return Entry;
 }
 
-bool FToolMenuEntry::IsVisible(const FToolMenuContext& Context) const
+bool FToolMenuEntry::TryExecuteToolUIAction(const FToolMenuContext& InContext)
 {
-	if (const FUIAction* UIAction = Action.GetUIAction())
+	// As the engine's: only an FToolUIAction runs here; an entry made with a plain FUIAction does nothing.
+	const FToolUIAction* ToolAction = Action.GetToolUIAction();
+	if (!ToolAction || !ToolAction->ExecuteAction.IsBound())
 	{
-		return UIAction->IsVisible();
+		return false;
 	}
-	if (const FToolUIAction* ToolAction = Action.GetToolUIAction())
+	if (ToolAction->CanExecuteAction.IsBound() && !ToolAction->CanExecuteAction.Execute(InContext))
 	{
-		return !ToolAction->IsActionVisibleDelegate.IsBound() || ToolAction->IsActionVisibleDelegate.Execute(Context);
+		return false;
 	}
+	ToolAction->ExecuteAction.Execute(InContext);
 	return true;
-}
-
-bool FToolMenuEntry::CanExecute(const FToolMenuContext& Context) const
-{
-	if (const FUIAction* UIAction = Action.GetUIAction())
-	{
-		return UIAction->CanExecute();
-	}
-	if (const FToolUIAction* ToolAction = Action.GetToolUIAction())
-	{
-		return !ToolAction->CanExecuteAction.IsBound() || ToolAction->CanExecuteAction.Execute(Context);
-	}
-	return false;
-}
-
-bool FToolMenuEntry::Execute(const FToolMenuContext& Context) const
-{
-	if (const FUIAction* UIAction = Action.GetUIAction())
-	{
-		return UIAction->Execute();
-	}
-	if (const FToolUIAction* ToolAction = Action.GetToolUIAction())
-	{
-		if (CanExecute(Context))
-		{
-			return ToolAction->ExecuteAction.ExecuteIfBound(Context);
-		}
-	}
-	return false;
 }
 
 namespace HostToolMenus
@@ -402,7 +363,7 @@ void Reset()
 	State.StartupCallbacks.Clear();
 	State.bUIEnabled = true;
 	State.bEngineStarted = true;
-	FHostToolMenusAccess::Destroy(State.Menus);
+	FPopulateMenuBuilderWithToolMenuEntry::DestroyMenus(State.Menus);
 	State.Menus = nullptr;
 }
 } // namespace HostToolMenus

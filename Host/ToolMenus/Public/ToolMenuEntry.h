@@ -16,19 +16,13 @@ struct FToolMenuEntry
 	static FToolMenuEntry InitMenuEntry(const FName InName, const TAttribute<FText>& InLabel,
 		const TAttribute<FText>& InToolTip, const TAttribute<FSlateIcon>& InIcon, const FToolUIActionChoice& InAction,
 		const EUserInterfaceActionType UserInterfaceActionType = EUserInterfaceActionType::Button,
-		const FName InTutorialHighlightName = FName());
+		const FName InTutorialHighlightName = NAME_None);
 	static FToolMenuEntry InitSeparator(const FName InName);
 
-	/** The action, as given. */
-	const FToolUIActionChoice& GetAction() const { return Action; }
-	void SetAction(const FToolUIActionChoice& InAction) { Action = InAction; }
-	bool IsSeparator() const { return Type == EMultiBlockType::Separator; }
-	/** Whether the entry is shown, by its action's visibility delegate. */
-	bool IsVisible(const FToolMenuContext& Context = FToolMenuContext()) const;
-	/** Whether the entry can be chosen now, by its action's can-execute delegate. */
-	bool CanExecute(const FToolMenuContext& Context = FToolMenuContext()) const;
-	/** Runs the action as a click on the entry does; true when it ran. */
-	bool Execute(const FToolMenuContext& Context = FToolMenuContext()) const;
+	/** Runs the entry's action when it is an FToolUIAction that can execute (plain FUIActions are not run). */
+	bool TryExecuteToolUIAction(const FToolMenuContext& InContext);
+
+	friend struct FToolMenuSection;
 
 	FName Name;
 	FToolMenuOwner Owner;
@@ -41,5 +35,10 @@ struct FToolMenuEntry
 	FToolMenuInsert InsertPosition;
 
 private:
+	// As in the engine, the action is private; the stand-in's menu display (the engine's menu builder's name) reads
+	// it to list and choose entries (see HostToolMenus.h).
+	friend class UToolMenus;
+	friend class FPopulateMenuBuilderWithToolMenuEntry;
+
 	FToolUIActionChoice Action;
 };

@@ -35,7 +35,7 @@ public:
 	/** Removes everything the owner added, from every menu; safe when the menus do not exist. */
 	static void UnregisterOwner(FToolMenuOwner Owner);
 
-	UToolMenu* RegisterMenu(FName Name, const FName Parent = FName(), EMultiBoxType Type = EMultiBoxType::Menu,
+	UToolMenu* RegisterMenu(FName Name, const FName Parent = NAME_None, EMultiBoxType Type = EMultiBoxType::Menu,
 		bool bWarnIfAlreadyRegistered = true);
 	/** The menu of that name, made (unregistered) when unknown, so extensions can come before the menu. */
 	UToolMenu* ExtendMenu(const FName Name);
@@ -49,11 +49,9 @@ public:
 	/** The owner new sections and entries get: the innermost FToolMenuOwnerScoped, or none. */
 	FToolMenuOwner CurrentOwner() const;
 	void RefreshAllWidgets() {}
-	void RefreshMenuWidget(const FName /*Name*/) {}
+	/** Rebuilds the widgets made from that menu; the headless menus have none to rebuild. */
+	bool RefreshMenuWidget(const FName /*Name*/) { return false; }
 	static FName JoinMenuPaths(const FName Base, const FName Child);
-
-	/** Stand-in only: the names of all menus, registered or extended, in the order they were made. */
-	TArray<FName> HostGetMenuNames() const;
 
 private:
 	UToolMenus() = default;
@@ -62,7 +60,8 @@ private:
 	void UnregisterOwnerInternal(FToolMenuOwner Owner);
 
 	friend struct FToolMenuOwnerScoped;
-	friend class FHostToolMenusAccess;
+	// The engine's menu builder; the stand-in's menu display (HostToolMenus.h) goes by that name.
+	friend class FPopulateMenuBuilderWithToolMenuEntry;
 
 	TArray<TPair<FName, TSharedRef<UToolMenu>>> Menus;
 	TArray<FToolMenuOwner> OwnerStack;

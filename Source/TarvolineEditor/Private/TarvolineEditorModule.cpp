@@ -5,6 +5,7 @@
 #include "Framework/Application/SlateApplication.h"
 #include "Framework/Commands/UIAction.h"
 #include "Framework/Docking/TabManager.h"
+#include "Framework/Docking/WorkspaceItem.h"
 #include "Modules/ModuleManager.h"
 #include "STarvolinePanel.h"
 #include "Styling/AppStyle.h"
@@ -37,13 +38,17 @@ void FTarvolineEditorModule::StartupModule()
 		FModuleManager::LoadModuleChecked<FWorkspaceMenuStructureModule>(TEXT("WorkspaceMenuStructure"))
 			.GetWorkspaceMenuStructure();
 
-	FGlobalTabmanager::Get()
-		->RegisterNomadTabSpawner(
-			TarvolineTabName, FOnSpawnTab::CreateRaw(this, &FTarvolineEditorModule::SpawnPanelTab))
-		.SetDisplayName(LOCTEXT("TabTitle", "Tarvoline"))
+	// The editor lists the spawners of the Tools group under Tools by itself, beside the explicit "OpenTarvoline"
+	// entry, so the spawner is hidden from menus: one Tools row opens the tab, and the registered spawner still lets
+	// a saved layout restore it.
+	FTabSpawnerEntry& Spawner = FGlobalTabmanager::Get()->RegisterNomadTabSpawner(
+		TarvolineTabName, FOnSpawnTab::CreateRaw(this, &FTarvolineEditorModule::SpawnPanelTab));
+	Spawner.SetDisplayName(LOCTEXT("TabTitle", "Tarvoline"))
 		.SetTooltipText(LOCTEXT("TabTip", "Rig and animate a character from a sentence."))
 		.SetGroup(MenuStructure.GetToolsCategory())
-		.SetIcon(GetTarvolineIcon());
+		.SetIcon(GetTarvolineIcon())
+		.SetMenuType(ETabSpawnerMenuType::Hidden);
+	SpawnerMenuItem = Spawner.AsSpawnerEntry();
 
 	UToolMenus::RegisterStartupCallback(
 		FSimpleMulticastDelegate::FDelegate::CreateRaw(this, &FTarvolineEditorModule::RegisterMenus));
@@ -60,7 +65,15 @@ void FTarvolineEditorModule::ShutdownModule()
 	if (FSlateApplication::IsInitialized())
 	{
 		FGlobalTabmanager::Get()->UnregisterNomadTabSpawner(TarvolineTabName);
+		// The tab manager forgets the spawner but its group keeps the item; a reload would add a second one.
+		const TSharedPtr<FWorkspaceItem> Item = SpawnerMenuItem.Pin();
+		const TSharedPtr<FWorkspaceItem> Group = Item.IsValid() ? Item->GetParent() : nullptr;
+		if (Group.IsValid())
+		{
+			Group->RemoveItem(Item.ToSharedRef());
+		}
 	}
+	SpawnerMenuItem.Reset();
 }
 
 void FTarvolineEditorModule::RegisterMenus()

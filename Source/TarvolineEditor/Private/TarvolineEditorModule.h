@@ -6,6 +6,7 @@
 #include "Modules/ModuleInterface.h"
 
 class FSpawnTabArgs;
+class FWorkspaceItem;
 class SDockTab;
 
 /** Registers the Tarvoline tab and its Tools menu entry while the module is loaded. */
@@ -22,4 +23,10 @@ private:
 	void OpenPanelTab();
 	/** Makes a new tab holding a new panel. */
 	TSharedRef<SDockTab> SpawnPanelTab(const FSpawnTabArgs& Args);
+
+	/**
+	 * The tab spawner's item in the workspace's Tools group. Unregistering the spawner leaves it there (the group
+	 * holds it), so shut-down takes it out; weak, because the group owns it.
+	 */
+	TWeakPtr<FWorkspaceItem> SpawnerMenuItem;
 };

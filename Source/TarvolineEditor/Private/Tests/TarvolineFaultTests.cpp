@@ -14,7 +14,7 @@
 #include "TarvolineService.h"
 #include "TarvolineTestHelpers.h"
 
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 #include "HostFilesTesting.h"
 #include "HostHttpTesting.h"
 #endif
@@ -260,7 +260,7 @@ TSharedRef<FCell> CellSteps(FAutomationTestBase* Test, const FString& Operation,
 	const TSharedRef<FFixture>& Fixture, const FCall& Call, bool bDownload)
 {
 	const TSharedRef<FCell> Cell = MakeShared<FCell>();
-#if !WITH_TARVOLINE_HOST
+#if !(defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST)
 	if (Column.Kind == EFault::Slow)
 	{
 		// An editor offers no way to shorten the client's 900-second limit from outside.
@@ -280,7 +280,7 @@ TSharedRef<FCell> CellSteps(FAutomationTestBase* Test, const FString& Operation,
 			{
 				FFileHelper::SaveStringToFile(PreviousBytes, *SavePath);
 			}
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			HostHttpTesting::SetTimeoutCeiling(Column.Kind == EFault::Slow ? ShortTimeoutSeconds : 0.0f);
 #endif
 			Call(
@@ -295,7 +295,7 @@ TSharedRef<FCell> CellSteps(FAutomationTestBase* Test, const FString& Operation,
 					Cell->Message = Message;
 					Cell->Status = Status;
 				});
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			HostHttpTesting::SetTimeoutCeiling(0.0f);
 #endif
 		});
@@ -524,7 +524,7 @@ bool FTarvolineFaultMatrixDownloadFileTest::RunTest(const FString&)
 	return true;
 }
 
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 // Needs the stand-in's small disks: an editor test cannot make a disk full or read-only without platform calls.
 IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineDownloadOntoAFullDiskTest,
 	"Tarvoline.Client.DownloadOntoAFullOrReadOnlyDisk",

@@ -27,7 +27,7 @@
 #include "UObject/Package.h"
 #include "UObject/UObjectGlobals.h"
 
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 #include "EditorFramework/AssetImportData.h"
 #include "HostContentBrowser.h"
 #include "HostDesktopPlatform.h"
@@ -45,7 +45,7 @@ using namespace TarvolineTest;
 /** The panel under test, shared by the steps of one test; resetting it destroys the panel. */
 using FPanelSlot = TSharedRef<TSharedPtr<STarvolinePanel>>;
 
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 /** How much faster than the wall clock the stand-in's core ticker runs during these tests. */
 constexpr float TickerSpeedUp = 25.0f;
 #else
@@ -81,6 +81,9 @@ void TestText(FAutomationTestBase* Test, const FString& What, const FString& Act
 	}
 }
 
+/** The developer's stored key, set aside while a panel test runs (the tests store keys of their own). */
+TSharedPtr<TOptional<FString>> DeveloperKey;
+
 /** Enqueues the start of every panel test: a fresh service, no stored key, the stand-in's records emptied. */
 void BeginStep(FAutomationTestBase* Test, double TimeScale = 0.0)
 {
@@ -89,8 +92,12 @@ void BeginStep(FAutomationTestBase* Test, double TimeScale = 0.0)
 	Then(
 		[]()
 		{
+			if (!DeveloperKey.IsValid())
+			{
+				DeveloperKey = TarvolineUiTest::SetAsideStoredKey();
+			}
 			ForgetStoredApiKey();
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			HostEditorLoop::SetTimeDilation(TickerSpeedUp);
 			HostEngine::ClearLaunchedUrls();
 			HostContentBrowser::Reset();
@@ -99,15 +106,20 @@ void BeginStep(FAutomationTestBase* Test, double TimeScale = 0.0)
 		});
 }
 
-/** Enqueues the end of every panel test. */
+/** Enqueues the end of every panel test: the developer's stored key goes back. */
 void EndStep()
 {
 	Then(
 		[]()
 		{
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			HostEditorLoop::SetTimeDilation(1.0f);
 #endif
+			if (DeveloperKey.IsValid())
+			{
+				TarvolineUiTest::RestoreStoredKeyStep(DeveloperKey.ToSharedRef());
+				DeveloperKey.Reset();
+			}
 		});
 }
 
@@ -349,7 +361,7 @@ bool FTarvolinePanelConnectTest::RunTest(const FString&)
 			TestText(this, TEXT("the only rigged one is selected"), SelectedName(Panel), TEXT("humanoid_mesh.fbx"));
 			TestTrue(TEXT("second panel's error line"), Panel.GetError().IsEmpty());
 
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			// The site's pages open on the site, not on the API address the tests point the client at.
 			(*Second)->OpenAccountPage();
 			(*Second)->OpenCreditsPage();
@@ -977,7 +989,7 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 	return true;
 }
 
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelUploadSourcesTest, "Tarvoline.Panel.UploadFromDialogAndSelection",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
@@ -1463,7 +1475,7 @@ bool FTarvolinePanelResultRoadTest::RunTest(const FString&)
 	Then(
 		[this, Slot, SyncsBefore]()
 		{
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			*SyncsBefore = GEditor->HostGetSyncCount();
 #endif
 			(*Slot)->OnPromptChanged(FText::FromString(TEXT("Walks forward, then waves!")));
@@ -1528,7 +1540,7 @@ bool FTarvolinePanelResultRoadTest::RunTest(const FString&)
 			TestTrue(TEXT("account read after the download: ") + Describe(*Road),
 				Download >= 0 && Road->Last().Path == TEXT("/v1/auth/me") && Road->Num() == Download + 2);
 
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			// The new clip is shown in the Content Browser, which takes the focus.
 			TestEqual(TEXT("one sync"), GEditor->HostGetSyncCount(), *SyncsBefore + 1);
 			const TArray<FAssetData>& Synced = GEditor->HostGetSyncedAssets();
@@ -1543,7 +1555,7 @@ bool FTarvolinePanelResultRoadTest::RunTest(const FString&)
 		{
 			STarvolinePanel& Panel = **Slot;
 			UAnimSequence* Clip = Panel.GetLastImport().Clip.Get();
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			Panel.ShowInContentBrowser();
 			TestEqual(TEXT("Show in Content Browser syncs"), GEditor->HostGetSyncCount(), *SyncsBefore + 2);
 			const TArray<FAssetData>& Synced = GEditor->HostGetSyncedAssets();
@@ -1750,7 +1762,7 @@ bool FTarvolinePanelBusyTest::RunTest(const FString&)
 			TestTrue(TEXT("busy"), Panel.IsBusy());
 			TestFalse(TEXT("price and make disabled"), Panel.CanSendPrompt());
 			TestFalse(TEXT("refresh and upload disabled"), Panel.IsNotBusy());
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			FHostSlateDriver Driver(Slot->ToSharedRef());
 			for (const TCHAR* Key : {TEXT("Price"), TEXT("Make"), TEXT("Refresh"), TEXT("UploadFile")})
 			{
@@ -1771,7 +1783,7 @@ bool FTarvolinePanelBusyTest::RunTest(const FString&)
 		[this, Slot]()
 		{
 			TestTrue(TEXT("actions back"), (*Slot)->CanSendPrompt() && (*Slot)->IsNotBusy());
-#if WITH_TARVOLINE_HOST
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			FHostSlateDriver Driver(Slot->ToSharedRef());
 			TestTrue(TEXT("Make can be pressed again"), Driver.CanInteract(Driver.FindButton(TEXT("Make"))));
 #endif

@@ -394,10 +394,24 @@ inline FString MakeScratchDir(const TCHAR* Area)
 
 namespace TarvolineTest
 {
-/** A committed test model (TestData/Models), by file name, as an absolute path. */
+/**
+ * A committed test model (TestData/Models), by file name, as an absolute path. An installed plug-in has the models
+ * only when they were copied beside it (see the README's install steps); without them the running test is told so
+ * in plain words, rather than failing later on a file it cannot read.
+ */
 inline FString TestModelFile(const FString& FileName)
 {
-	return FPaths::ConvertRelativePathToFull(TestPluginDir() / TEXT("TestData/Models") / FileName);
+	const FString Path = FPaths::ConvertRelativePathToFull(TestPluginDir() / TEXT("TestData/Models") / FileName);
+	if (!IFileManager::Get().FileExists(*Path))
+	{
+		if (FAutomationTestBase* Test = FAutomationTestFramework::Get().GetCurrentTest())
+		{
+			Test->AddError(FString::Printf(TEXT("The test model %s is missing: copy the plug-in's TestData/Models "
+												"folder to %s/TestData/Models to run this test."),
+				*FileName, *FPaths::ConvertRelativePathToFull(TestPluginDir())));
+		}
+	}
+	return Path;
 }
 
 /** Enqueues putting the local service back to its start: seeded accounts only, no work, faults or records. */
@@ -570,7 +584,6 @@ inline int32 CountMeshActors()
 #if WITH_DEV_AUTOMATION_TESTS
 
 #include "Framework/Docking/TabManager.h"
-#include "Internationalization/TextInspector.h"
 #include "Misc/ConfigCacheIni.h"
 #include "Modules/ModuleManager.h"
 #include "STarvolinePanel.h"

@@ -159,19 +159,6 @@ public:
 	/** The open tab with that id, or null. */
 	TSharedPtr<SDockTab> FindExistingLiveTab(const FTabId& TabId) const;
 
-	/** Stand-in only: the spawner of that id, or null. */
-	TSharedPtr<FTabSpawnerEntry> HostFindSpawner(FName TabId) const;
-	/** Stand-in only: the tabs this manager opened that are still open, oldest first. */
-	TArray<TSharedRef<SDockTab>> HostGetOpenTabs() const;
-	/** Stand-in only: the tab brought to the front last. */
-	TSharedPtr<SDockTab> HostGetForegroundTab() const { return ForegroundTab.Pin(); }
-	/** Stand-in only: closes every open tab, as the user closing them. */
-	void HostCloseAllTabs();
-	/** Stand-in only: brings an open tab to the front (called by the tab). */
-	void HostActivate(const TSharedRef<SDockTab>& Tab) { ForegroundTab = Tab; }
-	/** Stand-in only: forgets a tab that was closed (called by the tab). */
-	void HostOnTabClosed(const SDockTab& ClosedTab);
-
 protected:
 	FTabManager() = default;
 
@@ -181,6 +168,18 @@ protected:
 	TArray<TSharedRef<FTabSpawnerEntry>> TabSpawners;
 	TArray<TWeakPtr<SDockTab>> LiveTabs;
 	TWeakPtr<SDockTab> ForegroundTab;
+
+private:
+	// The stand-in's docking area: what tabs tell their manager, and what tests read through HostTabManager.h.
+	// Private, so that code written against the engine cannot reach them.
+	friend class SDockTab;
+	friend struct FHostTabManagerAccess;
+
+	TArray<TSharedRef<SDockTab>> GetOpenTabs() const;
+	TSharedPtr<SDockTab> GetForegroundTab() const { return ForegroundTab.Pin(); }
+	void CloseAllTabs();
+	void Activate(const TSharedRef<SDockTab>& Tab) { ForegroundTab = Tab; }
+	void OnTabClosed(const SDockTab& ClosedTab);
 };
 
 class FGlobalTabmanager : public FTabManager
@@ -195,7 +194,7 @@ public:
 	/** Removes the spawner; tabs it opened stay open. */
 	void UnregisterNomadTabSpawner(const FName TabId);
 	bool HasNomadTabSpawner(FName TabId) const;
-	TSharedPtr<SDockTab> GetActiveTab() const { return HostGetForegroundTab(); }
+	TSharedPtr<SDockTab> GetActiveTab() const { return ForegroundTab.Pin(); }
 
 protected:
 	virtual TSharedPtr<FTabSpawnerEntry> FindSpawner(FName TabId) const override;
