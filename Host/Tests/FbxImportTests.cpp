@@ -546,6 +546,8 @@ TEST_F(FbxImportTest, SavedDialogOptionsReachTheSettingsObjectsAndTheResult)
 	EXPECT_EQ(Broken->AnimSequenceImportData->CustomSampleRate, 0);
 	EXPECT_TRUE(Log.Has(ELogVerbosity::Error, TEXT("FBX Options LoadOptions (")));
 	EXPECT_TRUE(Log.Has(ELogVerbosity::Error, TEXT("): import failed for CustomSampleRate in: fast")));
+	// Written now, into the project that is removed after the test, rather than when the process ends.
+	GConfig->Flush(true, GEditorPerProjectIni);
 }
 
 TEST_F(FbxImportTest, TransformOptionsOfTheMeshSettingsChangeMeshAndClip)
