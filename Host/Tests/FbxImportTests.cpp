@@ -125,7 +125,8 @@ protected:
 
 	/** Imports as the editor's automated import does, with the options the plug-in sets for a first or later import. */
 	UAssetImportTask* Import(const char* Model, const TCHAR* Folder, const TCHAR* Name, USkeleton* Skeleton,
-		void (*Adjust)(UFbxAnimSequenceImportData*) = nullptr, void (*AdjustMesh)(UFbxSkeletalMeshImportData*) = nullptr)
+		void (*Adjust)(UFbxAnimSequenceImportData*) = nullptr,
+		void (*AdjustMesh)(UFbxSkeletalMeshImportData*) = nullptr)
 	{
 		UFbxImportUI* Options = NewObject<UFbxImportUI>(GetTransientPackage());
 		if (Adjust)
@@ -251,7 +252,8 @@ TEST_F(FbxImportTest, AnimationOnlyImportBindsToTheGivenSkeletonAndRefusesForeig
 	// Another creature's clip lacks the skeleton's root bone: the engine's error, and nothing is made.
 	{
 		FFbxLogCapture Log;
-		UAssetImportTask* Refused = Import("bird_anim.fbx", TEXT("/Game/Chars/hero"), TEXT("flap"), Mesh->GetSkeleton());
+		UAssetImportTask* Refused =
+			Import("bird_anim.fbx", TEXT("/Game/Chars/hero"), TEXT("flap"), Mesh->GetSkeleton());
 		EXPECT_EQ(Refused->ImportedObjectPaths.Num(), 0);
 		EXPECT_EQ(FindObject<UAnimSequence>(nullptr, TEXT("/Game/Chars/hero/flap.flap")), nullptr);
 		EXPECT_TRUE(Log.Has(ELogVerbosity::Error,
@@ -419,7 +421,8 @@ TEST_F(FbxImportTest, TheArmatureNullIsABoneUnlessBlenderWroteTheFile)
 	USkeletalMesh* Blend = FindObject<USkeletalMesh>(nullptr, TEXT("/Game/Blend/hero/hero.hero"));
 	ASSERT_NE(Blend, nullptr);
 	FFbxLogCapture Log;
-	UAssetImportTask* Other = Import("humanoid_anim_other_creator.fbx", TEXT("/Game/Blend/hero"), TEXT("walk"), Blend->GetSkeleton());
+	UAssetImportTask* Other =
+		Import("humanoid_anim_other_creator.fbx", TEXT("/Game/Blend/hero"), TEXT("walk"), Blend->GetSkeleton());
 	ASSERT_EQ(Other->ImportedObjectPaths.Num(), 1);
 	UAnimSequence* Onto = FindObject<UAnimSequence>(nullptr, TEXT("/Game/Blend/hero/walk.walk"));
 	ASSERT_NE(Onto, nullptr);
@@ -440,7 +443,8 @@ TEST_F(FbxImportTest, TwoRootsAreRefusedWithTheEnginesError)
 	EXPECT_EQ(FindObject<USkeletalMesh>(nullptr, TEXT("/Game/Twins/twins.twins")), nullptr);
 	EXPECT_EQ(FindObject<USkeleton>(nullptr, TEXT("/Game/Twins/twins_Skeleton.twins_Skeleton")), nullptr);
 	EXPECT_EQ(FindObject<UAnimSequence>(nullptr, TEXT("/Game/Twins/twins_Anim.twins_Anim")), nullptr);
-	EXPECT_TRUE(Log.Has(ELogVerbosity::Error, TEXT("Multiple roots are found in the bone hierarchy. We only support single root bone.")));
+	EXPECT_TRUE(Log.Has(ELogVerbosity::Error,
+		TEXT("Multiple roots are found in the bone hierarchy. We only support single root bone.")));
 }
 
 TEST_F(FbxImportTest, BoneAndTrackNamesAreTheEngines)
@@ -469,7 +473,8 @@ TEST_F(FbxImportTest, BoneAndTrackNamesAreTheEngines)
 	UAnimSequence* Sway = FindObject<UAnimSequence>(nullptr, TEXT("/Game/Pole/sway.sway"));
 	ASSERT_NE(Sway, nullptr);
 	EXPECT_EQ(Sway->HostGetTracks().Num(), 5);
-	EXPECT_TRUE(Sway->HostFindTrack(FName(TEXT("Hand")))->RotKeys[10] == Clip->HostFindTrack(FName(TEXT("Hand")))->RotKeys[10]);
+	EXPECT_TRUE(
+		Sway->HostFindTrack(FName(TEXT("Hand")))->RotKeys[10] == Clip->HostFindTrack(FName(TEXT("Hand")))->RotKeys[10]);
 }
 
 TEST_F(FbxImportTest, BonesTheSkeletonLacksAreWarnedAboutAndBonesTheFileLacksGetNoTrack)
@@ -488,7 +493,8 @@ TEST_F(FbxImportTest, BonesTheSkeletonLacksAreWarnedAboutAndBonesTheFileLacksGet
 	UPackage* Package = CreatePackage(TEXT("/Game/Short/rig"));
 	USkeletalMesh* Shape = NewObject<USkeletalMesh>(Package, FName(TEXT("rig")), RF_Public | RF_Standalone);
 	Shape->SetRefSkeleton(Reference);
-	USkeleton* Skeleton = NewObject<USkeleton>(CreatePackage(TEXT("/Game/Short/rig_Skeleton")), FName(TEXT("rig_Skeleton")), RF_Public | RF_Standalone);
+	USkeleton* Skeleton = NewObject<USkeleton>(
+		CreatePackage(TEXT("/Game/Short/rig_Skeleton")), FName(TEXT("rig_Skeleton")), RF_Public | RF_Standalone);
 	ASSERT_TRUE(Skeleton->MergeAllBonesToBoneTree(Shape));
 
 	FFbxLogCapture Log;
@@ -499,8 +505,9 @@ TEST_F(FbxImportTest, BonesTheSkeletonLacksAreWarnedAboutAndBonesTheFileLacksGet
 	EXPECT_EQ(Clip->HostGetTracks().Num(), 3);
 	EXPECT_EQ(Clip->HostFindTrack(FName(TEXT("Tail"))), nullptr) << "a bone the file lacks keeps its reference pose";
 	EXPECT_EQ(Clip->HostFindTrack(FName(TEXT("LeftFoot"))), nullptr);
-	EXPECT_TRUE(Log.Has(ELogVerbosity::Warning,
-		TEXT("The following bones exist in the imported animation, but not in the Skeleton asset rig_Skeleton.  Any animation on these bones will not be imported: \n\n ")));
+	EXPECT_TRUE(Log.Has(
+		ELogVerbosity::Warning, TEXT("The following bones exist in the imported animation, but not in the Skeleton "
+									 "asset rig_Skeleton.  Any animation on these bones will not be imported: \n\n ")));
 	EXPECT_TRUE(Log.Has(ELogVerbosity::Warning, TEXT("LeftFoot  \n")));
 	EXPECT_EQ(Log.Count(ELogVerbosity::Error), 0);
 }
@@ -508,13 +515,18 @@ TEST_F(FbxImportTest, BonesTheSkeletonLacksAreWarnedAboutAndBonesTheFileLacksGet
 TEST_F(FbxImportTest, SavedDialogOptionsReachTheSettingsObjectsAndTheResult)
 {
 	// What the options dialog saved last time, as the engine stores it in the per-project user settings.
-	GConfig->SetString(TEXT("FBX_Import_UI_Option_FbxSkeletalMeshImportData"), TEXT("ImportUniformScale"), TEXT("2.000000"), GEditorPerProjectIni);
+	GConfig->SetString(TEXT("FBX_Import_UI_Option_FbxSkeletalMeshImportData"), TEXT("ImportUniformScale"),
+		TEXT("2.000000"), GEditorPerProjectIni);
 	GConfig->SetString(TEXT("FBX_Import_UI_Option_FbxSkeletalMeshImportData"), TEXT("ImportTranslation"),
 		TEXT("(X=0.000000,Y=0.000000,Z=10.000000)"), GEditorPerProjectIni);
-	GConfig->SetString(TEXT("FBX_Import_UI_Option_FbxAnimSequenceImportData"), TEXT("CustomSampleRate"), TEXT("60"), GEditorPerProjectIni);
-	GConfig->SetString(TEXT("FBX_Import_UI_Option_FbxAnimSequenceImportData"), TEXT("AnimationLength"), TEXT("FBXALIT_AnimatedKey"), GEditorPerProjectIni);
-	GConfig->SetString(TEXT("FBX_Import_UI_Option_FbxAnimSequenceImportData"), TEXT("bSnapToClosestFrameBoundary"), TEXT("True"), GEditorPerProjectIni);
-	GConfig->SetString(TEXT("FBX_Import_UI_Option_FbxImportUI"), TEXT("bImportAnimations"), TEXT("True"), GEditorPerProjectIni);
+	GConfig->SetString(TEXT("FBX_Import_UI_Option_FbxAnimSequenceImportData"), TEXT("CustomSampleRate"), TEXT("60"),
+		GEditorPerProjectIni);
+	GConfig->SetString(TEXT("FBX_Import_UI_Option_FbxAnimSequenceImportData"), TEXT("AnimationLength"),
+		TEXT("FBXALIT_AnimatedKey"), GEditorPerProjectIni);
+	GConfig->SetString(TEXT("FBX_Import_UI_Option_FbxAnimSequenceImportData"), TEXT("bSnapToClosestFrameBoundary"),
+		TEXT("True"), GEditorPerProjectIni);
+	GConfig->SetString(
+		TEXT("FBX_Import_UI_Option_FbxImportUI"), TEXT("bImportAnimations"), TEXT("True"), GEditorPerProjectIni);
 	GConfig->Flush(false, GEditorPerProjectIni);
 
 	UFbxImportUI* Options = NewObject<UFbxImportUI>(GetTransientPackage());
@@ -540,7 +552,8 @@ TEST_F(FbxImportTest, SavedDialogOptionsReachTheSettingsObjectsAndTheResult)
 	EXPECT_EQ(Clip->GetNumberOfSampledKeys(), 181);
 
 	// A value that does not parse is the engine's error, and the default stays.
-	GConfig->SetString(TEXT("FBX_Import_UI_Option_FbxAnimSequenceImportData"), TEXT("CustomSampleRate"), TEXT("fast"), GEditorPerProjectIni);
+	GConfig->SetString(TEXT("FBX_Import_UI_Option_FbxAnimSequenceImportData"), TEXT("CustomSampleRate"), TEXT("fast"),
+		GEditorPerProjectIni);
 	FFbxLogCapture Log;
 	UFbxImportUI* Broken = NewObject<UFbxImportUI>(GetTransientPackage());
 	EXPECT_EQ(Broken->AnimSequenceImportData->CustomSampleRate, 0);
@@ -554,14 +567,20 @@ TEST_F(FbxImportTest, TransformOptionsOfTheMeshSettingsChangeMeshAndClip)
 {
 	// Without scene conversion the Y-up file keeps its axes, mirrored: its height lands on the engine's Y.
 	Import("humanoid_anim.fbx", TEXT("/Game/T/raw"), TEXT("raw"), nullptr, nullptr,
-		[](UFbxSkeletalMeshImportData* Settings) { Settings->bConvertScene = false; });
+		[](UFbxSkeletalMeshImportData* Settings)
+		{
+			Settings->bConvertScene = false;
+		});
 	USkeletalMesh* Raw = FindObject<USkeletalMesh>(nullptr, TEXT("/Game/T/raw/raw.raw"));
 	ASSERT_NE(Raw, nullptr);
 	EXPECT_TRUE(Raw->GetBounds().GetBox().GetSize().Equals(FVector(50, 170, 30), 0.2));
 
 	// Front X turns the figure a quarter about Z: width and depth swap.
 	Import("humanoid_anim.fbx", TEXT("/Game/T/front"), TEXT("front"), nullptr, nullptr,
-		[](UFbxSkeletalMeshImportData* Settings) { Settings->bForceFrontXAxis = true; });
+		[](UFbxSkeletalMeshImportData* Settings)
+		{
+			Settings->bForceFrontXAxis = true;
+		});
 	USkeletalMesh* Front = FindObject<USkeletalMesh>(nullptr, TEXT("/Game/T/front/front.front"));
 	ASSERT_NE(Front, nullptr);
 	EXPECT_TRUE(Front->GetBounds().GetBox().GetSize().Equals(FVector(30, 50, 170), 0.2));

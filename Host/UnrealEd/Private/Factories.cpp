@@ -19,12 +19,14 @@ struct FSavedOption
 
 bool ImportBool(const FString& Text, bool& Out)
 {
-	if (Text.Equals(TEXT("True"), ESearchCase::IgnoreCase) || Text == TEXT("1") || Text.Equals(TEXT("Yes"), ESearchCase::IgnoreCase))
+	if (Text.Equals(TEXT("True"), ESearchCase::IgnoreCase) || Text == TEXT("1") ||
+		Text.Equals(TEXT("Yes"), ESearchCase::IgnoreCase))
 	{
 		Out = true;
 		return true;
 	}
-	if (Text.Equals(TEXT("False"), ESearchCase::IgnoreCase) || Text == TEXT("0") || Text.Equals(TEXT("No"), ESearchCase::IgnoreCase))
+	if (Text.Equals(TEXT("False"), ESearchCase::IgnoreCase) || Text == TEXT("0") ||
+		Text.Equals(TEXT("No"), ESearchCase::IgnoreCase))
 	{
 		Out = false;
 		return true;
@@ -35,7 +37,8 @@ bool ImportBool(const FString& Text, bool& Out)
 bool ImportNumber(const FString& Text, double& Out)
 {
 	const FString Trimmed = Text.TrimStartAndEnd();
-	if (Trimmed.IsEmpty() || !(FChar::IsDigit(Trimmed[0]) || Trimmed[0] == TEXT('-') || Trimmed[0] == TEXT('+') || Trimmed[0] == TEXT('.')))
+	if (Trimmed.IsEmpty() ||
+		!(FChar::IsDigit(Trimmed[0]) || Trimmed[0] == TEXT('-') || Trimmed[0] == TEXT('+') || Trimmed[0] == TEXT('.')))
 	{
 		return false;
 	}
@@ -63,7 +66,8 @@ bool ImportFields(const FString& Text, std::initializer_list<std::pair<const TCH
 		}
 		for (const std::pair<const TCHAR*, double*>& Field : Fields)
 		{
-			if (Name.TrimStartAndEnd().Equals(Field.first, ESearchCase::IgnoreCase) && !ImportNumber(Value, *Field.second))
+			if (Name.TrimStartAndEnd().Equals(Field.first, ESearchCase::IgnoreCase) &&
+				!ImportNumber(Value, *Field.second))
 			{
 				return false;
 			}
@@ -74,7 +78,10 @@ bool ImportFields(const FString& Text, std::initializer_list<std::pair<const TCH
 
 FSavedOption BoolOption(const TCHAR* Key, bool& Value)
 {
-	return {Key, [&Value](const FString& Text) { return ImportBool(Text, Value); }};
+	return {Key, [&Value](const FString& Text)
+		{
+			return ImportBool(Text, Value);
+		}};
 }
 
 template <typename NumberType>
@@ -96,9 +103,16 @@ FSavedOption NumberOption(const TCHAR* Key, NumberType& Value)
 void AddAssetOptions(UFbxAssetImportData* Data, TArray<FSavedOption>& Options)
 {
 	Options.Add({TEXT("ImportTranslation"), [Data](const FString& Text)
-		{ return ImportFields(Text, {{TEXT("X"), &Data->ImportTranslation.X}, {TEXT("Y"), &Data->ImportTranslation.Y}, {TEXT("Z"), &Data->ImportTranslation.Z}}); }});
+		{
+			return ImportFields(Text, {{TEXT("X"), &Data->ImportTranslation.X}, {TEXT("Y"), &Data->ImportTranslation.Y},
+										  {TEXT("Z"), &Data->ImportTranslation.Z}});
+		}});
 	Options.Add({TEXT("ImportRotation"), [Data](const FString& Text)
-		{ return ImportFields(Text, {{TEXT("Pitch"), &Data->ImportRotation.Pitch}, {TEXT("Yaw"), &Data->ImportRotation.Yaw}, {TEXT("Roll"), &Data->ImportRotation.Roll}}); }});
+		{
+			return ImportFields(
+				Text, {{TEXT("Pitch"), &Data->ImportRotation.Pitch}, {TEXT("Yaw"), &Data->ImportRotation.Yaw},
+						  {TEXT("Roll"), &Data->ImportRotation.Roll}});
+		}});
 	Options.Add(NumberOption(TEXT("ImportUniformScale"), Data->ImportUniformScale));
 	Options.Add(BoolOption(TEXT("bConvertScene"), Data->bConvertScene));
 	Options.Add(BoolOption(TEXT("bForceFrontXAxis"), Data->bForceFrontXAxis));
@@ -134,12 +148,36 @@ TArray<FSavedOption> SavedOptionsOf(UObject* Object)
 					return true;
 				}};
 		};
-		Options.Add(BitOption(TEXT("bOverrideFullName"), [](UFbxImportUI* Target, bool bValue) { Target->bOverrideFullName = bValue; }));
-		Options.Add(BitOption(TEXT("bCreatePhysicsAsset"), [](UFbxImportUI* Target, bool bValue) { Target->bCreatePhysicsAsset = bValue; }));
-		Options.Add(BitOption(TEXT("bAutoComputeLodDistances"), [](UFbxImportUI* Target, bool bValue) { Target->bAutoComputeLodDistances = bValue; }));
-		Options.Add(BitOption(TEXT("bImportAnimations"), [](UFbxImportUI* Target, bool bValue) { Target->bImportAnimations = bValue; }));
-		Options.Add(BitOption(TEXT("bImportMaterials"), [](UFbxImportUI* Target, bool bValue) { Target->bImportMaterials = bValue; }));
-		Options.Add(BitOption(TEXT("bImportTextures"), [](UFbxImportUI* Target, bool bValue) { Target->bImportTextures = bValue; }));
+		Options.Add(BitOption(TEXT("bOverrideFullName"),
+			[](UFbxImportUI* Target, bool bValue)
+			{
+				Target->bOverrideFullName = bValue;
+			}));
+		Options.Add(BitOption(TEXT("bCreatePhysicsAsset"),
+			[](UFbxImportUI* Target, bool bValue)
+			{
+				Target->bCreatePhysicsAsset = bValue;
+			}));
+		Options.Add(BitOption(TEXT("bAutoComputeLodDistances"),
+			[](UFbxImportUI* Target, bool bValue)
+			{
+				Target->bAutoComputeLodDistances = bValue;
+			}));
+		Options.Add(BitOption(TEXT("bImportAnimations"),
+			[](UFbxImportUI* Target, bool bValue)
+			{
+				Target->bImportAnimations = bValue;
+			}));
+		Options.Add(BitOption(TEXT("bImportMaterials"),
+			[](UFbxImportUI* Target, bool bValue)
+			{
+				Target->bImportMaterials = bValue;
+			}));
+		Options.Add(BitOption(TEXT("bImportTextures"),
+			[](UFbxImportUI* Target, bool bValue)
+			{
+				Target->bImportTextures = bValue;
+			}));
 	}
 	else if (UFbxAnimSequenceImportData* Anim = Cast<UFbxAnimSequenceImportData>(Object))
 	{
@@ -147,7 +185,8 @@ TArray<FSavedOption> SavedOptionsOf(UObject* Object)
 		Options.Add(BoolOption(TEXT("bImportMeshesInBoneHierarchy"), Anim->bImportMeshesInBoneHierarchy));
 		Options.Add({TEXT("AnimationLength"), [Anim](const FString& Text)
 			{
-				static const TCHAR* const Names[] = {TEXT("FBXALIT_ExportedTime"), TEXT("FBXALIT_AnimatedKey"), TEXT("FBXALIT_SetRange")};
+				static const TCHAR* const Names[] = {
+					TEXT("FBXALIT_ExportedTime"), TEXT("FBXALIT_AnimatedKey"), TEXT("FBXALIT_SetRange")};
 				for (int32 Index = 0; Index < 3; ++Index)
 				{
 					if (Text.TrimStartAndEnd().Equals(Names[Index], ESearchCase::IgnoreCase))
@@ -174,10 +213,13 @@ TArray<FSavedOption> SavedOptionsOf(UObject* Object)
 		Options.Add(NumberOption(TEXT("CustomSampleRate"), Anim->CustomSampleRate));
 		Options.Add(BoolOption(TEXT("bSnapToClosestFrameBoundary"), Anim->bSnapToClosestFrameBoundary));
 		Options.Add(BoolOption(TEXT("bImportCustomAttribute"), Anim->bImportCustomAttribute));
-		Options.Add(BoolOption(TEXT("bDeleteExistingCustomAttributeCurves"), Anim->bDeleteExistingCustomAttributeCurves));
-		Options.Add(BoolOption(TEXT("bDeleteExistingNonCurveCustomAttributes"), Anim->bDeleteExistingNonCurveCustomAttributes));
+		Options.Add(
+			BoolOption(TEXT("bDeleteExistingCustomAttributeCurves"), Anim->bDeleteExistingCustomAttributeCurves));
+		Options.Add(
+			BoolOption(TEXT("bDeleteExistingNonCurveCustomAttributes"), Anim->bDeleteExistingNonCurveCustomAttributes));
 		Options.Add(BoolOption(TEXT("bImportBoneTracks"), Anim->bImportBoneTracks));
-		Options.Add(BoolOption(TEXT("bSetMaterialDriveParameterOnCustomAttribute"), Anim->bSetMaterialDriveParameterOnCustomAttribute));
+		Options.Add(BoolOption(
+			TEXT("bSetMaterialDriveParameterOnCustomAttribute"), Anim->bSetMaterialDriveParameterOnCustomAttribute));
 		Options.Add(BoolOption(TEXT("bAddCurveMetadataToSkeleton"), Anim->bAddCurveMetadataToSkeleton));
 		Options.Add(BoolOption(TEXT("bRemoveRedundantKeys"), Anim->bRemoveRedundantKeys));
 		Options.Add(BoolOption(TEXT("bDeleteExistingMorphTargetCurves"), Anim->bDeleteExistingMorphTargetCurves));

@@ -1,14 +1,14 @@
 // The FBX factory: a skeletal mesh with its skeleton, physics asset and clips on a first import, or clips alone
 // bound to a given skeleton. Every asset goes into a package of its own beside the destination package.
+#include "Factories/FbxFactory.h"
 #include "Animation/AnimSequence.h"
 #include "Animation/Skeleton.h"
 #include "AssetImportTask.h"
 #include "Engine/SkeletalMesh.h"
-#include "Factories/FbxFactory.h"
 #include "FbxSceneReader.h"
 #include "HAL/FileManager.h"
-#include "Misc/Paths.h"
 #include "Misc/PackageName.h"
+#include "Misc/Paths.h"
 #include "PhysicsEngine/PhysicsAsset.h"
 #include "UObject/Package.h"
 
@@ -69,7 +69,8 @@ UAnimSequence* ImportClips(const FHostFbxScene& Scene, UObject* Parent, const FS
 		if (Sampled.UnknownBones.Num() > 0)
 		{
 			UE_LOG(LogFbx, Warning,
-				TEXT("The following bones exist in the imported animation, but not in the Skeleton asset %s.  Any animation on these bones will not be imported: \n\n %s"),
+				TEXT("The following bones exist in the imported animation, but not in the Skeleton asset %s.  Any "
+					 "animation on these bones will not be imported: \n\n %s"),
 				*Skeleton->GetName(), *FString::Join(Sampled.UnknownBones, TEXT("  \n")));
 		}
 		const FString Name = NumTakes > 1 ? BaseName + TEXT("_") + Scene.GetTakeName(Take) : BaseName;
@@ -170,8 +171,11 @@ UObject* UFbxFactory::FactoryCreateFile(UClass* InClass, UObject* InParent, FNam
 		// The skeleton's root bone must be in the file; without it nothing is made.
 		if (!Scene.FindSkeletonRootNode(Skeleton->GetReferenceSkeleton()))
 		{
-			const FName RootName = Skeleton->GetReferenceSkeleton().GetNum() > 0 ? Skeleton->GetReferenceSkeleton().GetBoneName(0) : NAME_None;
-			UE_LOG(LogFbx, Error, TEXT("Mesh contains %s bone as root but animation doesn't contain the root track.\nImport failed."),
+			const FName RootName = Skeleton->GetReferenceSkeleton().GetNum() > 0
+									   ? Skeleton->GetReferenceSkeleton().GetBoneName(0)
+									   : NAME_None;
+			UE_LOG(LogFbx, Error,
+				TEXT("Mesh contains %s bone as root but animation doesn't contain the root track.\nImport failed."),
 				*RootName.ToString());
 			return nullptr;
 		}
@@ -193,15 +197,14 @@ UObject* UFbxFactory::FactoryCreateFile(UClass* InClass, UObject* InParent, FNam
 	TArray<FName> WeightedBones;
 	if (!Scene.BuildReferenceSkeleton(RefSkeleton, WeightedBones, Error))
 	{
-		// Several roots and duplicate names are errors in the engine; the rest of its refusals are warnings.
-		const bool bRefused = Error.Equals(HostFbxMultipleRootsMessage) || Error.StartsWith(TEXT("Duplicate bone name"));
-		if (bRefused && Error.StartsWith(TEXT("Duplicate")))
-		{
-			UE_LOG(LogFbx, Error, TEXT("Error, Could not import %s.\n%s"), *Name, *Error);
-		}
-		else if (bRefused)
+		// Several roots and duplicate names are errors in the engine; its other refusals are warnings.
+		if (Error.Equals(HostFbxMultipleRootsMessage))
 		{
 			UE_LOG(LogFbx, Error, TEXT("%s"), *Error);
+		}
+		else if (Error.StartsWith(TEXT("Duplicate bone name")))
+		{
+			UE_LOG(LogFbx, Error, TEXT("Error, Could not import %s.\n%s"), *Name, *Error);
 		}
 		else
 		{

@@ -1,10 +1,10 @@
 // FBX files through assimp, converted as the engine's FBX importer converts them (see FbxSceneReader.h).
 #include "FbxSceneReader.h"
 #include "Factories/FbxAnimSequenceImportData.h"
+#include <algorithm>
 #include <assimp/Importer.hpp>
 #include <assimp/config.h>
 #include <assimp/scene.h>
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -123,40 +123,40 @@ private:
 			const char Type = Data[At++];
 			switch (Type)
 			{
-			case 'C':
-				At += 1;
-				break;
-			case 'Y':
-				At += 2;
-				break;
-			case 'I':
-			case 'F':
-				At += 4;
-				break;
-			case 'D':
-			case 'L':
-				At += 8;
-				break;
-			case 'f':
-			case 'd':
-			case 'l':
-			case 'i':
-			case 'b':
-				At += 12 + (size_t)ReadU32(At + 8);
-				break;
-			case 'S':
-			case 'R':
-			{
-				const size_t Length = ReadU32(At);
-				if (Type == 'S' && At + 4 + Length <= Data.size())
+				case 'C':
+					At += 1;
+					break;
+				case 'Y':
+					At += 2;
+					break;
+				case 'I':
+				case 'F':
+					At += 4;
+					break;
+				case 'D':
+				case 'L':
+					At += 8;
+					break;
+				case 'f':
+				case 'd':
+				case 'l':
+				case 'i':
+				case 'b':
+					At += 12 + (size_t)ReadU32(At + 8);
+					break;
+				case 'S':
+				case 'R':
 				{
-					Strings.push_back(Data.substr(At + 4, Length));
+					const size_t Length = ReadU32(At);
+					if (Type == 'S' && At + 4 + Length <= Data.size())
+					{
+						Strings.push_back(Data.substr(At + 4, Length));
+					}
+					At += 4 + Length;
+					break;
 				}
-				At += 4 + Length;
-				break;
-			}
-			default:
-				return Strings;
+				default:
+					return Strings;
 			}
 		}
 		return Strings;
@@ -790,7 +790,8 @@ bool FHostFbxScene::BuildReferenceSkeleton(FReferenceSkeleton& OutSkeleton, TArr
 	Visit(Root, INDEX_NONE);
 	if (bDuplicate)
 	{
-		OutError = FString::Printf(TEXT("Duplicate bone name found ('%s'). Each bone must have a unique name."), *DuplicateName);
+		OutError = FString::Printf(
+			TEXT("Duplicate bone name found ('%s'). Each bone must have a unique name."), *DuplicateName);
 		return false;
 	}
 	if (OutSkeleton.GetNum() == 0)
@@ -899,7 +900,8 @@ bool FHostFbxScene::SampleTake(int32 TakeIndex, const FReferenceSkeleton& Skelet
 	std::function<void(const aiNode*)> Collect = [&](const aiNode* Node)
 	{
 		const std::string RawName = Node->mName.C_Str();
-		const bool bBoneLike = Node == RootNode || (Node->mNumMeshes == 0 && RawName.find("$AssimpFbx$") == std::string::npos);
+		const bool bBoneLike =
+			Node == RootNode || (Node->mNumMeshes == 0 && RawName.find("$AssimpFbx$") == std::string::npos);
 		if (!bBoneLike)
 		{
 			return;
@@ -909,7 +911,11 @@ bool FHostFbxScene::SampleTake(int32 TakeIndex, const FReferenceSkeleton& Skelet
 		{
 			OutTake.UnknownBones.Add(Name);
 		}
-		else if (std::none_of(Links.begin(), Links.end(), [&Name](const FLink& Link) { return Link.Name == FName(*Name); }))
+		else if (std::none_of(Links.begin(), Links.end(),
+					 [&Name](const FLink& Link)
+					 {
+						 return Link.Name == FName(*Name);
+					 }))
 		{
 			const aiNodeAnim* Channel = nullptr;
 			for (unsigned int Index = 0; Index < Anim->mNumChannels && !Channel; ++Index)
@@ -1022,7 +1028,9 @@ bool FHostFbxScene::SampleTake(int32 TakeIndex, const FReferenceSkeleton& Skelet
 	const double Seconds = (Stop - Start) / TicksPerSecond;
 	if (Seconds <= 0.0)
 	{
-		OutError = FString::Printf(TEXT("Animation Stack %s does not contain any valid key. Try different time options when import."), *OutTake.Name);
+		OutError = FString::Printf(
+			TEXT("Animation Stack %s does not contain any valid key. Try different time options when import."),
+			*OutTake.Name);
 		return false;
 	}
 	const double ExactFrames = Seconds * Rate;
@@ -1061,9 +1069,12 @@ bool FHostFbxScene::SampleTake(int32 TakeIndex, const FReferenceSkeleton& Skelet
 		for (int32 Key = 0; Key < NumKeys; ++Key)
 		{
 			const double Time = Start + (double)Key * TicksPerSecond / Rate;
-			const aiVector3D T = Channel ? SampleVector(Channel->mPositionKeys, Channel->mNumPositionKeys, Time, DefaultT) : DefaultT;
-			const aiQuaternion R = Channel ? SampleQuat(Channel->mRotationKeys, Channel->mNumRotationKeys, Time, DefaultR) : DefaultR;
-			const aiVector3D S = Channel ? SampleVector(Channel->mScalingKeys, Channel->mNumScalingKeys, Time, DefaultS) : DefaultS;
+			const aiVector3D T =
+				Channel ? SampleVector(Channel->mPositionKeys, Channel->mNumPositionKeys, Time, DefaultT) : DefaultT;
+			const aiQuaternion R =
+				Channel ? SampleQuat(Channel->mRotationKeys, Channel->mNumRotationKeys, Time, DefaultR) : DefaultR;
+			const aiVector3D S =
+				Channel ? SampleVector(Channel->mScalingKeys, Channel->mNumScalingKeys, Time, DefaultS) : DefaultS;
 			const FHostMatrix Local = FHostMatrix::FromTransform(FVector(T.x, T.y, T.z), FQuat(R.x, R.y, R.z, R.w), FVector(S.x, S.y, S.z));
 			const FHostMatrix Engine = bTop ? AxisToEngine * Above * Local * Mirror : Mirror * Local * Mirror;
 			const FTransform Transform = Engine.ToTransform();

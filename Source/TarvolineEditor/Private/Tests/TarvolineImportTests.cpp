@@ -440,7 +440,8 @@ bool FTarvolineImportBoneNamesTest::RunTest(const FString&)
 {
 	using namespace TarvolineImportTest;
 	// Blender's own names: numbered copies, a blank and a namespace, as the engine rewrites them.
-	const FTarvolineImportResult Pole = ImportAnimationFbx(ModelPath(TEXT("pole_anim.fbx")), UniqueCharacter(TEXT("Pole")), TEXT("Sway"));
+	const FTarvolineImportResult Pole =
+		ImportAnimationFbx(ModelPath(TEXT("pole_anim.fbx")), UniqueCharacter(TEXT("Pole")), TEXT("Sway"));
 	if (TestTrue(TEXT("pole: mesh and clip"), Pole.Mesh.IsValid() && Pole.Clip.IsValid()))
 	{
 		const FReferenceSkeleton& Bones = Pole.Mesh->GetRefSkeleton();
@@ -452,16 +453,18 @@ bool FTarvolineImportBoneNamesTest::RunTest(const FString&)
 	}
 
 	// A file from another program keeps its armature null as the root bone.
-	const FTarvolineImportResult Other =
-		ImportAnimationFbx(ModelPath(TEXT("humanoid_anim_other_creator.fbx")), UniqueCharacter(TEXT("Other")), TEXT("Walk"));
+	const FTarvolineImportResult Other = ImportAnimationFbx(
+		ModelPath(TEXT("humanoid_anim_other_creator.fbx")), UniqueCharacter(TEXT("Other")), TEXT("Walk"));
 	if (TestTrue(TEXT("other creator: mesh and clip"), Other.Mesh.IsValid() && Other.Clip.IsValid()))
 	{
 		TestEqual(TEXT("other creator: bones"), Other.Mesh->GetRefSkeleton().GetNum(), 20);
-		TestEqual(TEXT("other creator: root"), *Other.Mesh->GetRefSkeleton().GetBoneName(0).ToString(), TEXT("Armature"));
+		TestEqual(
+			TEXT("other creator: root"), *Other.Mesh->GetRefSkeleton().GetBoneName(0).ToString(), TEXT("Armature"));
 	}
 
 	// Two root chains: no mesh, no clip, and the user gets the missing-clip sentence.
-	AddExpectedError(TEXT("Multiple roots are found in the bone hierarchy."), EAutomationExpectedErrorFlags::Contains, 0);
+	AddExpectedError(
+		TEXT("Multiple roots are found in the bone hierarchy."), EAutomationExpectedErrorFlags::Contains, 0);
 	const FTarvolineImportResult Twins =
 		ImportAnimationFbx(ModelPath(TEXT("twin_roots_anim.fbx")), UniqueCharacter(TEXT("Twins")), TEXT("Nod"));
 	TestEqual(TEXT("two roots: sentence"), *Twins.Error, MissingClipSentence);
@@ -479,7 +482,8 @@ bool FTarvolineImportForeignClipTest::RunTest(const FString&)
 {
 	using namespace TarvolineImportTest;
 	const FString Character = UniqueCharacter(TEXT("Hero"));
-	const FTarvolineImportResult First = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Walk"));
+	const FTarvolineImportResult First =
+		ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Walk"));
 	if (!TestTrue(TEXT("first: mesh and clip"), First.Mesh.IsValid() && First.Clip.IsValid()))
 	{
 		return false;
@@ -529,12 +533,15 @@ bool FTarvolineImportEarlierClipsTest::RunTest(const FString&)
 	TestEqual(TEXT("earlier clip's length"), Earlier->GetPlayLength(), EarlierLength);
 	TestTrue(TEXT("earlier clip's file"), FPaths::FileExists(AssetFile(First.FolderPath, TEXT("run_then_jump"))));
 	TestFalse(TEXT("no clip named after the failed job"), FPaths::FileExists(AssetFile(First.FolderPath, TEXT("run"))));
-	TestEqual(TEXT("one clip in the folder"), AssetsOfClassInFolder(First.FolderPath, UAnimSequence::StaticClass()).Num(), 1);
+	TestEqual(
+		TEXT("one clip in the folder"), AssetsOfClassInFolder(First.FolderPath, UAnimSequence::StaticClass()).Num(), 1);
 
 	// A good later import with the same sentence makes its own clip beside it.
-	const FTarvolineImportResult Third = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Run"));
+	const FTarvolineImportResult Third =
+		ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Run"));
 	TestTrue(TEXT("third: a new clip"), Third.Clip.IsValid() && Third.Clip.Get() != Earlier);
-	TestTrue(TEXT("third: named after its sentence"), Third.Clip.IsValid() && Third.Clip->GetName().Equals(TEXT("run")));
+	TestTrue(
+		TEXT("third: named after its sentence"), Third.Clip.IsValid() && Third.Clip->GetName().Equals(TEXT("run")));
 	TestEqual(TEXT("earlier clip still named"), *Earlier->GetName(), TEXT("run_then_jump"));
 	return true;
 }
@@ -547,8 +554,8 @@ bool FTarvolineImportSavedOptionsTest::RunTest(const FString&)
 	using namespace TarvolineImportTest;
 	// A user's last manual FBX import, as hostile to a generated motion as it gets.
 	FScopedSavedSettings Saved;
-	for (const TCHAR* Section :
-		{TEXT("FBX_Import_UI_Option_FbxSkeletalMeshImportData"), TEXT("FBX_Import_UI_Option_FbxAnimSequenceImportData")})
+	for (const TCHAR* Section : {TEXT("FBX_Import_UI_Option_FbxSkeletalMeshImportData"),
+			 TEXT("FBX_Import_UI_Option_FbxAnimSequenceImportData")})
 	{
 		Saved.Set(Section, TEXT("ImportUniformScale"), TEXT("3.000000"));
 		Saved.Set(Section, TEXT("ImportTranslation"), TEXT("(X=50.000000,Y=0.000000,Z=25.000000)"));
@@ -566,7 +573,8 @@ bool FTarvolineImportSavedOptionsTest::RunTest(const FString&)
 	Saved.Set(Anim, TEXT("bImportBoneTracks"), TEXT("False"));
 
 	const FString Character = UniqueCharacter(TEXT("Hero"));
-	const FTarvolineImportResult First = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Walk"));
+	const FTarvolineImportResult First =
+		ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Walk"));
 	if (!TestTrue(TEXT("first: mesh and clip"), First.Mesh.IsValid() && First.Clip.IsValid()))
 	{
 		return false;
@@ -589,7 +597,8 @@ bool FTarvolineImportSavedOptionsTest::RunTest(const FString&)
 	}
 
 	// A later import, the clip alone, takes the animation settings.
-	const FTarvolineImportResult Later = ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Run"));
+	const FTarvolineImportResult Later =
+		ImportAnimationFbx(ModelPath(TEXT("humanoid_anim.fbx")), Character, TEXT("Run"));
 	if (!TestTrue(TEXT("later: clip"), Later.Clip.IsValid()))
 	{
 		return false;
