@@ -226,6 +226,41 @@ def frog():
     return g, bones
 
 
+def pole():
+    """A post with an arm, its bones named the way Blender names them when
+    nobody renames them: numbered duplicates, a blank, a namespace."""
+    g = Builder()
+    bones = [
+        ("Bone", (0, 0, 0), (0, 0, 0.4), None),
+        ("Bone.001", (0, 0, 0.4), (0, 0, 0.8), "Bone"),
+        ("Bone.002", (0, 0, 0.8), (0, 0, 1.2), "Bone.001"),
+        ("Upper Arm", (0, 0, 1.0), (-0.3, 0, 1.0), "Bone.002"),
+        ("rig:Hand", (-0.3, 0, 1.0), (-0.4, 0, 1.0), "Upper Arm"),
+    ]
+    g.box("Bone", (-0.05, -0.05, 0.0), (0.05, 0.05, 0.4))
+    g.box("Bone.001", (-0.05, -0.05, 0.4), (0.05, 0.05, 0.8))
+    g.box("Bone.002", (-0.05, -0.05, 0.8), (0.05, 0.05, 1.2))
+    g.box("Upper Arm", (-0.3, -0.03, 0.97), (-0.05, 0.03, 1.03))
+    g.box("rig:Hand", (-0.4, -0.04, 0.96), (-0.3, 0.04, 1.04))
+    return g, bones
+
+
+def twins():
+    """Two posts side by side, each with a root bone of its own under the one
+    armature: a skeleton with two roots."""
+    g = Builder()
+    bones = [
+        ("LeftPost", (-0.2, 0, 0), (-0.2, 0, 0.5), None),
+        ("LeftTop", (-0.2, 0, 0.5), (-0.2, 0, 1.0), "LeftPost"),
+        ("RightPost", (0.2, 0, 0), (0.2, 0, 0.5), None),
+        ("RightTop", (0.2, 0, 0.5), (0.2, 0, 1.0), "RightPost"),
+    ]
+    for side, x in (("Left", -0.2), ("Right", 0.2)):
+        g.box(side + "Post", (x - 0.05, -0.05, 0.0), (x + 0.05, 0.05, 0.5))
+        g.box(side + "Top", (x - 0.05, -0.05, 0.5), (x + 0.05, 0.05, 1.0))
+    return g, bones
+
+
 # ---------------------------------------------------------------------------
 # Rigging and animation.
 # ---------------------------------------------------------------------------
@@ -400,6 +435,26 @@ def hop(t):
     return ch
 
 
+def sway(t):
+    # One second: the post leans and the arm waves.
+    p = 2 * math.pi * t
+    return [
+        ("rot", "Bone.001", X, 10 * math.sin(p)),
+        ("rot", "Bone.002", X, -10 * math.sin(p)),
+        ("rot", "Upper Arm", Y, 20 * math.sin(2 * p)),
+        ("rot", "rig:Hand", Y, 15 * math.sin(2 * p)),
+    ]
+
+
+def nod(t):
+    # One second: both tops lean forward and back.
+    p = 2 * math.pi * t
+    return [
+        ("rot", "LeftTop", X, 15 * math.sin(p)),
+        ("rot", "RightTop", X, -15 * math.sin(p)),
+    ]
+
+
 # ---------------------------------------------------------------------------
 # Export.
 # ---------------------------------------------------------------------------
@@ -469,6 +524,18 @@ def make_rigged(title, maker, filename, clip=None):
     export_fbx(filename, [arm, obj], animated=clip is not None)
 
 
+def make_other_creator(source, target):
+    """The same file as another program would have written it: every
+    "Blender" in the header and scene info becomes "Modeler" (same length, so
+    no offset in the file moves). Importers that treat Blender files in their
+    own way see a file from elsewhere."""
+    with open(os.path.join(OUT, source), "rb") as f:
+        data = f.read()
+    assert data.count(b"Blender") >= 2
+    with open(os.path.join(OUT, target), "wb") as f:
+        f.write(data.replace(b"Blender", b"Modeler"))
+
+
 def make_broken_files():
     with open(os.path.join(OUT, "humanoid_anim.fbx"), "rb") as f:
         head = f.read(2048)
@@ -493,6 +560,9 @@ def main():
     make_rigged("Bird", bird, "bird_anim.fbx", ("Flap", 46, 3, flap))
     make_rigged("Frog", frog, "frog_anim.fbx", ("Hop", 31, 2, hop))
     make_rigged("Humanoid", humanoid, "humanoid_noanim.fbx", None)
+    make_rigged("Pole", pole, "pole_anim.fbx", ("Sway", 31, 2, sway))
+    make_rigged("Twins", twins, "twin_roots_anim.fbx", ("Nod", 31, 2, nod))
+    make_other_creator("humanoid_anim.fbx", "humanoid_anim_other_creator.fbx")
 
     make_broken_files()
     print("make_models: wrote", sorted(os.listdir(OUT)))

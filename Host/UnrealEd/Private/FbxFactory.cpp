@@ -1,13 +1,14 @@
 // The FBX factory: a skeletal mesh with its skeleton, physics asset and clips on a first import, or clips alone
 // bound to a given skeleton. Every asset goes into a package of its own beside the destination package.
+#include "Factories/FbxFactory.h"
 #include "Animation/AnimSequence.h"
 #include "Animation/Skeleton.h"
 #include "AssetImportTask.h"
 #include "Engine/SkeletalMesh.h"
-#include "Factories/FbxFactory.h"
 #include "FbxSceneReader.h"
-#include "Misc/Paths.h"
+#include "HAL/FileManager.h"
 #include "Misc/PackageName.h"
+#include "Misc/Paths.h"
 #include "PhysicsEngine/PhysicsAsset.h"
 #include "UObject/Package.h"
 
@@ -65,6 +66,13 @@ UAnimSequence* ImportClips(const FHostFbxScene& Scene, UObject* Parent, const FS
 			UE_LOG(LogFbx, Warning, TEXT("Take %s of %s is not imported: %s"), *Scene.GetTakeName(Take), *Filename, *Error);
 			continue;
 		}
+		if (Sampled.UnknownBones.Num() > 0)
+		{
+			UE_LOG(LogFbx, Warning,
+				TEXT("The following bones exist in the imported animation, but not in the Skeleton asset %s.  Any "
+					 "animation on these bones will not be imported: \n\n %s"),
+				*Skeleton->GetName(), *FString::Join(Sampled.UnknownBones, TEXT("  \n")));
+		}
 		const FString Name = NumTakes > 1 ? BaseName + TEXT("_") + Scene.GetTakeName(Take) : BaseName;
 		UAnimSequence* Clip = bParentIsClipPackage && NumTakes == 1
 			? FindOrMakeAsset<UAnimSequence>(Parent->GetPackage(), Name, Flags)
@@ -120,11 +128,22 @@ UObject* UFbxFactory::FactoryCreateFile(UClass* InClass, UObject* InParent, FNam
 		return nullptr;
 	}
 
+	if (!IFileManager::Get().FileExists(*Filename))
+	{
+		UE_LOG(LogFbx, Error, TEXT("Failed to load file '%s'"), *Filename);
+		return nullptr;
+	}
 	FHostFbxScene Scene;
 	FString Error;
 	if (!Scene.Open(Filename, Error))
 	{
-		UE_LOG(LogFbx, Warning, TEXT("Cannot import %s: %s"), *Filename, *Error);
+		// The SDK refuses such a file when the importer is initialised; the type detection that follows gives up.
+		UE_LOG(LogFbx, Error, TEXT("Call to FbxImporter::Initialize() failed."));
+		UE_LOG(LogFbx, Warning, TEXT("Error returned: %s"), *Error);
+		if (bDetectImportTypeOnImport)
+		{
+			UE_LOG(LogFbx, Warning, TEXT("Can't detect import type. No mesh is found or animation track."));
+		}
 		return nullptr;
 	}
 
@@ -147,7 +166,20 @@ UObject* UFbxFactory::FactoryCreateFile(UClass* InClass, UObject* InParent, FNam
 			UE_LOG(LogFbx, Warning, TEXT("Cannot import the animation of %s without a skeleton"), *Filename);
 			return nullptr;
 		}
-		return ImportClips(Scene, InParent, Name, Skeleton, Options->AnimSequenceImportData.Get(), Flags, Filename, true);
+		UFbxAnimSequenceImportData* AnimSettings = Options->AnimSequenceImportData.Get();
+		Scene.SetTransformOptions(AnimSettings);
+		// The skeleton's root bone must be in the file; without it nothing is made.
+		if (!Scene.FindSkeletonRootNode(Skeleton->GetReferenceSkeleton()))
+		{
+			const FName RootName = Skeleton->GetReferenceSkeleton().GetNum() > 0
+									   ? Skeleton->GetReferenceSkeleton().GetBoneName(0)
+									   : NAME_None;
+			UE_LOG(LogFbx, Error,
+				TEXT("Mesh contains %s bone as root but animation doesn't contain the root track.\nImport failed."),
+				*RootName.ToString());
+			return nullptr;
+		}
+		return ImportClips(Scene, InParent, Name, Skeleton, AnimSettings, Flags, Filename, true);
 	}
 	if (Options->MeshTypeToImport != FBXIT_SkeletalMesh)
 	{
@@ -159,11 +191,25 @@ UObject* UFbxFactory::FactoryCreateFile(UClass* InClass, UObject* InParent, FNam
 		return nullptr;
 	}
 
+	// The mesh, and the clips made with it, take the transform options of the mesh settings.
+	Scene.SetTransformOptions(Options->SkeletalMeshImportData.Get());
 	FReferenceSkeleton RefSkeleton;
 	TArray<FName> WeightedBones;
 	if (!Scene.BuildReferenceSkeleton(RefSkeleton, WeightedBones, Error))
 	{
-		UE_LOG(LogFbx, Warning, TEXT("Cannot import %s: %s"), *Filename, *Error);
+		// Several roots and duplicate names are errors in the engine; its other refusals are warnings.
+		if (Error.Equals(HostFbxMultipleRootsMessage))
+		{
+			UE_LOG(LogFbx, Error, TEXT("%s"), *Error);
+		}
+		else if (Error.StartsWith(TEXT("Duplicate bone name")))
+		{
+			UE_LOG(LogFbx, Error, TEXT("Error, Could not import %s.\n%s"), *Name, *Error);
+		}
+		else
+		{
+			UE_LOG(LogFbx, Warning, TEXT("Cannot import %s: %s"), *Filename, *Error);
+		}
 		return nullptr;
 	}
 	UPackage* MeshPackage = InParent->GetPackage();

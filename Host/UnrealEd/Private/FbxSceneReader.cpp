@@ -1,12 +1,13 @@
 // FBX files through assimp, converted as the engine's FBX importer converts them (see FbxSceneReader.h).
 #include "FbxSceneReader.h"
 #include "Factories/FbxAnimSequenceImportData.h"
+#include <algorithm>
 #include <assimp/Importer.hpp>
 #include <assimp/config.h>
 #include <assimp/scene.h>
-#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <numeric>
@@ -39,6 +40,231 @@ int32 MetaInt(const aiScene* Scene, const char* Key, int32 Default)
 	}
 	return Default;
 }
+
+double MetaDouble(const aiScene* Scene, const char* Key, double Default)
+{
+	if (!Scene->mMetaData)
+	{
+		return Default;
+	}
+	double AsDouble = 0.0;
+	if (Scene->mMetaData->Get(Key, AsDouble))
+	{
+		return AsDouble;
+	}
+	float AsFloat = 0.0f;
+	if (Scene->mMetaData->Get(Key, AsFloat))
+	{
+		return (double)AsFloat;
+	}
+	return Default;
+}
+
+/**
+ * What assimp leaves out of its scene: the header's creator and the node class of each model. Binary files are
+ * walked record by record (every record states where it ends), text files line by line.
+ */
+class FFbxFactsReader
+{
+public:
+	FFbxFactsReader(std::string& InCreator, std::map<std::string, std::string>& InModelClasses)
+		: Creator(InCreator)
+		, ModelClasses(InModelClasses)
+	{
+	}
+
+	void Read(const std::string& Path)
+	{
+		std::ifstream File(Path, std::ios::binary);
+		Data.assign(std::istreambuf_iterator<char>(File), std::istreambuf_iterator<char>());
+		static const char Magic[] = "Kaydara FBX Binary  ";
+		if (Data.size() > 27 && Data.compare(0, sizeof(Magic) - 1, Magic) == 0)
+		{
+			const uint32 Version = ReadU32(23);
+			bWide = Version >= 7500;
+			ReadList(27, Data.size(), "");
+		}
+		else
+		{
+			ReadText();
+		}
+		if (Creator.empty())
+		{
+			Creator = TopCreator;
+		}
+	}
+
+private:
+	uint32 ReadU32(size_t At) const
+	{
+		uint32 Value = 0;
+		if (At + 4 <= Data.size())
+		{
+			std::memcpy(&Value, Data.data() + At, 4);
+		}
+		return Value;
+	}
+	uint64 ReadU64(size_t At) const
+	{
+		uint64 Value = 0;
+		if (At + 8 <= Data.size())
+		{
+			std::memcpy(&Value, Data.data() + At, 8);
+		}
+		return Value;
+	}
+
+	/** The string properties of a record, in order (other properties are skipped). */
+	std::vector<std::string> ReadStrings(size_t At, size_t End) const
+	{
+		std::vector<std::string> Strings;
+		while (At < End && At < Data.size())
+		{
+			const char Type = Data[At++];
+			switch (Type)
+			{
+				case 'C':
+					At += 1;
+					break;
+				case 'Y':
+					At += 2;
+					break;
+				case 'I':
+				case 'F':
+					At += 4;
+					break;
+				case 'D':
+				case 'L':
+					At += 8;
+					break;
+				case 'f':
+				case 'd':
+				case 'l':
+				case 'i':
+				case 'b':
+					At += 12 + (size_t)ReadU32(At + 8);
+					break;
+				case 'S':
+				case 'R':
+				{
+					const size_t Length = ReadU32(At);
+					if (Type == 'S' && At + 4 + Length <= Data.size())
+					{
+						Strings.push_back(Data.substr(At + 4, Length));
+					}
+					At += 4 + Length;
+					break;
+				}
+				default:
+					return Strings;
+			}
+		}
+		return Strings;
+	}
+
+	void ReadList(size_t At, size_t End, const std::string& Parent)
+	{
+		const size_t HeaderSize = bWide ? 25 : 13;
+		while (At + HeaderSize <= End && At + HeaderSize <= Data.size())
+		{
+			const uint64 RecordEnd = bWide ? ReadU64(At) : ReadU32(At);
+			const uint64 PropertyBytes = bWide ? ReadU64(At + 16) : ReadU32(At + 8);
+			const size_t NameLength = (uint8)Data[At + HeaderSize - 1];
+			if (RecordEnd == 0 || RecordEnd <= At || RecordEnd > Data.size())
+			{
+				return;
+			}
+			const std::string Name = Data.substr(At + HeaderSize, NameLength);
+			const size_t Properties = At + HeaderSize + NameLength;
+			const size_t Children = Properties + (size_t)PropertyBytes;
+			if (Name == "Creator" || (Name == "Model" && Parent == "Objects"))
+			{
+				const std::vector<std::string> Strings = ReadStrings(Properties, Children);
+				if (Name == "Creator" && !Strings.empty())
+				{
+					(Parent == "FBXHeaderExtension" ? Creator : TopCreator) = Strings[0];
+				}
+				else if (Name == "Model" && Strings.size() >= 2)
+				{
+					// Binary names are "<name>\0\1Model".
+					const std::string ModelName = Strings[0].substr(0, Strings[0].find('\0'));
+					ModelClasses.emplace(ModelName, Strings[1]);
+				}
+			}
+			else if ((Name == "FBXHeaderExtension" || Name == "Objects") && Children < RecordEnd)
+			{
+				ReadList(Children, (size_t)RecordEnd, Name);
+			}
+			At = (size_t)RecordEnd;
+		}
+	}
+
+	/** The quoted strings of a text line, in order. */
+	static std::vector<std::string> Quoted(const std::string& Line)
+	{
+		std::vector<std::string> Strings;
+		size_t At = 0;
+		while ((At = Line.find('"', At)) != std::string::npos)
+		{
+			const size_t Close = Line.find('"', At + 1);
+			if (Close == std::string::npos)
+			{
+				break;
+			}
+			Strings.push_back(Line.substr(At + 1, Close - At - 1));
+			At = Close + 1;
+		}
+		return Strings;
+	}
+
+	void ReadText()
+	{
+		size_t At = 0;
+		while (At < Data.size())
+		{
+			size_t LineEnd = Data.find('\n', At);
+			if (LineEnd == std::string::npos)
+			{
+				LineEnd = Data.size();
+			}
+			std::string Line = Data.substr(At, LineEnd - At);
+			At = LineEnd + 1;
+			const size_t First = Line.find_first_not_of(" \t");
+			if (First == std::string::npos)
+			{
+				continue;
+			}
+			Line.erase(0, First);
+			if (Line.rfind("Creator:", 0) == 0)
+			{
+				const std::vector<std::string> Strings = Quoted(Line);
+				if (!Strings.empty() && Creator.empty())
+				{
+					Creator = Strings[0];
+				}
+			}
+			else if (Line.rfind("Model:", 0) == 0)
+			{
+				const std::vector<std::string> Strings = Quoted(Line);
+				if (Strings.size() >= 2)
+				{
+					std::string ModelName = Strings[0];
+					if (ModelName.rfind("Model::", 0) == 0)
+					{
+						ModelName.erase(0, 7);
+					}
+					ModelClasses.emplace(ModelName, Strings[1]);
+				}
+			}
+		}
+	}
+
+	std::string& Creator;
+	std::string TopCreator;
+	std::map<std::string, std::string>& ModelClasses;
+	std::string Data;
+	bool bWide = false;
+};
 
 FQuat QuatFromRotation(const double R[3][3])
 {
@@ -142,6 +368,21 @@ FString HostStripNamespace(const char* Name)
 	{
 		Text.RightChopInline(Colon + 1);
 	}
+	return Text;
+}
+
+const TCHAR* const HostFbxMultipleRootsMessage =
+	TEXT("Multiple roots are found in the bone hierarchy. We only support single root bone.");
+
+FString HostFbxBoneName(const char* Name)
+{
+	FString Text = HostStripNamespace(Name);
+	for (const TCHAR Special : {TEXT('.'), TEXT(','), TEXT('/'), TEXT('`'), TEXT('%')})
+	{
+		Text.ReplaceCharInline(Special, TEXT('_'));
+	}
+	Text.TrimStartAndEndInline();
+	Text.ReplaceCharInline(TEXT(' '), TEXT('-'));
 	return Text;
 }
 
@@ -291,9 +532,55 @@ bool FHostFbxScene::Open(const FString& Filename, FString& OutError)
 		A.M[1][2] = -1.0;
 		A.M[2][1] = 1.0;
 	}
+	FileAxes = A;
+	UnitScaleFactor = MetaDouble(Scene, "UnitScaleFactor", 1.0);
 	Mirror.M[1][1] = -1.0;
-	AxisToEngine = Mirror * A;
+
+	// The creator and the node classes come from the file itself: assimp keeps neither.
+	std::string CreatorText;
+	FFbxFactsReader(CreatorText, ModelClasses).Read(FTCHARToUTF8(*Filename).Get());
+	Creator = FString((int32)CreatorText.size(), (const UTF8CHAR*)CreatorText.data());
+	SetTransformOptions(nullptr);
 	return true;
+}
+
+void FHostFbxScene::SetTransformOptions(const UFbxAssetImportData* Settings)
+{
+	const bool bConvertScene = Settings ? Settings->bConvertScene : true;
+	const bool bForceFrontX = Settings ? Settings->bForceFrontXAxis : false;
+	const bool bConvertUnit = Settings ? Settings->bConvertSceneUnit : false;
+	FHostMatrix Conversion = bConvertScene ? FileAxes : FHostMatrix();
+	if (bConvertScene && bForceFrontX)
+	{
+		// Front +X instead of -Y: a quarter turn about Z after the conversion.
+		FHostMatrix Turn;
+		Turn.M[0][0] = 0.0;
+		Turn.M[0][1] = -1.0;
+		Turn.M[1][0] = 1.0;
+		Turn.M[1][1] = 0.0;
+		Conversion = Turn * Conversion;
+	}
+	if (bConvertUnit && UnitScaleFactor > 0.0 && UnitScaleFactor != 1.0)
+	{
+		// The file's unit is UnitScaleFactor centimetres.
+		FHostMatrix Unit;
+		Unit.M[0][0] = Unit.M[1][1] = Unit.M[2][2] = UnitScaleFactor;
+		Conversion = Unit * Conversion;
+	}
+	AxisToEngine = Mirror * Conversion;
+	if (Settings)
+	{
+		// The import transform acts in the engine's frame, after the conversion.
+		const double Scale = (double)Settings->ImportUniformScale;
+		const FHostMatrix Import = FHostMatrix::FromTransform(
+			Settings->ImportTranslation, Settings->ImportRotation.Quaternion(), FVector(Scale, Scale, Scale));
+		AxisToEngine = Import * AxisToEngine;
+	}
+}
+
+bool FHostFbxScene::IsFromBlender() const
+{
+	return Creator.StartsWith(TEXT("Blender"), ESearchCase::IgnoreCase);
 }
 
 bool FHostFbxScene::HasSkinnedMesh() const
@@ -342,13 +629,33 @@ FHostMatrix FHostFbxScene::ToEngineGlobal(const FHostMatrix& Global) const
 	return AxisToEngine * Global * Mirror;
 }
 
-const aiNode* FHostFbxScene::TopNodeUnderRoot(const aiNode* Node) const
+bool FHostFbxScene::IsBlenderArmatureNull(const aiNode* Node) const
 {
-	while (Node && Node->mParent && Node->mParent != Scene->mRootNode)
+	if (!Node || Node->mParent != Scene->mRootNode || !IsFromBlender())
 	{
-		Node = Node->mParent;
+		return false;
 	}
-	return Node;
+	const FString Name((int32)Node->mName.length, (const UTF8CHAR*)Node->mName.C_Str());
+	if (!Name.Equals(TEXT("armature"), ESearchCase::IgnoreCase))
+	{
+		return false;
+	}
+	// Only a null: an armature node that declares itself a skeleton stays a bone.
+	const auto Found = ModelClasses.find(Node->mName.C_Str());
+	return Found == ModelClasses.end() || Found->second == "Null";
+}
+
+const aiNode* FHostFbxScene::RootSkeletonOf(const aiNode* Link) const
+{
+	while (Link && Link->mParent && Link->mParent != Scene->mRootNode)
+	{
+		if (IsBlenderArmatureNull(Link->mParent))
+		{
+			break;
+		}
+		Link = Link->mParent;
+	}
+	return Link;
 }
 
 bool FHostFbxScene::BuildReferenceSkeleton(FReferenceSkeleton& OutSkeleton, TArray<FName>& OutWeightedBones, FString& OutError) const
@@ -398,16 +705,27 @@ bool FHostFbxScene::BuildReferenceSkeleton(FReferenceSkeleton& OutSkeleton, TArr
 			{
 				FirstBoneNode = Scene->mRootNode->FindNode(Bone->mName);
 			}
-			OutWeightedBones.Add(FName(*HostStripNamespace(Name.c_str())));
+			OutWeightedBones.Add(FName(*HostFbxBoneName(Name.c_str())));
 		}
 	}
 
 	const aiNode* Root = nullptr;
 	if (FirstBoneNode)
 	{
-		Root = TopNodeUnderRoot(FirstBoneNode);
+		// Every skinned joint climbs to its root; the engine takes one root only.
+		for (const auto& Joint : BindPose)
+		{
+			const aiNode* JointNode = Scene->mRootNode->FindNode(Joint.first.c_str());
+			const aiNode* JointRoot = JointNode ? RootSkeletonOf(JointNode) : nullptr;
+			if (JointRoot && Root && JointRoot != Root)
+			{
+				OutError = HostFbxMultipleRootsMessage;
+				return false;
+			}
+			Root = Root ? Root : JointRoot;
+		}
 	}
-	else
+	if (!Root)
 	{
 		// A mesh without skin comes in as a rigid mesh: one bone for the node that holds it.
 		std::function<const aiNode*(const aiNode*)> FindFirstMeshNode = [&](const aiNode* Node) -> const aiNode*
@@ -432,7 +750,7 @@ bool FHostFbxScene::BuildReferenceSkeleton(FReferenceSkeleton& OutSkeleton, TArr
 			return false;
 		}
 		FReferenceSkeletonModifier Modifier(OutSkeleton, nullptr);
-		const FName Name(*HostStripNamespace(MeshNode->mName.C_Str()));
+		const FName Name(*HostFbxBoneName(MeshNode->mName.C_Str()));
 		Modifier.Add(FMeshBoneInfo(Name, Name.ToString(), INDEX_NONE), ToEngineGlobal(NodeGlobal(MeshNode)).ToTransform());
 		OutWeightedBones.Add(Name);
 		return true;
@@ -441,6 +759,8 @@ bool FHostFbxScene::BuildReferenceSkeleton(FReferenceSkeleton& OutSkeleton, TArr
 	// Walk the root's subtree parents first; mesh nodes that are not joints are left out.
 	FReferenceSkeletonModifier Modifier(OutSkeleton, nullptr);
 	std::vector<FHostMatrix> EngineGlobals;
+	bool bDuplicate = false;
+	FString DuplicateName;
 	std::function<void(const aiNode*, int32)> Visit = [&](const aiNode* Node, int32 ParentIndex)
 	{
 		const std::string RawName = Node->mName.C_Str();
@@ -449,10 +769,11 @@ bool FHostFbxScene::BuildReferenceSkeleton(FReferenceSkeleton& OutSkeleton, TArr
 		int32 ThisIndex = ParentIndex;
 		if (!bHelper && (bIsJoint || Node->mNumMeshes == 0))
 		{
-			const FName Name(*HostStripNamespace(RawName.c_str()));
+			const FName Name(*HostFbxBoneName(RawName.c_str()));
 			if (OutSkeleton.FindBoneIndex(Name) != INDEX_NONE)
 			{
-				UE_LOG(LogFbx, Warning, TEXT("Bone %s appears twice; the second one is left out"), *Name.ToString());
+				bDuplicate = true;
+				DuplicateName = Name.ToString();
 				return;
 			}
 			const FHostMatrix Global = ToEngineGlobal(bIsJoint ? BindPose[RawName] : NodeGlobal(Node));
@@ -467,6 +788,12 @@ bool FHostFbxScene::BuildReferenceSkeleton(FReferenceSkeleton& OutSkeleton, TArr
 		}
 	};
 	Visit(Root, INDEX_NONE);
+	if (bDuplicate)
+	{
+		OutError = FString::Printf(
+			TEXT("Duplicate bone name found ('%s'). Each bone must have a unique name."), *DuplicateName);
+		return false;
+	}
 	if (OutSkeleton.GetNum() == 0)
 	{
 		OutError = TEXT("The file's skeleton has no bones.");
@@ -515,6 +842,39 @@ FBox FHostFbxScene::ComputeBounds(int32& OutNumVertices, int32& OutNumTriangles)
 	return Box;
 }
 
+const aiNode* FHostFbxScene::FindSkeletonRootNode(const FReferenceSkeleton& Skeleton) const
+{
+	if (!Scene || Skeleton.GetNum() == 0)
+	{
+		return nullptr;
+	}
+	// The raw name first, then the name the importer would give each node.
+	const FString RootName = Skeleton.GetBoneName(0).ToString();
+	if (const aiNode* Exact = Scene->mRootNode->FindNode(FTCHARToUTF8(*RootName).Get()))
+	{
+		return Exact;
+	}
+	const aiNode* Found = nullptr;
+	std::function<void(const aiNode*)> Visit = [&](const aiNode* Node)
+	{
+		if (Found)
+		{
+			return;
+		}
+		if (Node != Scene->mRootNode && HostFbxBoneName(Node->mName.C_Str()).Equals(RootName, ESearchCase::IgnoreCase))
+		{
+			Found = Node;
+			return;
+		}
+		for (unsigned int Index = 0; Index < Node->mNumChildren; ++Index)
+		{
+			Visit(Node->mChildren[Index]);
+		}
+	};
+	Visit(Scene->mRootNode);
+	return Found;
+}
+
 bool FHostFbxScene::SampleTake(int32 TakeIndex, const FReferenceSkeleton& Skeleton, const UFbxAnimSequenceImportData* Settings,
 	FHostSampledTake& OutTake, FString& OutError) const
 {
@@ -522,54 +882,63 @@ bool FHostFbxScene::SampleTake(int32 TakeIndex, const FReferenceSkeleton& Skelet
 	OutTake.Name = GetTakeName(TakeIndex);
 	const double TicksPerSecond = Anim->mTicksPerSecond > 0.0 ? Anim->mTicksPerSecond : 30.0;
 
-	// The channels that land on the skeleton's bones; the rest are dropped with a warning, as the engine does.
-	std::vector<const aiNodeAnim*> Channels;
-	std::vector<FName> Names;
-	for (unsigned int Index = 0; Index < Anim->mNumChannels; ++Index)
+	const aiNode* RootNode = FindSkeletonRootNode(Skeleton);
+	if (!RootNode)
 	{
-		const aiNodeAnim* Channel = Anim->mChannels[Index];
-		const FName Name(*HostStripNamespace(Channel->mNodeName.C_Str()));
-		if (Skeleton.FindBoneIndex(Name) == INDEX_NONE)
-		{
-			UE_LOG(LogFbx, Warning, TEXT("Track %s has no bone in the skeleton and is left out"), *Name.ToString());
-			continue;
-		}
-		if (std::find(Names.begin(), Names.end(), Name) != Names.end())
-		{
-			continue;
-		}
-		Channels.push_back(Channel);
-		Names.push_back(Name);
-	}
-	if (Channels.empty())
-	{
-		OutError = TEXT("No track of the animation matches a bone of the skeleton.");
+		OutError = TEXT("The file lacks the skeleton's root bone.");
 		return false;
 	}
 
-	// Time span in ticks.
-	double Start = 0.0;
-	double Stop = Anim->mDuration;
-	if (Settings && Settings->AnimationLength == FBXALIT_AnimatedKey)
+	// The links: the root node and the bone-like nodes below it (mesh nodes and assimp's helpers are not bones).
+	struct FLink
 	{
-		Start = 1e300;
-		Stop = -1e300;
-		for (const aiNodeAnim* Channel : Channels)
+		const aiNode* Node;
+		const aiNodeAnim* Channel;
+		FName Name;
+	};
+	std::vector<FLink> Links;
+	std::function<void(const aiNode*)> Collect = [&](const aiNode* Node)
+	{
+		const std::string RawName = Node->mName.C_Str();
+		const bool bBoneLike =
+			Node == RootNode || (Node->mNumMeshes == 0 && RawName.find("$AssimpFbx$") == std::string::npos);
+		if (!bBoneLike)
 		{
-			if (Channel->mNumPositionKeys > 0)
-			{
-				Start = std::min(Start, Channel->mPositionKeys[0].mTime);
-				Stop = std::max(Stop, Channel->mPositionKeys[Channel->mNumPositionKeys - 1].mTime);
-			}
-			if (Channel->mNumRotationKeys > 0)
-			{
-				Start = std::min(Start, Channel->mRotationKeys[0].mTime);
-				Stop = std::max(Stop, Channel->mRotationKeys[Channel->mNumRotationKeys - 1].mTime);
-			}
+			return;
 		}
-		if (Start > Stop)
+		const FString Name = HostFbxBoneName(RawName.c_str());
+		if (Skeleton.FindBoneIndex(FName(*Name)) == INDEX_NONE)
 		{
-			Start = Stop = 0.0;
+			OutTake.UnknownBones.Add(Name);
+		}
+		else if (std::none_of(Links.begin(), Links.end(),
+					 [&Name](const FLink& Link)
+					 {
+						 return Link.Name == FName(*Name);
+					 }))
+		{
+			const aiNodeAnim* Channel = nullptr;
+			for (unsigned int Index = 0; Index < Anim->mNumChannels && !Channel; ++Index)
+			{
+				if (Anim->mChannels[Index]->mNodeName == Node->mName)
+				{
+					Channel = Anim->mChannels[Index];
+				}
+			}
+			Links.push_back({Node, Channel, FName(*Name)});
+		}
+		for (unsigned int Index = 0; Index < Node->mNumChildren; ++Index)
+		{
+			Collect(Node->mChildren[Index]);
+		}
+	};
+	Collect(RootNode);
+	std::vector<const aiNodeAnim*> Channels;
+	for (const FLink& Link : Links)
+	{
+		if (Link.Channel)
+		{
+			Channels.push_back(Link.Channel);
 		}
 	}
 
@@ -623,10 +992,45 @@ bool FHostFbxScene::SampleTake(int32 TakeIndex, const FReferenceSkeleton& Skelet
 		Rate = TicksPerSecond;
 	}
 
+	// Time span in ticks: the take's exported span, its first to last key, or the settings' frame range.
+	double Start = 0.0;
+	double Stop = Anim->mDuration;
+	const EFBXAnimationLengthImportType Length =
+		Settings ? (EFBXAnimationLengthImportType)Settings->AnimationLength.GetValue() : FBXALIT_ExportedTime;
+	if (Length == FBXALIT_AnimatedKey)
+	{
+		Start = 1e300;
+		Stop = -1e300;
+		for (const aiNodeAnim* Channel : Channels)
+		{
+			if (Channel->mNumPositionKeys > 0)
+			{
+				Start = std::min(Start, Channel->mPositionKeys[0].mTime);
+				Stop = std::max(Stop, Channel->mPositionKeys[Channel->mNumPositionKeys - 1].mTime);
+			}
+			if (Channel->mNumRotationKeys > 0)
+			{
+				Start = std::min(Start, Channel->mRotationKeys[0].mTime);
+				Stop = std::max(Stop, Channel->mRotationKeys[Channel->mNumRotationKeys - 1].mTime);
+			}
+		}
+		if (Start > Stop)
+		{
+			Start = Stop = 0.0;
+		}
+	}
+	else if (Length == FBXALIT_SetRange && Settings)
+	{
+		Start = (double)Settings->FrameImportRange.Min * TicksPerSecond / Rate;
+		Stop = (double)Settings->FrameImportRange.Max * TicksPerSecond / Rate;
+	}
+
 	const double Seconds = (Stop - Start) / TicksPerSecond;
 	if (Seconds <= 0.0)
 	{
-		OutError = TEXT("The take has no length.");
+		OutError = FString::Printf(
+			TEXT("Animation Stack %s does not contain any valid key. Try different time options when import."),
+			*OutTake.Name);
 		return false;
 	}
 	const double ExactFrames = Seconds * Rate;
@@ -645,21 +1049,19 @@ bool FHostFbxScene::SampleTake(int32 TakeIndex, const FReferenceSkeleton& Skelet
 	{
 		return true;
 	}
-	for (size_t Index = 0; Index < Channels.size(); ++Index)
+	for (const FLink& Link : Links)
 	{
-		const aiNodeAnim* Channel = Channels[Index];
-		const aiNode* Node = Scene->mRootNode->FindNode(Channel->mNodeName);
-		const aiNode* Parent = Node ? Node->mParent : nullptr;
-		// The file's top joint carries the axis conversion and whatever lies above it; the others are only mirrored.
-		const bool bTop = !Parent || Parent == Scene->mRootNode;
+		const aiNode* Node = Link.Node;
+		const aiNodeAnim* Channel = Link.Channel;
+		const aiNode* Parent = Node->mParent;
+		// The skeleton's root carries the axis conversion and whatever lies above it in the file (a Blender
+		// armature null included); the other bones are only mirrored.
+		const bool bTop = Node == RootNode;
 		const FHostMatrix Above = Parent ? NodeGlobal(Parent) : FHostMatrix();
 		aiVector3D DefaultT(0, 0, 0);
 		aiVector3D DefaultS(1, 1, 1);
 		aiQuaternion DefaultR;
-		if (Node)
-		{
-			Node->mTransformation.Decompose(DefaultS, DefaultR, DefaultT);
-		}
+		Node->mTransformation.Decompose(DefaultS, DefaultR, DefaultT);
 		FRawAnimSequenceTrack Track;
 		Track.PosKeys.Reserve(NumKeys);
 		Track.RotKeys.Reserve(NumKeys);
@@ -667,9 +1069,12 @@ bool FHostFbxScene::SampleTake(int32 TakeIndex, const FReferenceSkeleton& Skelet
 		for (int32 Key = 0; Key < NumKeys; ++Key)
 		{
 			const double Time = Start + (double)Key * TicksPerSecond / Rate;
-			const aiVector3D T = SampleVector(Channel->mPositionKeys, Channel->mNumPositionKeys, Time, DefaultT);
-			const aiQuaternion R = SampleQuat(Channel->mRotationKeys, Channel->mNumRotationKeys, Time, DefaultR);
-			const aiVector3D S = SampleVector(Channel->mScalingKeys, Channel->mNumScalingKeys, Time, DefaultS);
+			const aiVector3D T =
+				Channel ? SampleVector(Channel->mPositionKeys, Channel->mNumPositionKeys, Time, DefaultT) : DefaultT;
+			const aiQuaternion R =
+				Channel ? SampleQuat(Channel->mRotationKeys, Channel->mNumRotationKeys, Time, DefaultR) : DefaultR;
+			const aiVector3D S =
+				Channel ? SampleVector(Channel->mScalingKeys, Channel->mNumScalingKeys, Time, DefaultS) : DefaultS;
 			const FHostMatrix Local = FHostMatrix::FromTransform(FVector(T.x, T.y, T.z), FQuat(R.x, R.y, R.z, R.w), FVector(S.x, S.y, S.z));
 			const FHostMatrix Engine = bTop ? AxisToEngine * Above * Local * Mirror : Mirror * Local * Mirror;
 			const FTransform Transform = Engine.ToTransform();
@@ -677,7 +1082,7 @@ bool FHostFbxScene::SampleTake(int32 TakeIndex, const FReferenceSkeleton& Skelet
 			Track.RotKeys.Add(FQuat4f(Transform.GetRotation()));
 			Track.ScaleKeys.Add(FVector3f(Transform.GetScale3D()));
 		}
-		OutTake.TrackNames.Add(Names[Index]);
+		OutTake.TrackNames.Add(Link.Name);
 		OutTake.Tracks.Add(MoveTemp(Track));
 	}
 	return true;

@@ -14,6 +14,7 @@
 #include "Factories/FbxAnimSequenceImportData.h"
 #include "Factories/FbxFactory.h"
 #include "Factories/FbxImportUI.h"
+#include "Factories/FbxSkeletalMeshImportData.h"
 #include "FileHelpers.h"
 #include "IAssetTools.h"
 #include "Misc/Paths.h"
@@ -65,11 +66,28 @@ AssetType* FindFirstAssetOfClass(const FString& Folder)
 	return nullptr;
 }
 
-/** Options for a first import (mesh, skeleton, physics asset and clip) or a later one (clip alone on Skeleton). */
+/** The engine's defaults for the transform options every FBX settings object shares. */
+void SetTransformOptions(UFbxAssetImportData* Settings)
+{
+	Settings->ImportTranslation = FVector::ZeroVector;
+	Settings->ImportRotation = FRotator::ZeroRotator;
+	Settings->ImportUniformScale = 1.0f;
+	// The service writes centimetres on Y up; the scene conversion turns that into the engine's Z up, and the
+	// file's numbers are taken as they are.
+	Settings->bConvertScene = true;
+	Settings->bForceFrontXAxis = false;
+	Settings->bConvertSceneUnit = false;
+}
+
+/**
+ * Options for a first import (mesh, skeleton, physics asset and clip) or a later one (clip alone on Skeleton).
+ * UFbxImportUI's constructor loads the user's last import dialog choices into its settings objects, so every option
+ * the result depends on is set here: a saved scale, offset, unit conversion, sample rate or frame snapping must not
+ * change what a generated motion becomes.
+ */
 UFbxImportUI* MakeImportOptions(USkeleton* Skeleton)
 {
 	const bool bSkeletonFound = Skeleton != nullptr;
-	// The constructor loads the user's last import dialog settings, so every option the import relies on is set here.
 	UFbxImportUI* ImportOptions = NewObject<UFbxImportUI>(GetTransientPackage());
 	ImportOptions->bIsObjImport = false;
 	ImportOptions->OriginalImportType = bSkeletonFound ? FBXIT_Animation : FBXIT_SkeletalMesh;
@@ -81,17 +99,61 @@ UFbxImportUI* MakeImportOptions(USkeleton* Skeleton)
 	ImportOptions->bImportAnimations = true;
 	ImportOptions->bImportMaterials = !bSkeletonFound;
 	ImportOptions->bImportTextures = !bSkeletonFound;
+	// The mesh takes the task's name as it is.
+	ImportOptions->bOverrideFullName = true;
+	ImportOptions->OverrideAnimationName.Empty();
 	// Detection would turn a forced animation-only import back into a mesh import.
 	ImportOptions->bAutomatedImportShouldDetectType = false;
+
+	if (UFbxSkeletalMeshImportData* MeshSettings = ImportOptions->SkeletalMeshImportData)
+	{
+		// A first import takes the mesh, and the clip made with it, through these.
+		SetTransformOptions(MeshSettings);
+		MeshSettings->bImportMeshesInBoneHierarchy = true;
+		MeshSettings->bImportMorphTargets = false;
+		MeshSettings->bUpdateSkeletonReferencePose = false;
+		MeshSettings->bUseT0AsRefPose = false;
+		MeshSettings->bPreserveSmoothingGroups = true;
+		MeshSettings->bTransformVertexToAbsolute = true;
+		MeshSettings->bBakePivotInVertex = false;
+		MeshSettings->bImportMeshLODs = false;
+		MeshSettings->bReorderMaterialToFbxOrder = true;
+	}
 	if (UFbxAnimSequenceImportData* AnimSettings = ImportOptions->AnimSequenceImportData)
 	{
-		// Both are the engine's defaults; setting them keeps the user's last dialog choices out of the import. The
-		// clip spans the take's exported time, which is the length the service generated, and bone tracks are the
-		// whole payload of a generated motion.
+		SetTransformOptions(AnimSettings);
+		// The clip spans the take's exported time, which is the length the service generated, sampled at the
+		// file's own rate; the service writes whole frames, so nothing needs snapping.
 		AnimSettings->AnimationLength = FBXALIT_ExportedTime;
+		AnimSettings->FrameImportRange = FInt32Interval(0, 0);
+		AnimSettings->bUseDefaultSampleRate = false;
+		AnimSettings->CustomSampleRate = 0;
+		AnimSettings->bSnapToClosestFrameBoundary = false;
+		// Bone tracks are the whole payload of a generated motion.
 		AnimSettings->bImportBoneTracks = true;
+		AnimSettings->bImportMeshesInBoneHierarchy = true;
+		AnimSettings->bImportCustomAttribute = true;
+		AnimSettings->bRemoveRedundantKeys = true;
+		AnimSettings->bPreserveLocalTransform = false;
+		AnimSettings->bDeleteExistingMorphTargetCurves = false;
+		AnimSettings->bDoNotImportCurveWithZero = true;
 	}
 	return ImportOptions;
+}
+
+/** The names of the clips directly in Folder, so an import can tell its own from those already there. */
+TSet<FName> GetClipsInFolder(const FString& Folder)
+{
+	TSet<FName> Clips;
+	for (const FAssetData& Asset : GetAssetsInFolder(Folder))
+	{
+		const UClass* AssetClass = Asset.GetClass();
+		if (AssetClass && AssetClass->IsChildOf(UAnimSequence::StaticClass()))
+		{
+			Clips.Add(Asset.AssetName);
+		}
+	}
+	return Clips;
 }
 } // namespace
 
@@ -197,6 +259,9 @@ FTarvolineImportResult ImportAnimationFbx(const FString& FbxFile, const FString&
 	}
 	const bool bSkeletonFound = Skeleton != nullptr;
 
+	// Clips already in the folder belong to earlier imports: this import never picks, renames or reports one.
+	const TSet<FName> EarlierClips = GetClipsInFolder(Result.FolderPath);
+
 	// Nothing roots these transient objects, so they are held for the length of the import.
 	const TStrongObjectPtr<UFbxImportUI> ImportOptions(MakeImportOptions(Skeleton));
 	const TStrongObjectPtr<UFbxFactory> Factory(NewObject<UFbxFactory>(GetTransientPackage()));
@@ -246,7 +311,11 @@ FTarvolineImportResult ImportAnimationFbx(const FString& FbxFile, const FString&
 		}
 		else if (UAnimSequence* ImportedClip = Cast<UAnimSequence>(Object))
 		{
-			Clip = ImportedClip;
+			const bool bInFolder = FPaths::GetPath(ImportedClip->GetPackage()->GetName()) == Result.FolderPath;
+			if (!(bInFolder && EarlierClips.Contains(ImportedClip->GetFName())))
+			{
+				Clip = ImportedClip;
+			}
 		}
 	}
 
@@ -262,6 +331,7 @@ FTarvolineImportResult ImportAnimationFbx(const FString& FbxFile, const FString&
 		{
 			const UClass* AssetClass = Asset.GetClass();
 			if (AssetClass && AssetClass->IsChildOf(UAnimSequence::StaticClass()) &&
+				!EarlierClips.Contains(Asset.AssetName) &&
 				Asset.AssetName.ToString().StartsWith(Task->DestinationName, ESearchCase::IgnoreCase))
 			{
 				if (UAnimSequence* FoundClip = Cast<UAnimSequence>(Asset.GetAsset()))

@@ -51,6 +51,8 @@ USkeleton* FindFirstSkeleton(const FString& Folder);
 /**
  * Imports FbxFile for the character: mesh, skeleton and clip on the first import into its folder, the clip alone
  * (bound to the folder's skeleton) afterwards. The clip is named after AnimationName and the folder's dirty packages
- * are saved. Runs synchronously on the game thread.
+ * are saved. Only a clip this import made counts: clips the folder held before are never picked, renamed or
+ * reported, so a failed import ends with the missing-clip sentence. Every import option the result depends on is
+ * set, so the user's saved FBX dialog choices cannot change it. Runs synchronously on the game thread.
  */
 FTarvolineImportResult ImportAnimationFbx(const FString& FbxFile, const FString& CharacterName, const FString& AnimationName);

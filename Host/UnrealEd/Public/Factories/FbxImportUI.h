@@ -36,7 +36,8 @@ public:
 	uint32 bCreatePhysicsAsset : 1 = 1;
 	TObjectPtr<class UPhysicsAsset> PhysicsAsset;
 	uint32 bAutoComputeLodDistances : 1 = 1;
-	uint32 bImportAnimations : 1 = 1;
+	/** Off as the engine's base settings have it; the user's saved choice is loaded over it by the factory. */
+	uint32 bImportAnimations : 1 = 0;
 	/** A name for the clip made beside a new mesh; empty gives "<Mesh>_Anim". */
 	FString OverrideAnimationName;
 	uint32 bImportRigidMesh : 1 = 0;
@@ -54,4 +55,10 @@ public:
 	bool bAllowContentTypeImport = false;
 
 	void ResetToDefault();
+
+	/**
+	 * Loads the options saved by the last FBX dialog (section "FBX_Import_UI_Option_<Class>" of the per-project user
+	 * settings) into an FBX options or settings object; a value that does not parse is logged as an error.
+	 */
+	static void LoadOptions(UObject* ObjectToLoadOptions);
 };
