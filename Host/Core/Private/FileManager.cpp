@@ -115,6 +115,11 @@ bool DeleteTree(const std::string& Path)
 class FHostFileManager final : public IFileManager
 {
 public:
+	FArchive* CreateFileReader(const TCHAR* Filename, uint32 ReadFlags) override
+	{
+		return HostCore::CreateFileReader(Filename, ReadFlags);
+	}
+
 	bool MakeDirectory(const TCHAR* Path, bool Tree) override
 	{
 		std::string Native = ToNative(Path);

@@ -39,6 +39,7 @@ enum ECopyResult
 	COPY_Canceled = 2,
 };
 
+class FArchive;
 class FCopyProgress;
 
 /** Callback of IterateDirectory: the full path of an entry and whether it is a directory; false stops the walk. */
@@ -51,6 +52,9 @@ public:
 
 	/** The process's file manager. */
 	static IFileManager& Get();
+
+	/** An archive reading the file from its start, or null when it cannot be opened. The caller deletes it. */
+	virtual FArchive* CreateFileReader(const TCHAR* Filename, uint32 ReadFlags = 0) = 0;
 
 	/** Creates the directory (with its missing parents when Tree); true if it exists afterwards. */
 	virtual bool MakeDirectory(const TCHAR* Path, bool Tree = false) = 0;
