@@ -16,17 +16,18 @@
 #include "Serialization/JsonSerializer.h"
 #include "Serialization/JsonWriter.h"
 #include "TarvolineService.h"
+#include "TarvolineUploadArchive.h"
 
 namespace
 {
 const TCHAR* const UnreadableAnswer = TEXT("Tarvoline sent an answer we could not read.");
 const TCHAR* const BrokenDownload = TEXT("The download link did not work. Press Check again.");
 
-/** Appends the UTF-8 bytes of Text. */
-void AppendUtf8(TArray<uint8>& Bytes, const FString& Text)
+/** The UTF-8 bytes of Text. */
+TArray<uint8> Utf8Bytes(const FString& Text)
 {
 	const FTCHARToUTF8 Utf8(*Text, Text.Len());
-	Bytes.Append(reinterpret_cast<const uint8*>(Utf8.Get()), Utf8.Length());
+	return TArray<uint8>(reinterpret_cast<const uint8*>(Utf8.Get()), Utf8.Length());
 }
 
 /** Sends a body-less GET of Path and hands the answer's object to Read. */
@@ -189,38 +190,48 @@ void FetchCharacter(const FString& ApiKey, const FString& CharacterId, FOnCharac
 void UploadModel(const FString& ApiKey, const FString& FilePath, FOnCharacter OnCharacter, FOnError OnError)
 {
 	const FString FileName = FPaths::GetCleanFilename(FilePath);
-	TArray<uint8> FileBytes;
-	if (!FFileHelper::LoadFileToArray(FileBytes, *FilePath))
-	{
-		OnError(FString::Printf(TEXT("Could not read %s."), *FileName), 0);
-		return;
-	}
-
 	FString Boundary = TEXT("----tarvoline");
 	FGuid::NewGuid().AppendString(Boundary, EGuidFormats::Digits);
-
-	// The file's bytes are copied once, into the body, and the body is then moved into the request: a large model
-	// needs about twice its size while the body is built and once its size after that.
 	const FString PartHead = FString::Printf(
 		TEXT("--%s\r\nContent-Disposition: form-data; name=\"file\"; filename=\"%s\"\r\nContent-Type: application/octet-stream\r\n\r\n"),
 		*Boundary, *FileName);
 	const FString PartTail = FString::Printf(TEXT("\r\n--%s--\r\n"), *Boundary);
-	TArray<uint8> Body;
-	Body.Reserve(FileBytes.Num() + PartHead.Len() * 3 + PartTail.Len());
-	AppendUtf8(Body, PartHead);
-	Body.Append(FileBytes);
-	FileBytes.Empty();
-	AppendUtf8(Body, PartTail);
+
+	// The body is read from the file while it is sent, in the pieces the transfer asks for: a model of any size costs
+	// the same few kilobytes, and its size is counted in 64 bits, so files past 2 GiB go out whole.
+	const TSharedRef<FTarvolineUploadArchive, ESPMode::ThreadSafe> Body =
+		MakeShared<FTarvolineUploadArchive, ESPMode::ThreadSafe>(FilePath, Utf8Bytes(PartHead), Utf8Bytes(PartTail));
+	const FString Unreadable = FString::Printf(TEXT("Could not read %s."), *FileName);
+	if (!Body->IsOpen())
+	{
+		OnError(Unreadable, 0);
+		return;
+	}
 
 	const TSharedRef<IHttpRequest, ESPMode::ThreadSafe> Request = MakeRequest(TEXT("POST"), TEXT("/v1/assets"), ApiKey);
 	Request->SetHeader(TEXT("Content-Type"), TEXT("multipart/form-data; boundary=") + Boundary);
-	Request->SetContent(MoveTemp(Body));
+	Request->SetContentFromStream(Body);
+	// A file that could not be read to its end (cut short, or its disk gone) sent a body that is not the model,
+	// whatever the service made of it: that is the user's sentence, not the service's answer.
 	SendJson(Request,
-		[OnCharacter = MoveTemp(OnCharacter)](const TSharedPtr<FJsonValue>& Value)
+		[OnCharacter = MoveTemp(OnCharacter), OnError, Body, Unreadable](const TSharedPtr<FJsonValue>& Value)
 		{
+			if (!Body->Close())
+			{
+				OnError(Unreadable, 0);
+				return;
+			}
 			OnCharacter(ReadCharacter(*ObjectOf(Value)));
 		},
-		MoveTemp(OnError));
+		[OnError, Body, Unreadable](const FString& Message, int32 StatusCode)
+		{
+			if (!Body->Close())
+			{
+				OnError(Unreadable, 0);
+				return;
+			}
+			OnError(Message, StatusCode);
+		});
 }
 
 void PlanMotion(const FString& ApiKey, const FString& Prompt, const FString& AssetId, FOnPlan OnPlan, FOnError OnError)
