@@ -129,7 +129,7 @@ import=$(calc "$(col 10) - $start")
 waits=$(calc "$overhead - $start - $import")
 printf '%-4s %9.3f %9.3f %9.3f %9.3f %7.1f %9.3f %9.3f %9.3f\n' median "$(col 1)" "$(col 2)" "$(col 3)" "$overhead" "$(col 5)" \
 	"$(col 6)" "$(col 7)" "$(col 8)"
-printf 'overhead, medians: editor start and exit %.3f s, import and clip checks %.3f s, the rest, the pump passes around 8 answers beyond the service's own time, %.3f s = %.3f s per answer\n' \
+printf "overhead, medians: editor start and exit %.3f s, import and clip checks %.3f s, the rest, the pump passes around 8 answers beyond the service's own time, %.3f s = %.3f s per answer\n" \
 	"$start" "$import" "$waits" "$(calc "$waits / 8")"
 if awk "BEGIN { exit !($overhead <= 0.3) }"; then verdict=met; else verdict="NOT met"; fi
 printf 'target: overhead at most 0.300 s: %s (%.3f s); CPU time %.3f s for %.3f s of wall time\n' "$verdict" "$overhead" \

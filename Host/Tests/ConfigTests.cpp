@@ -1,5 +1,6 @@
 // Tests of the settings cache and the stand-in's project start-up: settings reach the disk without disturbing what
-// else the file holds, survive a new process, stay private to the user, and a failed write leaves the old file.
+// else the file holds, survive a new process, and are written as the engine writes them (through a temporary file in
+// Saved/ in an attended editor, in place when unattended, with the process's default permissions).
 #include "CoreMinimal.h"
 #include "HAL/FileManager.h"
 #include "HAL/PlatformProcess.h"
@@ -240,32 +241,76 @@ TEST(ConfigFile, RepeatedKeysAreArrays)
 	EXPECT_EQ(Config.GetArray(TEXT("Recent"), TEXT("File"), Files, Ini), 2);
 }
 
-TEST(ConfigFile, WrittenForTheUserOnly)
+/** Sets the command line for a scope, so that a test can run as an unattended editor. */
+class FScopedCommandLine
 {
+public:
+	explicit FScopedCommandLine(const TCHAR* CommandLine)
+		: Saved(FCommandLine::Get())
+	{
+		FCommandLine::Set(CommandLine);
+	}
+	~FScopedCommandLine() { FCommandLine::Set(*Saved); }
+
+private:
+	FString Saved;
+};
+
+unsigned DefaultMode()
+{
+	const mode_t Mask = umask(022);
+	umask(Mask);
+	return 0664u & ~(unsigned)Mask;
+}
+
+unsigned ModeOf(const FString& File)
+{
+	struct stat Info;
+	return stat(TCHAR_TO_UTF8(*File), &Info) == 0 ? (unsigned)(Info.st_mode & 07777) : 0u;
+}
+
+TEST(ConfigFile, WrittenWithTheProcessDefaultPermissions)
+{
+	// The key's file is as private as the engine makes it: not at all beyond the umask.
 	FTempDir Temp;
+	HostEngine::SetProjectDir(Temp.Path);
 	const FString Ini = Temp.Path + TEXT("Saved/Config/LinuxEditor/EditorSettings.ini");
 	FConfigCacheIni Config;
 	Config.SetString(TEXT("Tarvoline"), TEXT("ApiKey"), TEXT("secret"), Ini);
 	Config.Flush(false, Ini);
-	struct stat Info;
-	ASSERT_EQ(stat(TCHAR_TO_UTF8(*Ini), &Info), 0);
-	EXPECT_EQ(Info.st_mode & 07777, 0600u);
+	EXPECT_EQ(ModeOf(Ini), DefaultMode());
 
-	// A file that was readable by others before is private once written.
-	const FString Shared = Temp.Path + TEXT("Shared.ini");
-	WriteText(Shared, TEXT("[A]\nB=1\n"));
-	chmod(TCHAR_TO_UTF8(*Shared), 0644);
-	Config.SetString(TEXT("A"), TEXT("B"), TEXT("2"), Shared);
-	Config.Flush(false, Shared);
-	ASSERT_EQ(stat(TCHAR_TO_UTF8(*Shared), &Info), 0);
-	EXPECT_EQ(Info.st_mode & 07777, 0600u);
+	// An attended editor writes a new file in Saved/ and moves it over the old one, so a private file does not stay
+	// private; unattended, the file is written in place and keeps its permissions.
+	const FString Private = Temp.Path + TEXT("Private.ini");
+	WriteText(Private, TEXT("[A]\nB=1\n"));
+	chmod(TCHAR_TO_UTF8(*Private), 0600);
+	Config.SetString(TEXT("A"), TEXT("B"), TEXT("2"), Private);
+	Config.Flush(false, Private);
+	EXPECT_EQ(ModeOf(Private), DefaultMode());
+	{
+		FScopedCommandLine Unattended(TEXT("-unattended"));
+		ASSERT_TRUE(FApp::IsUnattended());
+		chmod(TCHAR_TO_UTF8(*Private), 0600);
+		Config.SetString(TEXT("A"), TEXT("B"), TEXT("3"), Private);
+		Config.Flush(false, Private);
+		EXPECT_EQ(ModeOf(Private), 0600u);
+	}
+	FConfigCacheIni Fresh;
+	EXPECT_EQ(Utf8(Fresh.GetStr(TEXT("A"), TEXT("B"), Private)), "3");
 
+	// Nothing is left beside the files, nor in Saved/ where the attended writes went through.
 	EXPECT_EQ(DirectoryEntries(FPaths::GetPath(Ini)), std::vector<std::string>{"EditorSettings.ini"});
+	for (const std::string& Name : DirectoryEntries(Temp.Path + TEXT("Saved")))
+	{
+		EXPECT_FALSE(Name.size() > 4 && Name.compare(Name.size() - 4, 4, ".tmp") == 0) << Name;
+	}
 }
 
-TEST(ConfigFile, FailedWriteKeepsThePreviousFile)
+TEST(ConfigFile, FailedWritesAsTheEngineFailsThem)
 {
 	FTempDir Temp;
+	HostEngine::SetProjectDir(Temp.Path);
 	const FString Ini = Temp.Path + TEXT("Settings.ini");
 	WriteText(Ini, HandWrittenIni);
 	const FString Before = ReadText(Ini);
@@ -273,18 +318,36 @@ TEST(ConfigFile, FailedWriteKeepsThePreviousFile)
 	FConfigCacheIni Config;
 	Config.SetString(TEXT("Tarvoline"), TEXT("ApiKey"), *FString::ChrN(64 * 1024, 'k'), Ini);
 	{
-		// The new file would be larger than any file may be now: the write fails part-way.
+		// Attended: the temporary file in Saved/ cannot be written whole, so the file is not touched; the torn
+		// temporary file stays behind, as the engine leaves it.
 		FFileSizeLimit Limit(4096);
 		Config.Flush(false, Ini);
 	}
 	EXPECT_TRUE(ReadText(Ini).Equals(Before));
-	EXPECT_EQ(DirectoryEntries(Temp.Path), std::vector<std::string>{"Settings.ini"});
+	std::vector<std::string> Left;
+	for (const std::string& Name : DirectoryEntries(Temp.Path + TEXT("Saved")))
+	{
+		if (Name.size() > 4 && Name.compare(Name.size() - 4, 4, ".tmp") == 0)
+		{
+			Left.push_back(Name);
+		}
+	}
+	EXPECT_EQ(Left.size(), 1u);
 
 	// The change was not lost: the next Flush writes it.
 	Config.Flush(false, Ini);
 	FConfigCacheIni Fresh;
 	EXPECT_EQ(Fresh.GetStr(TEXT("Tarvoline"), TEXT("ApiKey"), Ini).Len(), 64 * 1024);
 	EXPECT_EQ(Utf8(Fresh.GetStr(TEXT("Tarvoline"), TEXT("Other"), Ini)), "kept as it was");
+
+	{
+		// Unattended, the file is written in place: a write that fails part-way leaves it cut short.
+		FScopedCommandLine Unattended(TEXT("-unattended"));
+		Config.SetString(TEXT("Tarvoline"), TEXT("ApiKey"), *FString::ChrN(64 * 1024, 'n'), Ini);
+		FFileSizeLimit Limit(4096);
+		Config.Flush(false, Ini);
+	}
+	EXPECT_EQ(IFileManager::Get().FileSize(*Ini), 4096);
 
 	// A directory where the file should be is never replaced.
 	const FString Blocked = Temp.Path + TEXT("Blocked.ini");

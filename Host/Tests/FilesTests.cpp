@@ -199,25 +199,49 @@ TEST(FileHelper, LargeFileLoadsIntoOneAllocation)
 	EXPECT_EQ(Data[1], 0);
 }
 
-TEST(FileHelper, FailedOrRefusedWritesKeepTheExistingFile)
+TEST(FileHelper, WritesInPlaceAsTheEngineDoes)
 {
 	FTempDir Temp;
 	const FString File = Temp.Path + TEXT("model.fbx");
 	ASSERT_TRUE(FFileHelper::SaveStringToFile(TEXT("the old content"), *File));
 
+	// A write that fails part-way has already emptied the file and left what it wrote (no temporary file, as in the
+	// engine), and says so with an Error of the file manager unless it is silent.
 	TArray<uint8> Big;
-	Big.SetNum(256 * 1024);
+	Big.Init('x', 256 * 1024);
 	{
 		FWarningCapture Capture;
 		FFileSizeLimit Limit(16 * 1024);
 		EXPECT_FALSE(FFileHelper::SaveArrayToFile(Big, *File));
-		EXPECT_FALSE(Capture.Lines.empty());
+		ASSERT_EQ(Capture.Lines.size(), 1u);
+		EXPECT_EQ(Capture.Lines[0].rfind("LogFileManager: Error writing to file: ", 0), 0u) << Capture.Lines[0];
 	}
-	FString Text;
-	ASSERT_TRUE(FFileHelper::LoadFileToString(Text, *File));
-	EXPECT_EQ(Utf8(Text), "the old content");
+	EXPECT_EQ(IFileManager::Get().FileSize(*File), 16 * 1024);
 	EXPECT_EQ(Entries(Temp.Path), std::vector<std::string>{"model.fbx"});
+	{
+		FWarningCapture Capture;
+		FFileSizeLimit Limit(1024);
+		EXPECT_FALSE(FFileHelper::SaveArrayToFile(Big, *File, &IFileManager::Get(), FILEWRITE_Silent));
+		EXPECT_TRUE(Capture.Lines.empty());
+	}
+	EXPECT_EQ(IFileManager::Get().FileSize(*File), 1024);
 
+	// A new file gets the process's default permissions: 0664 less the umask.
+	const mode_t Mask = umask(022);
+	umask(Mask);
+	const FString Fresh = Temp.Path + TEXT("fresh.bin");
+	ASSERT_TRUE(FFileHelper::SaveArrayToFile(Big, *Fresh));
+	struct stat Info;
+	ASSERT_EQ(stat(TCHAR_TO_UTF8(*Fresh), &Info), 0);
+	EXPECT_EQ(Info.st_mode & 0777, 0664u & ~(unsigned)Mask);
+}
+
+TEST(FileHelper, RefusedWritesKeepTheExistingFile)
+{
+	FTempDir Temp;
+	const FString File = Temp.Path + TEXT("model.fbx");
+	ASSERT_TRUE(FFileHelper::SaveStringToFile(TEXT("the old content"), *File));
+	FString Text;
 	EXPECT_FALSE(FFileHelper::SaveStringToFile(TEXT("new"), *File, FFileHelper::EEncodingOptions::AutoDetect,
 		&IFileManager::Get(), FILEWRITE_NoReplaceExisting | FILEWRITE_Silent));
 	chmod(TCHAR_TO_UTF8(*File), 0444);
@@ -225,13 +249,14 @@ TEST(FileHelper, FailedOrRefusedWritesKeepTheExistingFile)
 		TEXT("new"), *File, FFileHelper::EEncodingOptions::AutoDetect, &IFileManager::Get(), FILEWRITE_Silent));
 	ASSERT_TRUE(FFileHelper::LoadFileToString(Text, *File));
 	EXPECT_EQ(Utf8(Text), "the old content");
+	// Even if read-only: as the engine does, the file stops being read-only first.
 	EXPECT_TRUE(FFileHelper::SaveStringToFile(
 		TEXT("new"), *File, FFileHelper::EEncodingOptions::AutoDetect, &IFileManager::Get(), FILEWRITE_EvenIfReadOnly));
 	ASSERT_TRUE(FFileHelper::LoadFileToString(Text, *File));
 	EXPECT_EQ(Utf8(Text), "new");
 	struct stat Info;
 	ASSERT_EQ(stat(TCHAR_TO_UTF8(*File), &Info), 0);
-	EXPECT_EQ(Info.st_mode & 0777, 0444u);
+	EXPECT_EQ(Info.st_mode & 0777, 0644u);
 
 	// A directory in the way is never replaced; appending adds to the end.
 	EXPECT_FALSE(FFileHelper::SaveStringToFile(

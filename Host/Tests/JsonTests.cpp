@@ -9,10 +9,12 @@
 #include "Serialization/JsonReader.h"
 #include "Serialization/JsonSerializer.h"
 #include "Serialization/JsonWriter.h"
+#include "Serialization/MemoryWriter.h"
 #include <gtest/gtest.h>
 #include <limits>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace
@@ -54,6 +56,25 @@ TSharedPtr<FJsonObject> ParseObject(const FString& Text)
 		return nullptr;
 	}
 	return Object;
+}
+
+/** Text written with '\n' for each line break, given the platform's LINE_TERMINATOR instead, as the pretty writer has it. */
+std::string PlatformLines(const std::string& Text)
+{
+	const std::string Terminator = Utf8(FString(LINE_TERMINATOR));
+	std::string Result;
+	for (const char Char : Text)
+	{
+		if (Char == '\n')
+		{
+			Result += Terminator;
+		}
+		else
+		{
+			Result += Char;
+		}
+	}
+	return Result;
 }
 
 FString WritePretty(const TSharedPtr<FJsonObject>& Object, int32 InitialIndent = 0)
@@ -565,11 +586,12 @@ TEST(JsonAccessors, StrictReadersLogTheWrongKind)
 
 TEST(JsonWrite, PrettyExampleIsByteExact)
 {
+	// The engine's pretty policy ends lines with LINE_TERMINATOR: LF here, CR LF only on Windows.
 	EXPECT_EQ(Utf8(WritePretty(ExampleBody())),
-		"{\r\n\t\"prompt\": \"walk\",\r\n\t\"assetId\": \"abc\",\r\n\t\"formats\": [\r\n\t\t\"fbx\"\r\n\t]\r\n}");
-	EXPECT_EQ(Utf8(WritePretty(ExampleBody(), 1)), "{\r\n\t\t\"prompt\": \"walk\",\r\n\t\t\"assetId\": \"abc\",\r\n"
-												   "\t\t\"formats\": [\r\n\t\t\t\"fbx\"\r\n\t\t]\r\n\t}");
-	EXPECT_EQ(Utf8(WritePretty(MakeShared<FJsonObject>())), "{\r\n}");
+		PlatformLines("{\n\t\"prompt\": \"walk\",\n\t\"assetId\": \"abc\",\n\t\"formats\": [\n\t\t\"fbx\"\n\t]\n}"));
+	EXPECT_EQ(Utf8(WritePretty(ExampleBody(), 1)),
+		PlatformLines("{\n\t\t\"prompt\": \"walk\",\n\t\t\"assetId\": \"abc\",\n\t\t\"formats\": [\n\t\t\t\"fbx\"\n\t\t]\n\t}"));
+	EXPECT_EQ(Utf8(WritePretty(MakeShared<FJsonObject>())), PlatformLines("{\n}"));
 }
 
 TEST(JsonWrite, PrettyNestedLayouts)
@@ -593,26 +615,105 @@ TEST(JsonWrite, PrettyNestedLayouts)
 	Object->SetField(TEXT("u"), MakeShared<FJsonValueNull>());
 	Object->SetObjectField(TEXT("v"), nullptr);
 
-	EXPECT_EQ(Utf8(WritePretty(Object)),
-		"{\r\n"
-		"\t\"o\":\r\n\t{\r\n\t\t\"k\": 1\r\n\t},\r\n"
-		"\t\"e\":\r\n\t{\r\n\t},\r\n"
-		"\t\"n\": [ 1, 2 ],\r\n"
-		"\t\"z\": [],\r\n"
-		"\t\"b\": [ true, null ],\r\n"
-		"\t\"l\": [\r\n\t\t{\r\n\t\t\t\"x\": \"y\"\r\n\t\t},\r\n\t\t[\r\n\t\t\t\"s\"\r\n\t\t],\r\n\t\t[]\r\n\t],\r\n"
-		"\t\"m\": [\r\n\t\t\"a\",\r\n\t\t1 ],\r\n"
-		"\t\"t\": false,\r\n"
-		"\t\"u\": null,\r\n"
-		"\t\"v\": null\r\n"
-		"}");
+	EXPECT_EQ(Utf8(WritePretty(Object)), PlatformLines(
+		"{\n"
+		"\t\"o\":\n\t{\n\t\t\"k\": 1\n\t},\n"
+		"\t\"e\":\n\t{\n\t},\n"
+		"\t\"n\": [ 1, 2 ],\n"
+		"\t\"z\": [],\n"
+		"\t\"b\": [ true, null ],\n"
+		"\t\"l\": [\n\t\t{\n\t\t\t\"x\": \"y\"\n\t\t},\n\t\t[\n\t\t\t\"s\"\n\t\t],\n\t\t[]\n\t],\n"
+		"\t\"m\": [\n\t\t\"a\",\n\t\t1 ],\n"
+		"\t\"t\": false,\n"
+		"\t\"u\": null,\n"
+		"\t\"v\": null\n"
+		"}"));
 
 	// An array root: a number inline, then text and an object each on their own line.
 	FString Out;
 	EXPECT_TRUE(FJsonSerializer::Serialize(
 		TArray<TSharedPtr<FJsonValue>>{Num(1), Str(TEXT("a")), MakeShared<FJsonValueObject>(MakeShared<FJsonObject>())},
 		TJsonWriterFactory<>::Create(&Out)));
-	EXPECT_EQ(Utf8(Out), "[ 1,\r\n\t\"a\",\r\n\t{\r\n\t}\r\n]");
+	EXPECT_EQ(Utf8(Out), PlatformLines("[ 1,\n\t\"a\",\n\t{\n\t}\n]"));
+}
+
+/** A policy as a plug-in derives it: only the line break differs from the engine's pretty layout. */
+struct FCrLfPrintPolicy : public TPrettyJsonPrintPolicy<TCHAR>
+{
+	static inline void WriteLineTerminator(FArchive* Stream)
+	{
+		TJsonPrintPolicy<TCHAR>::WriteString(Stream, FStringView(TEXT("\r\n")));
+	}
+};
+
+/** Numbers through the policy too: a derived policy that hides WriteDouble changes every number written. */
+struct FRoundedPrintPolicy : public TCondensedJsonPrintPolicy<TCHAR>
+{
+	static inline void WriteDouble(FArchive* Stream, double Value)
+	{
+		TJsonPrintPolicy<TCHAR>::WriteString(Stream, FString::Printf(TEXT("%.1f"), Value));
+	}
+};
+
+/** Whether Policy::WriteString takes a bare TEXT literal; the engine's three overloads make that call ambiguous. */
+template <typename Policy, typename = void>
+struct TTakesBareLiteral : std::false_type
+{
+};
+template <typename Policy>
+struct TTakesBareLiteral<Policy,
+	std::void_t<decltype(Policy::WriteString(static_cast<FArchive*>(nullptr), TEXT("\r\n")))>> : std::true_type
+{
+};
+static_assert(!TTakesBareLiteral<TJsonPrintPolicy<TCHAR>>::value,
+	"WriteString has only the FString, FStringView and FAnsiStringView overloads, so a bare literal is ambiguous");
+
+TEST(JsonWrite, ADerivedPolicyReplacesEveryLineBreak)
+{
+	TSharedPtr<FJsonObject> Inner = MakeShared<FJsonObject>();
+	Inner->SetNumberField(TEXT("k"), 1);
+	TSharedPtr<FJsonObject> Object = ExampleBody();
+	Object->SetObjectField(TEXT("o"), Inner);
+	Object->SetArrayField(TEXT("n"), {Num(1), Str(TEXT("s"))});
+
+	FString Out;
+	EXPECT_TRUE(
+		FJsonSerializer::Serialize(Object.ToSharedRef(), TJsonWriterFactory<TCHAR, FCrLfPrintPolicy>::Create(&Out)));
+	EXPECT_EQ(Utf8(Out), "{\r\n\t\"prompt\": \"walk\",\r\n\t\"assetId\": \"abc\",\r\n\t\"formats\": [\r\n\t\t\"fbx\"\r\n\t],"
+						 "\r\n\t\"o\":\r\n\t{\r\n\t\t\"k\": 1\r\n\t},\r\n\t\"n\": [ 1,\r\n\t\t\"s\"\r\n\t]\r\n}");
+	// The same document, line for line, as the engine's own pretty writer lays it out with LF.
+	std::string WithCrLf;
+	for (const char Char : Utf8(WritePretty(Object)))
+	{
+		WithCrLf += Char == '\n' ? std::string("\r\n") : std::string(1, Char);
+	}
+	EXPECT_EQ(Utf8(Out), WithCrLf);
+
+	FString Rounded;
+	EXPECT_TRUE(FJsonSerializer::Serialize(
+		TArray<TSharedPtr<FJsonValue>>{Num(2.25), Num(0.1)}, TJsonWriterFactory<TCHAR, FRoundedPrintPolicy>::Create(&Rounded)));
+	EXPECT_EQ(Utf8(Rounded), "[2.2,0.1]");
+}
+
+TEST(JsonWrite, IntoAnArchiveOfTheWritersCharacters)
+{
+	// TCHAR units for a TCHAR writer, UTF-8 bytes for an ANSICHAR one; the archive stays the caller's.
+	TArray<uint8> Wide;
+	FMemoryWriter WideArchive(Wide);
+	EXPECT_TRUE(FJsonSerializer::Serialize(ExampleBody().ToSharedRef(),
+		TJsonWriterFactory<TCHAR, TCondensedJsonPrintPolicy<TCHAR>>::Create(&WideArchive)));
+	const std::string Condensed = "{\"prompt\":\"walk\",\"assetId\":\"abc\",\"formats\":[\"fbx\"]}";
+	ASSERT_EQ(Wide.Num(), (int32)(Condensed.size() * sizeof(TCHAR)));
+	EXPECT_EQ(WideArchive.Tell(), (int64)Wide.Num());
+
+	TSharedPtr<FJsonObject> Native = MakeShared<FJsonObject>();
+	Native->SetStringField(TEXT("fox"), TEXT("Füchsin"));
+	TArray<uint8> Narrow;
+	FMemoryWriter NarrowArchive(Narrow);
+	EXPECT_TRUE(FJsonSerializer::Serialize(Native.ToSharedRef(),
+		TJsonWriterFactory<ANSICHAR, TCondensedJsonPrintPolicy<ANSICHAR>>::Create(&NarrowArchive)));
+	EXPECT_EQ(std::string(reinterpret_cast<const char*>(Narrow.GetData()), (size_t)Narrow.Num()),
+		"{\"fox\":\"F\xc3\xbc" "chsin\"}");
 }
 
 TEST(JsonWrite, NumbersAndEscapes)
@@ -652,7 +753,7 @@ TEST(JsonWrite, TextArrivesWhenTheWriterCloses)
 	Writer->WriteObjectEnd();
 	EXPECT_EQ(Utf8(Out), "old");
 	EXPECT_TRUE(Writer->Close());
-	EXPECT_EQ(Utf8(Out), "{\r\n\t\"a\": 1,\r\n\t\"k\": \"v\"\r\n}");
+	EXPECT_EQ(Utf8(Out), PlatformLines("{\n\t\"a\": 1,\n\t\"k\": \"v\"\n}"));
 
 	// An unfinished document is delivered as far as it goes, and Close says it is not whole.
 	FString Partial;
@@ -660,7 +761,7 @@ TEST(JsonWrite, TextArrivesWhenTheWriterCloses)
 	Open->WriteArrayStart();
 	Open->WriteValue(TEXT("x"));
 	EXPECT_FALSE(Open->Close());
-	EXPECT_EQ(Utf8(Partial), "[\r\n\t\"x\"");
+	EXPECT_EQ(Utf8(Partial), PlatformLines("[\n\t\"x\""));
 }
 
 TEST(JsonRoundTrip, ReadWriteRead)

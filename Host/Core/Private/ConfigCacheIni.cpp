@@ -1,13 +1,14 @@
 // The settings cache. Each ini file is held as its sections and lines in file order (comments kept), read on first
-// use and written whole on Flush: to a private temporary file that replaces the old one, so that a crash while writing
-// leaves either the old file or the new one, and the file (which holds the user's service key) stays readable by the
-// user alone.
+// use and written whole on Flush, as the engine writes it: in an attended editor to a temporary file in the project's
+// Saved directory that is then moved over the file (deleting it first), otherwise (-unattended) in place; either way
+// with the process's default permissions and no sync.
 #include "Misc/ConfigCacheIni.h"
 
 #include "Containers/StringConv.h"
 #include "HAL/FileManager.h"
 #include "HostCorePrivate.h"
 #include "Logging/LogMacros.h"
+#include "Misc/App.h"
 #include "Misc/FileHelper.h"
 #include "Misc/Paths.h"
 
@@ -381,23 +382,31 @@ struct FConfigCacheIni::FImpl
 		FString Filename;
 		Filename.HostStorage() = Name;
 		const FString Text = File.Write();
-		const std::string Bytes = HostConv::ToUtf8(*Text, Text.Len());
-		HostCore::FWriteOptions Options;
-		Options.Mode = 0600;
-		FString Error;
-		if (HostCore::WriteFileAtomically(
-				Filename, Options,
-				[&Bytes](int Descriptor)
-				{
-					return HostCore::WriteAll(Descriptor, Bytes.data(), Bytes.size());
-				},
-				&Error))
+		const std::string Utf8 = HostConv::ToUtf8(*Text, Text.Len());
+		const TArrayView<const uint8> Bytes(reinterpret_cast<const uint8*>(Utf8.data()), (int32)Utf8.size());
+		bool bWritten = false;
+		if (!FApp::IsGame() && !FApp::IsUnattended())
+		{
+			const FString Temporary = FPaths::CreateTempFilename(
+				*FPaths::ProjectSavedDir(), *FPaths::GetBaseFilename(Filename).Left(32));
+			bWritten = FFileHelper::SaveArrayToFile(Bytes, *Temporary);
+			if (bWritten && !IFileManager::Get().Move(*Filename, *Temporary))
+			{
+				IFileManager::Get().Delete(*Temporary);
+				bWritten = false;
+			}
+		}
+		else
+		{
+			bWritten = FFileHelper::SaveArrayToFile(Bytes, *Filename);
+		}
+		if (bWritten)
 		{
 			File.bDirty = false;
 		}
 		else
 		{
-			UE_LOG(LogConfig, Warning, TEXT("Could not write %s: %s"), *Filename, *Error);
+			UE_LOG(LogConfig, Warning, TEXT("Could not write %s."), *Filename);
 		}
 	}
 };

@@ -1,9 +1,11 @@
-// Whole-file reads and writes. Reads size the buffer once from the file's size; writes are crash-safe replaces.
+// Whole-file reads and writes. Reads size the buffer once from the file's size. Writes go through the file manager's
+// writer, as the engine's do: in place, so a failure or a crash part-way leaves a truncated file.
 #include "Misc/FileHelper.h"
 
 #include "Containers/StringConv.h"
 #include "HostCorePrivate.h"
 #include "Logging/LogMacros.h"
+#include "Serialization/Archive.h"
 
 #include <cerrno>
 #include <cstring>
@@ -85,32 +87,23 @@ bool IsAllAscii(FStringView String)
 	return true;
 }
 
-bool WriteBytes(const TCHAR* Filename, const void* Data, SIZE_T Size, uint32 WriteFlags)
+bool WriteBytes(IFileManager* FileManager, const TCHAR* Filename, const void* Data, SIZE_T Size, uint32 WriteFlags)
 {
-	HostCore::FWriteOptions Options;
-	Options.bNoReplace = (WriteFlags & FILEWRITE_NoReplaceExisting) != 0;
-	Options.bEvenIfReadOnly = (WriteFlags & FILEWRITE_EvenIfReadOnly) != 0;
-	Options.bAppend = (WriteFlags & FILEWRITE_Append) != 0;
-	FString Error;
-	const bool bWritten = HostCore::WriteFileAtomically(
-		FString(Filename), Options,
-		[Data, Size](int Descriptor)
-		{
-			return HostCore::WriteAll(Descriptor, Data, Size);
-		},
-		&Error);
-	if (!bWritten)
+	FArchive* Ar = FileManager->CreateFileWriter(Filename, WriteFlags);
+	if (Ar == nullptr)
 	{
-		if (WriteFlags & FILEWRITE_NoFail)
-		{
-			UE_LOG(LogStreaming, Fatal, TEXT("Could not write file %s: %s"), Filename, *Error);
-		}
 		if (!(WriteFlags & FILEWRITE_Silent))
 		{
-			UE_LOG(LogStreaming, Warning, TEXT("Could not write file %s: %s"), Filename, *Error);
+			UE_LOG(LogStreaming, Warning, TEXT("Could not open %s for writing."), Filename);
 		}
+		return false;
 	}
-	return bWritten;
+	Ar->Serialize(const_cast<void*>(Data), (int64)Size);
+	// Closed explicitly, so that an error of the last write or of the close counts.
+	Ar->Close();
+	const bool bSuccess = !Ar->IsError() && !Ar->IsCriticalError();
+	delete Ar;
+	return bSuccess;
 }
 } // namespace
 
@@ -205,14 +198,12 @@ bool FFileHelper::LoadFileToStringArray(TArray<FString>& Result, const TCHAR* Fi
 bool FFileHelper::SaveArrayToFile(
 	TArrayView<const uint8> Array, const TCHAR* Filename, IFileManager* FileManager, uint32 WriteFlags)
 {
-	(void)FileManager;
-	return WriteBytes(Filename, Array.GetData(), (SIZE_T)Array.Num(), WriteFlags);
+	return WriteBytes(FileManager, Filename, Array.GetData(), (SIZE_T)Array.Num(), WriteFlags);
 }
 
 bool FFileHelper::SaveStringToFile(FStringView String, const TCHAR* Filename, EEncodingOptions EncodingOptions,
 	IFileManager* FileManager, uint32 WriteFlags)
 {
-	(void)FileManager;
 	std::string Bytes;
 	if (!String.IsEmpty())
 	{
@@ -249,7 +240,7 @@ bool FFileHelper::SaveStringToFile(FStringView String, const TCHAR* Filename, EE
 				break;
 		}
 	}
-	return WriteBytes(Filename, Bytes.data(), Bytes.size(), WriteFlags);
+	return WriteBytes(FileManager, Filename, Bytes.data(), Bytes.size(), WriteFlags);
 }
 
 bool FFileHelper::SaveStringArrayToFile(const TArray<FString>& Lines, const TCHAR* Filename,

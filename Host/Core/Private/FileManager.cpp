@@ -4,6 +4,7 @@
 #include "HostCorePrivate.h"
 #include "Logging/LogMacros.h"
 #include "Misc/Paths.h"
+#include "Serialization/Archive.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -112,12 +113,123 @@ bool DeleteTree(const std::string& Path)
 	return rmdir(Path.c_str()) == 0 && bOk;
 }
 
+DEFINE_LOG_CATEGORY_STATIC(LogFileManager, Log, All);
+
+/** The engine's generic file writer, unbuffered: each Serialize goes straight to the file. */
+class FHostFileWriter final : public FArchive
+{
+public:
+	FHostFileWriter(int InDescriptor, const TCHAR* InFilename, uint32 InFlags)
+		: Descriptor(InDescriptor)
+		, Filename(InFilename)
+		, Flags(InFlags)
+	{
+		SetIsSaving(true);
+		SetIsPersistent(true);
+		Pos = (int64)lseek(Descriptor, 0, SEEK_CUR);
+	}
+
+	~FHostFileWriter() override { Close(); }
+
+	void Serialize(void* V, int64 Length) override
+	{
+		if (Descriptor < 0 || Length <= 0)
+		{
+			return;
+		}
+		Pos += Length;
+		if (!HostCore::WriteAll(Descriptor, V, (SIZE_T)Length))
+		{
+			SetError();
+			LogWriteError(TEXT("Error writing to file"));
+		}
+	}
+
+	int64 Tell() override { return Pos; }
+
+	int64 TotalSize() override
+	{
+		struct stat Info;
+		return Descriptor >= 0 && fstat(Descriptor, &Info) == 0 ? (int64)Info.st_size : -1;
+	}
+
+	void Seek(int64 InPos) override
+	{
+		if (Descriptor < 0 || lseek(Descriptor, (off_t)InPos, SEEK_SET) < 0)
+		{
+			SetError();
+			LogWriteError(TEXT("Error seeking file"));
+		}
+		Pos = InPos;
+	}
+
+	bool Close() override
+	{
+		if (Descriptor >= 0)
+		{
+			if (close(Descriptor) != 0)
+			{
+				SetError();
+				LogWriteError(TEXT("Error closing file"));
+			}
+			Descriptor = -1;
+		}
+		return !IsError();
+	}
+
+	FString GetArchiveName() const override { return Filename; }
+
+private:
+	void LogWriteError(const TCHAR* Message)
+	{
+		if (!(Flags & FILEWRITE_Silent))
+		{
+			UE_LOG(LogFileManager, Error, TEXT("%s: %s (%hs)"), Message, *Filename, std::strerror(errno));
+		}
+	}
+
+	int Descriptor = -1;
+	FString Filename;
+	uint32 Flags = 0;
+	int64 Pos = 0;
+};
+
 class FHostFileManager final : public IFileManager
 {
 public:
 	FArchive* CreateFileReader(const TCHAR* Filename, uint32 ReadFlags) override
 	{
 		return HostCore::CreateFileReader(Filename, ReadFlags);
+	}
+
+	FArchive* CreateFileWriter(const TCHAR* Filename, uint32 WriteFlags) override
+	{
+		const std::string Native = ToNative(Filename);
+		struct stat Info;
+		const bool bExists = !Native.empty() && stat(Native.c_str(), &Info) == 0;
+		if (bExists && (WriteFlags & FILEWRITE_NoReplaceExisting))
+		{
+			return nullptr;
+		}
+		if (bExists && !S_ISDIR(Info.st_mode) && (Info.st_mode & S_IWUSR) == 0)
+		{
+			if (!(WriteFlags & FILEWRITE_EvenIfReadOnly))
+			{
+				return nullptr;
+			}
+			// As the engine does: the file stops being read-only.
+			chmod(Native.c_str(), (Info.st_mode & 07777) | S_IWUSR);
+		}
+		const int Descriptor = HostCore::OpenForWriting(Native, (WriteFlags & FILEWRITE_Append) != 0);
+		if (Descriptor < 0)
+		{
+			if (WriteFlags & FILEWRITE_NoFail)
+			{
+				UE_LOG(LogFileManager, Fatal, TEXT("Failed to create file: %s"), Filename);
+			}
+			return nullptr;
+		}
+		return new FHostFileWriter(Descriptor, Filename, WriteFlags);
 	}
 
 	bool MakeDirectory(const TCHAR* Path, bool Tree) override
@@ -232,6 +344,13 @@ public:
 		{
 			return true;
 		}
+		const FString DestDir = FPaths::GetPath(FString(Dest));
+		if (!DestDir.IsEmpty())
+		{
+			HostCore::MakeDirectoryTree(ToNative(DestDir));
+		}
+		// As the engine's generic file manager does: an existing destination is deleted first and the source renamed
+		// after, so for a moment neither name holds the file's content.
 		struct stat DestInfo;
 		if (lstat(NativeDest.c_str(), &DestInfo) == 0)
 		{
@@ -239,27 +358,31 @@ public:
 			{
 				return false;
 			}
-		}
-		const FString DestDir = FPaths::GetPath(FString(Dest));
-		if (!DestDir.IsEmpty())
-		{
-			HostCore::MakeDirectoryTree(ToNative(DestDir));
+			if (unlink(NativeDest.c_str()) != 0 && !bDoNotRetryOrError)
+			{
+				UE_LOG(LogFileManager, Error, TEXT("Error deleting file '%s'."), Dest);
+				return false;
+			}
 		}
 		if (rename(NativeSrc.c_str(), NativeDest.c_str()) == 0)
 		{
 			return true;
 		}
-		if (errno != EXDEV || S_ISDIR(Info.st_mode))
+		if (errno == EXDEV && !S_ISDIR(Info.st_mode))
 		{
-			if (!bDoNotRetryOrError)
+			// Another file system: copy, then remove the source.
+			if (static_cast<IFileManager*>(this)->Copy(Dest, Src, Replace, EvenIfReadOnly) == COPY_OK &&
+				unlink(NativeSrc.c_str()) == 0)
 			{
-				UE_LOG(LogCore, Warning, TEXT("Could not move %s to %s: %hs"), Src, Dest, std::strerror(errno));
+				return true;
 			}
-			return false;
 		}
-		// Another file system: copy, then remove the source.
-		return static_cast<IFileManager*>(this)->Copy(Dest, Src, Replace, EvenIfReadOnly) == COPY_OK &&
-			   unlink(NativeSrc.c_str()) == 0;
+		if (!bDoNotRetryOrError)
+		{
+			// The engine retries for five seconds before it says so; the stand-in says so at once.
+			UE_LOG(LogFileManager, Error, TEXT("Error moving file '%s' to '%s'."), Src, Dest);
+		}
+		return false;
 	}
 
 	uint32 Copy(const TCHAR* Dest, const TCHAR* Src, bool Replace, bool EvenIfReadOnly, bool Attributes,
@@ -281,35 +404,34 @@ public:
 			close(Source);
 			return COPY_Fail;
 		}
-		HostCore::FWriteOptions Options;
-		Options.bNoReplace = !Replace;
-		Options.bEvenIfReadOnly = EvenIfReadOnly;
-		Options.Mode = Info.st_mode & 0777;
-		const bool bCopied = HostCore::WriteFileAtomically(FString(Dest), Options,
-			[Source](int Target)
+		FArchive* Target = CreateFileWriter(
+			Dest, (Replace ? 0 : FILEWRITE_NoReplaceExisting) | (EvenIfReadOnly ? FILEWRITE_EvenIfReadOnly : 0));
+		bool bCopied = Target != nullptr;
+		std::vector<char> Buffer(1 << 20);
+		while (bCopied)
+		{
+			const ssize_t Got = read(Source, Buffer.data(), Buffer.size());
+			if (Got == 0)
 			{
-				std::vector<char> Buffer(1 << 20);
-				while (true)
+				break;
+			}
+			if (Got < 0)
+			{
+				if (errno == EINTR)
 				{
-					const ssize_t Got = read(Source, Buffer.data(), Buffer.size());
-					if (Got == 0)
-					{
-						return true;
-					}
-					if (Got < 0)
-					{
-						if (errno == EINTR)
-						{
-							continue;
-						}
-						return false;
-					}
-					if (!HostCore::WriteAll(Target, Buffer.data(), (SIZE_T)Got))
-					{
-						return false;
-					}
+					continue;
 				}
-			});
+				bCopied = false;
+				break;
+			}
+			Target->Serialize(Buffer.data(), (int64)Got);
+			bCopied = !Target->IsError();
+		}
+		if (Target != nullptr)
+		{
+			bCopied = Target->Close() && bCopied;
+			delete Target;
+		}
 		close(Source);
 		return bCopied ? COPY_OK : COPY_Fail;
 	}

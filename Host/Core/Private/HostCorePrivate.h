@@ -23,25 +23,12 @@ FString GetProjectDir();
 /** The working directory, absolute and ending in '/'. */
 FString GetWorkingDir();
 
-struct FWriteOptions
-{
-	/** Permission bits for the written file; 0 keeps those of the file replaced (or gives 0666 less the umask). */
-	uint32 Mode = 0;
-	/** Fail when the file exists. */
-	bool bNoReplace = false;
-	/** Replace the file even when its owner may not write it. */
-	bool bEvenIfReadOnly = false;
-	/** Add to the end of the file in place (the one case not written through a temporary file). */
-	bool bAppend = false;
-};
-
 /**
- * Writes a file crash-safely: Producer writes the content to a temporary file beside the target (creating missing
- * directories), which is flushed to disk and renamed over the target. On any failure the target is as it was, the
- * temporary file is gone, and OutError says why. Producer gets the descriptor and returns false on failure.
+ * Opens a file for writing as the engine's Unix file layer does: created with 0664 less the umask when missing (an
+ * existing file keeps its permissions), locked against a second writer, and emptied at once unless bAppend. The
+ * file is written in place: no temporary file, no sync. -1 with errno set on failure.
  */
-bool WriteFileAtomically(
-	const FString& Filename, const FWriteOptions& Options, TFunction<bool(int)> Producer, FString* OutError = nullptr);
+int OpenForWriting(const std::string& NativePath, bool bAppend);
 /** Writes all of Size bytes to the descriptor, retrying short writes. */
 bool WriteAll(int Descriptor, const void* Data, SIZE_T Size);
 /** Creates the directory and its missing parents; true when it exists afterwards. */

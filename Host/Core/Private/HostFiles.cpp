@@ -1,14 +1,13 @@
-// The core's file writing: every whole-file write goes through a temporary file that is flushed and then renamed over
-// the target, because a rename is atomic and a write in place is not.
+// The core's path conversions and its low-level file writing, which works in place as the engine's does.
 #include "Containers/StringConv.h"
 #include "HostCorePrivate.h"
-#include "Misc/Guid.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,144 +103,38 @@ bool MakeDirectoryTree(const std::string& NativePath)
 	return stat(NativePath.c_str(), &Info) == 0 && S_ISDIR(Info.st_mode);
 }
 
-namespace
+int OpenForWriting(const std::string& NativePath, bool bAppend)
 {
-FString ErrorText(const char* What, int Error)
-{
-	return FString(What) + TEXT(": ") + FromNative(std::strerror(Error));
-}
-
-void SyncDirectory(const std::string& Directory)
-{
-	const int Descriptor = open(Directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-	if (Descriptor >= 0)
+	if (NativePath.empty())
 	{
-		fsync(Descriptor);
-		close(Descriptor);
+		errno = ENOENT;
+		return -1;
 	}
-}
-} // namespace
-
-bool WriteFileAtomically(
-	const FString& Filename, const FWriteOptions& Options, TFunction<bool(int)> Producer, FString* OutError)
-{
-	auto Fail = [OutError](FString Message)
+	const std::string::size_type Slash = NativePath.find_last_of('/');
+	if (Slash != std::string::npos && Slash > 0)
 	{
-		if (OutError)
-		{
-			*OutError = MoveTemp(Message);
-		}
-		return false;
-	};
-
-	std::string Target = ToNative(Filename);
-	if (Target.empty())
-	{
-		return Fail(TEXT("empty file name"));
+		MakeDirectoryTree(NativePath.substr(0, Slash));
 	}
-	struct stat Existing;
-	bool bExists = lstat(Target.c_str(), &Existing) == 0;
-	if (bExists && S_ISLNK(Existing.st_mode))
-	{
-		// Replace what the link points at, not the link itself.
-		char Resolved[PATH_MAX];
-		if (realpath(Target.c_str(), Resolved) != nullptr)
-		{
-			Target = Resolved;
-			bExists = stat(Target.c_str(), &Existing) == 0;
-		}
-		else
-		{
-			bExists = false;
-		}
-	}
-	if (bExists && S_ISDIR(Existing.st_mode))
-	{
-		return Fail(TEXT("a directory is in the way"));
-	}
-	if (bExists && Options.bNoReplace)
-	{
-		return Fail(TEXT("the file exists"));
-	}
-	if (bExists && !Options.bEvenIfReadOnly && (Existing.st_mode & S_IWUSR) == 0)
-	{
-		return Fail(TEXT("the file is read-only"));
-	}
-
-	const std::string::size_type Slash = Target.find_last_of('/');
-	const std::string Directory = Slash == std::string::npos ? std::string(".")
-								  : Slash == 0				 ? std::string("/")
-															 : Target.substr(0, Slash);
-	const std::string Leaf = Slash == std::string::npos ? Target : Target.substr(Slash + 1);
-	if (!MakeDirectoryTree(Directory))
-	{
-		return Fail(ErrorText("cannot create the directory", errno));
-	}
-
-	const mode_t Mode = Options.Mode != 0 ? (mode_t)Options.Mode : bExists ? (Existing.st_mode & 07777) : 0;
-
-	if (Options.bAppend)
-	{
-		const int Descriptor = open(Target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, Mode != 0 ? Mode : 0666);
-		if (Descriptor < 0)
-		{
-			return Fail(ErrorText("cannot open", errno));
-		}
-		const bool bWritten = Producer(Descriptor) && fsync(Descriptor) == 0;
-		const int WriteError = errno;
-		const bool bClosed = close(Descriptor) == 0;
-		return bWritten && bClosed ? true : Fail(ErrorText("cannot write", WriteError));
-	}
-
-	const std::string Temporary = Directory + "/." + Leaf + ".tmp-" +
-								  ToNative(FGuid::NewGuid().ToString(EGuidFormats::DigitsLower)).substr(0, 12);
-	// With permissions to set, the file starts private: the content may be secret until fchmod below.
-	const int Descriptor = open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Mode != 0 ? 0600 : 0666);
+	// No O_TRUNC: the file is emptied only once it is locked, so that another writer's file is never cut short.
+	const int Descriptor = open(NativePath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (bAppend ? O_APPEND : 0),
+		S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH);
 	if (Descriptor < 0)
 	{
-		return Fail(ErrorText("cannot create a temporary file", errno));
+		return -1;
 	}
-	bool bOk = Producer(Descriptor);
-	int Error = errno;
-	if (bOk && Mode != 0 && fchmod(Descriptor, Mode) != 0)
+	if (flock(Descriptor, LOCK_EX | LOCK_NB) != 0 && (errno == EWOULDBLOCK || errno == EAGAIN))
 	{
-		bOk = false;
-		Error = errno;
+		close(Descriptor);
+		errno = EWOULDBLOCK;
+		return -1;
 	}
-	if (bOk && fsync(Descriptor) != 0)
+	if (!bAppend && ftruncate(Descriptor, 0) != 0)
 	{
-		bOk = false;
-		Error = errno;
+		const int Error = errno;
+		close(Descriptor);
+		errno = Error;
+		return -1;
 	}
-	if (close(Descriptor) != 0 && bOk)
-	{
-		bOk = false;
-		Error = errno;
-	}
-	if (!bOk)
-	{
-		unlink(Temporary.c_str());
-		return Fail(ErrorText("cannot write", Error));
-	}
-
-	if (Options.bNoReplace)
-	{
-		// link() refuses an existing name, so a file that appeared meanwhile is not replaced either.
-		if (link(Temporary.c_str(), Target.c_str()) != 0)
-		{
-			Error = errno;
-			unlink(Temporary.c_str());
-			return Fail(ErrorText("cannot create", Error));
-		}
-		unlink(Temporary.c_str());
-	}
-	else if (rename(Temporary.c_str(), Target.c_str()) != 0)
-	{
-		Error = errno;
-		unlink(Temporary.c_str());
-		return Fail(ErrorText("cannot replace", Error));
-	}
-	SyncDirectory(Directory);
-	return true;
+	return Descriptor;
 }
 } // namespace HostCore

@@ -15,6 +15,7 @@
 #include "Misc/CString.h"
 #include "Misc/Optional.h"
 #include "Misc/Parse.h"
+#include "Serialization/Archive.h"
 #include "Templates/Function.h"
 #include "Templates/SharedPointer.h"
 #include "Templates/UnrealTemplate.h"

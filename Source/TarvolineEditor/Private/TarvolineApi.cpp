@@ -23,6 +23,37 @@ namespace
 const TCHAR* const UnreadableAnswer = TEXT("Tarvoline sent an answer we could not read.");
 const TCHAR* const BrokenDownload = TEXT("The download link did not work. Press Check again.");
 
+/**
+ * The pretty layout with CR LF line ends on every platform: the engine's own pretty policy ends lines with the
+ * platform's LINE_TERMINATOR (LF on Linux and Mac), and the service's bodies are written with CR LF everywhere.
+ * Writers call their policy's static functions by name, so declaring WriteLineTerminator here replaces it for every
+ * line break the writer makes.
+ */
+struct FTarvolineJsonPrintPolicy : public TPrettyJsonPrintPolicy<TCHAR>
+{
+	static inline void WriteLineTerminator(FArchive* Stream)
+	{
+		TJsonPrintPolicy<TCHAR>::WriteString(Stream, FStringView(TEXT("\r\n")));
+	}
+};
+
+/**
+ * Puts a completely written download in place: moves TempPath over SavePath. The engine's file writer works in place,
+ * so a download written straight to SavePath would leave a torn file behind a crash or a full disk; written beside
+ * it and moved only when whole, the earlier file stays whole until the new one is. Without retries, so that a
+ * failure logs no error. On failure the temporary file is removed.
+ */
+bool MoveDownloadIntoPlace(const FString& TempPath, const FString& SavePath)
+{
+	IFileManager& FileManager = IFileManager::Get();
+	if (FileManager.Move(*SavePath, *TempPath, true, false, false, true))
+	{
+		return true;
+	}
+	FileManager.Delete(*TempPath, false, false, true);
+	return false;
+}
+
 /** The UTF-8 bytes of Text. */
 TArray<uint8> Utf8Bytes(const FString& Text)
 {
@@ -152,7 +183,7 @@ FString MakeJsonBody(const TMap<FString, FString>& Fields, const TArray<FString>
 	}
 
 	FString Text;
-	const TSharedRef<TJsonWriter<TCHAR, TPrettyJsonPrintPolicy<TCHAR>>> Writer = TJsonWriterFactory<TCHAR, TPrettyJsonPrintPolicy<TCHAR>>::Create(&Text);
+	const TSharedRef<TJsonWriter<TCHAR, FTarvolineJsonPrintPolicy>> Writer = TJsonWriterFactory<TCHAR, FTarvolineJsonPrintPolicy>::Create(&Text);
 	FJsonSerializer::Serialize(Object, Writer);
 	return Text;
 }
@@ -264,6 +295,26 @@ void FetchJob(const FString& ApiKey, const FString& JobId, FOnJob OnJob, FOnErro
 		MoveTemp(OnError));
 }
 
+FString MakeDownloadTempPath(const FString& SavePath)
+{
+	// One fixed name per target: a download cut short by a crash leaves at most one such file, which the next
+	// download of that target writes over.
+	return SavePath + TEXT(".part");
+}
+
+bool SaveDownload(TArrayView<const uint8> Content, const FString& SavePath)
+{
+	IFileManager::Get().MakeDirectory(*FPaths::GetPath(SavePath), true);
+	const FString TempPath = MakeDownloadTempPath(SavePath);
+	// Silent: a failed write is reported to the user in one sentence, not as an error in the log.
+	if (!FFileHelper::SaveArrayToFile(Content, *TempPath, &IFileManager::Get(), FILEWRITE_Silent))
+	{
+		IFileManager::Get().Delete(*TempPath, false, false, true);
+		return false;
+	}
+	return MoveDownloadIntoPlace(TempPath, SavePath);
+}
+
 void DownloadFile(const FString& Url, const FString& SavePath, FOnDone OnDone, FOnError OnError)
 {
 	// No header of the client's own: the key must never travel to an output URL.
@@ -276,8 +327,7 @@ void DownloadFile(const FString& Url, const FString& SavePath, FOnDone OnDone, F
 		{
 			if (bConnectedSuccessfully && Response.IsValid() && Response->GetResponseCode() == 200)
 			{
-				IFileManager::Get().MakeDirectory(*FPaths::GetPath(SavePath), true);
-				if (!FFileHelper::SaveArrayToFile(Response->GetContent(), *SavePath))
+				if (!SaveDownload(Response->GetContent(), SavePath))
 				{
 					OnError(FString::Printf(TEXT("Could not write %s."), *SavePath), 0);
 					return;

@@ -62,6 +62,18 @@ void Generate(const FString& ApiKey, const FString& Prompt, const FString& Asset
 /** GET /v1/jobs/<id>: the job as the service sees it now. */
 void FetchJob(const FString& ApiKey, const FString& JobId, FOnJob OnJob, FOnError OnError);
 
-/** Fetches an output file to SavePath, creating its folder; the key is never sent to an output URL. */
+/**
+ * Fetches an output file to SavePath, creating its folder; the key is never sent to an output URL. The file already
+ * at SavePath is replaced only once the new one is whole on disk (see SaveDownload).
+ */
 void DownloadFile(const FString& Url, const FString& SavePath, FOnDone OnDone, FOnError OnError);
+
+/** Where a download to SavePath is written until it is complete: beside it, so that the final move stays on one disk. */
+FString MakeDownloadTempPath(const FString& SavePath);
+
+/**
+ * Writes Content to SavePath through MakeDownloadTempPath and moves it over SavePath only once it is whole. False when
+ * it cannot be written or moved; then the temporary file is gone and the file at SavePath is as it was.
+ */
+bool SaveDownload(TArrayView<const uint8> Content, const FString& SavePath);
 }

@@ -56,6 +56,13 @@ public:
 	/** An archive reading the file from its start, or null when it cannot be opened. The caller deletes it. */
 	virtual FArchive* CreateFileReader(const TCHAR* Filename, uint32 ReadFlags = 0) = 0;
 
+	/**
+	 * An archive writing the file in place (emptied at once unless FILEWRITE_Append, missing directories made), or
+	 * null when it cannot be opened. Write failures set the archive's error and log an Error unless FILEWRITE_Silent.
+	 * The caller deletes the archive.
+	 */
+	virtual FArchive* CreateFileWriter(const TCHAR* Filename, uint32 WriteFlags = 0) = 0;
+
 	/** Creates the directory (with its missing parents when Tree); true if it exists afterwards. */
 	virtual bool MakeDirectory(const TCHAR* Path, bool Tree = false) = 0;
 	virtual bool DirectoryExists(const TCHAR* InDirectory) = 0;

@@ -1,6 +1,5 @@
-// Stand-in for the engine's Misc/FileHelper.h: whole-file reads and writes. Writes go to a temporary file beside the
-// target that then replaces it, so a crash or a full disk never leaves half a file and a failed write keeps the old
-// one.
+// Stand-in for the engine's Misc/FileHelper.h: whole-file reads and writes. Writes go to the target in place, as the
+// engine's do: a crash or a full disk part-way leaves a truncated file, and a failed write damages the old one.
 #pragma once
 
 #include "Containers/Array.h"
@@ -42,7 +41,7 @@ struct FFileHelper
 	/** Decodes bytes as LoadFileToString does. */
 	static void BufferToString(FString& Result, const uint8* Buffer, int32 Size);
 
-	/** Writes the bytes, replacing an existing file and creating missing directories. Flags: EFileWrite. */
+	/** Writes the bytes in place, replacing an existing file and creating missing directories. Flags: EFileWrite. */
 	static bool SaveArrayToFile(TArrayView<const uint8> Array, const TCHAR* Filename,
 		IFileManager* FileManager = &IFileManager::Get(), uint32 WriteFlags = 0);
 	/** Writes text in the given encoding (an empty text gives an empty file). */

@@ -6,7 +6,11 @@
 template <class CharType>
 struct TCondensedJsonPrintPolicy : public TJsonPrintPolicy<CharType>
 {
-	static void WriteLineTerminator(FString* /*Stream*/) {}
-	static void WriteTabs(FString* /*Stream*/, int32 /*Count*/) {}
-	static void WriteSpace(FString* /*Stream*/) {}
+	static inline void WriteLineTerminator(FArchive* Stream) { (void)Stream; }
+	static inline void WriteTabs(FArchive* Stream, int32 Count)
+	{
+		(void)Stream;
+		(void)Count;
+	}
+	static inline void WriteSpace(FArchive* Stream) { (void)Stream; }
 };

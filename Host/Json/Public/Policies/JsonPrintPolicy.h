@@ -1,8 +1,14 @@
-// Stand-in for the engine's Policies/JsonPrintPolicy.h: how a JSON writer puts characters, text and numbers down.
-// The engine's policies write to an archive; here they append to the writer's text.
+// Stand-in for the engine's Policies/JsonPrintPolicy.h: how a JSON writer puts characters, text and numbers into its
+// archive, as CharType units. Policies are sets of static functions that writers call as PrintPolicy::Fn(Stream, ...),
+// so a policy derived from another replaces a function for every call the writer makes by declaring its own.
 #pragma once
 
+#include "Containers/StringView.h"
+#include "Containers/UnrealString.h"
 #include "CoreMinimal.h"
+#include "Serialization/Archive.h"
+
+#include <string>
 
 namespace HostJson
 {
@@ -14,12 +20,44 @@ FString FormatFloat(float Value);
 template <class CharType>
 struct TJsonPrintPolicy
 {
-	/** Appends one character. */
-	static void WriteChar(FString* Stream, CharType Char) { Stream->AppendChar((TCHAR)Char); }
-	/** Appends text as it is (no quoting or escaping). */
-	static void WriteString(FString* Stream, const FString& String) { Stream->Append(String); }
-	/** Appends a float, "%g". */
-	static void WriteFloat(FString* Stream, float Value) { Stream->Append(HostJson::FormatFloat(Value)); }
-	/** Appends a double, "%.17g" (0.1 gives 0.10000000000000001). */
-	static void WriteDouble(FString* Stream, double Value) { Stream->Append(HostJson::FormatDouble(Value)); }
+	/** Writes one character. */
+	static inline void WriteChar(FArchive* Stream, CharType Char) { Stream->Serialize(&Char, sizeof(CharType)); }
+
+	/** Writes text as it is (no quoting or escaping). */
+	static inline void WriteString(FArchive* Stream, const FString& String)
+	{
+		WriteString(Stream, FStringView(*String, String.Len()));
+	}
+
+	/** Writes text as it is, converted to CharType units. */
+	static inline void WriteString(FArchive* Stream, FStringView String)
+	{
+		if constexpr (sizeof(CharType) == sizeof(TCHAR))
+		{
+			Stream->Serialize((void*)String.GetData(), (int64)String.Len() * (int64)sizeof(TCHAR));
+		}
+		else
+		{
+			std::string Bytes = HostConv::ToUtf8(String.GetData(), String.Len());
+			Stream->Serialize(Bytes.data(), (int64)Bytes.size());
+		}
+	}
+
+	/** Writes ASCII text as it is, one CharType unit per character. */
+	static inline void WriteString(FArchive* Stream, FAnsiStringView String)
+	{
+		for (const ANSICHAR Char : String)
+		{
+			WriteChar(Stream, (CharType)Char);
+		}
+	}
+
+	/** Writes a float, "%g". */
+	static inline void WriteFloat(FArchive* Stream, float Value) { WriteString(Stream, HostJson::FormatFloat(Value)); }
+
+	/** Writes a double, "%.17g" (0.1 gives 0.10000000000000001). */
+	static inline void WriteDouble(FArchive* Stream, double Value)
+	{
+		WriteString(Stream, HostJson::FormatDouble(Value));
+	}
 };

@@ -1,5 +1,5 @@
-// Stand-in for the engine's Policies/PrettyJsonPrintPolicy.h: the default, indented layout. Lines end with CR LF on
-// every platform (the engine writes its platform's line terminator; the service contract fixes the Windows bytes).
+// Stand-in for the engine's Policies/PrettyJsonPrintPolicy.h: the default, indented layout. Lines end with the
+// platform's LINE_TERMINATOR (LF here, as on every Linux and Mac editor; CR LF only on Windows).
 #pragma once
 
 #include "Policies/JsonPrintPolicy.h"
@@ -7,16 +7,22 @@
 template <class CharType>
 struct TPrettyJsonPrintPolicy : public TJsonPrintPolicy<CharType>
 {
-	/** CR LF. */
-	static void WriteLineTerminator(FString* Stream) { Stream->Append(TEXT("\r\n")); }
-	/** One tab per level. */
-	static void WriteTabs(FString* Stream, int32 Count)
+	/** LINE_TERMINATOR. */
+	static inline void WriteLineTerminator(FArchive* Stream)
 	{
+		TJsonPrintPolicy<CharType>::WriteString(Stream, FStringView(LINE_TERMINATOR));
+	}
+
+	/** One tab per level. */
+	static inline void WriteTabs(FArchive* Stream, int32 Count)
+	{
+		const CharType Tab = CharType('\t');
 		for (int32 Index = 0; Index < Count; ++Index)
 		{
-			Stream->AppendChar(TEXT('\t'));
+			TJsonPrintPolicy<CharType>::WriteChar(Stream, Tab);
 		}
 	}
+
 	/** The space after "name": and around inline array elements. */
-	static void WriteSpace(FString* Stream) { Stream->AppendChar(TEXT(' ')); }
+	static inline void WriteSpace(FArchive* Stream) { TJsonPrintPolicy<CharType>::WriteChar(Stream, CharType(' ')); }
 };

@@ -1,5 +1,6 @@
-// Stand-in for the engine's Serialization/JsonWriter.h: TJsonWriter, which lays JSON out token by token, and its
-// factory for writers that hand their text to an FString when they close.
+// Stand-in for the engine's Serialization/JsonWriter.h: TJsonWriter, which lays JSON out token by token into an
+// archive through its print policy, and its factory, which also makes writers that hand their text to an FString
+// when they close (through a memory archive of TCHAR units, as the engine's TJsonStringWriter does).
 //
 // The layout follows from the last token written, which is what makes the pretty output byte-exact:
 // - a member is ",", line break, indent, "name": then a space and the value;
@@ -15,6 +16,9 @@
 
 #include "CoreMinimal.h"
 #include "Policies/PrettyJsonPrintPolicy.h"
+#include "Serialization/MemoryWriter.h"
+
+#include <cstring>
 #include "Serialization/JsonTypes.h"
 
 namespace HostJson
@@ -23,9 +27,14 @@ namespace HostJson
 void AppendQuotedString(FString& Out, const FString& Text);
 } // namespace HostJson
 
+template <class CharType, class PrintPolicy>
+class TJsonWriterFactory;
+
 template <class CharType = TCHAR, class PrintPolicy = TPrettyJsonPrintPolicy<CharType>>
 class TJsonWriter
 {
+	friend class TJsonWriterFactory<CharType, PrintPolicy>;
+
 public:
 	virtual ~TJsonWriter() = default;
 
@@ -39,8 +48,8 @@ public:
 		WriteCommaIfNeeded();
 		if (PreviousTokenWritten != EJsonToken::None)
 		{
-			PrintPolicy::WriteLineTerminator(&Text);
-			PrintPolicy::WriteTabs(&Text, IndentLevel);
+			PrintPolicy::WriteLineTerminator(Stream);
+			PrintPolicy::WriteTabs(Stream, IndentLevel);
 		}
 		OpenScope(EJson::Object, CharType('{'), EJsonToken::CurlyOpen);
 	}
@@ -49,8 +58,8 @@ public:
 	void WriteObjectStart(const FString& Identifier)
 	{
 		WriteIdentifier(Identifier);
-		PrintPolicy::WriteLineTerminator(&Text);
-		PrintPolicy::WriteTabs(&Text, IndentLevel);
+		PrintPolicy::WriteLineTerminator(Stream);
+		PrintPolicy::WriteTabs(Stream, IndentLevel);
 		OpenScope(EJson::Object, CharType('{'), EJsonToken::CurlyOpen);
 	}
 
@@ -58,10 +67,10 @@ public:
 	void WriteObjectEnd()
 	{
 		check(Stack.Num() > 0 && Stack.Top() == EJson::Object);
-		PrintPolicy::WriteLineTerminator(&Text);
+		PrintPolicy::WriteLineTerminator(Stream);
 		--IndentLevel;
-		PrintPolicy::WriteTabs(&Text, IndentLevel);
-		PrintPolicy::WriteChar(&Text, CharType('}'));
+		PrintPolicy::WriteTabs(Stream, IndentLevel);
+		PrintPolicy::WriteChar(Stream, CharType('}'));
 		Stack.Pop();
 		PreviousTokenWritten = EJsonToken::CurlyClose;
 	}
@@ -73,8 +82,8 @@ public:
 		WriteCommaIfNeeded();
 		if (PreviousTokenWritten != EJsonToken::None)
 		{
-			PrintPolicy::WriteLineTerminator(&Text);
-			PrintPolicy::WriteTabs(&Text, IndentLevel);
+			PrintPolicy::WriteLineTerminator(Stream);
+			PrintPolicy::WriteTabs(Stream, IndentLevel);
 		}
 		OpenScope(EJson::Array, CharType('['), EJsonToken::SquareOpen);
 	}
@@ -83,7 +92,7 @@ public:
 	void WriteArrayStart(const FString& Identifier)
 	{
 		WriteIdentifier(Identifier);
-		PrintPolicy::WriteSpace(&Text);
+		PrintPolicy::WriteSpace(Stream);
 		OpenScope(EJson::Array, CharType('['), EJsonToken::SquareOpen);
 	}
 
@@ -95,14 +104,14 @@ public:
 		if (PreviousTokenWritten == EJsonToken::SquareClose || PreviousTokenWritten == EJsonToken::CurlyClose ||
 			PreviousTokenWritten == EJsonToken::String)
 		{
-			PrintPolicy::WriteLineTerminator(&Text);
-			PrintPolicy::WriteTabs(&Text, IndentLevel);
+			PrintPolicy::WriteLineTerminator(Stream);
+			PrintPolicy::WriteTabs(Stream, IndentLevel);
 		}
 		else if (PreviousTokenWritten != EJsonToken::SquareOpen)
 		{
-			PrintPolicy::WriteSpace(&Text);
+			PrintPolicy::WriteSpace(Stream);
 		}
-		PrintPolicy::WriteChar(&Text, CharType(']'));
+		PrintPolicy::WriteChar(Stream, CharType(']'));
 		Stack.Pop();
 		PreviousTokenWritten = EJsonToken::SquareClose;
 	}
@@ -114,8 +123,22 @@ public:
 	{
 		WriteElement(Value ? EJsonToken::True : EJsonToken::False, FString(Value ? TEXT("true") : TEXT("false")));
 	}
-	void WriteValue(double Value) { WriteElement(EJsonToken::Number, HostJson::FormatDouble(Value)); }
-	void WriteValue(float Value) { WriteElement(EJsonToken::Number, HostJson::FormatFloat(Value)); }
+	void WriteValue(double Value)
+	{
+		WriteElementWith(EJsonToken::Number,
+			[this, Value]()
+			{
+				PrintPolicy::WriteDouble(Stream, Value);
+			});
+	}
+	void WriteValue(float Value)
+	{
+		WriteElementWith(EJsonToken::Number,
+			[this, Value]()
+			{
+				PrintPolicy::WriteFloat(Stream, Value);
+			});
+	}
 	void WriteValue(int32 Value) { WriteElement(EJsonToken::Number, FString::Printf(TEXT("%d"), Value)); }
 	void WriteValue(uint32 Value) { WriteElement(EJsonToken::Number, FString::Printf(TEXT("%u"), Value)); }
 	void WriteValue(int64 Value) { WriteElement(EJsonToken::Number, FString::Printf(TEXT("%lld"), (long long)Value)); }
@@ -141,11 +164,19 @@ public:
 	}
 	void WriteValue(const FString& Identifier, double Value)
 	{
-		WriteMember(Identifier, EJsonToken::Number, HostJson::FormatDouble(Value));
+		WriteMemberWith(Identifier, EJsonToken::Number,
+			[this, Value]()
+			{
+				PrintPolicy::WriteDouble(Stream, Value);
+			});
 	}
 	void WriteValue(const FString& Identifier, float Value)
 	{
-		WriteMember(Identifier, EJsonToken::Number, HostJson::FormatFloat(Value));
+		WriteMemberWith(Identifier, EJsonToken::Number,
+			[this, Value]()
+			{
+				PrintPolicy::WriteFloat(Stream, Value);
+			});
 	}
 	void WriteValue(const FString& Identifier, int32 Value)
 	{
@@ -183,13 +214,14 @@ public:
 	}
 
 protected:
-	explicit TJsonWriter(int32 InitialIndentLevel)
-		: IndentLevel(InitialIndentLevel)
+	TJsonWriter(FArchive* const InStream, int32 InitialIndentLevel)
+		: Stream(InStream)
+		, IndentLevel(InitialIndentLevel)
 	{
 	}
 
-	/** The text written so far. */
-	FString Text;
+	/** Where the policy puts the characters. */
+	FArchive* const Stream;
 
 private:
 	bool CanWriteValueWithoutIdentifier() const
@@ -202,7 +234,7 @@ private:
 		if (PreviousTokenWritten != EJsonToken::None && PreviousTokenWritten != EJsonToken::CurlyOpen &&
 			PreviousTokenWritten != EJsonToken::SquareOpen && PreviousTokenWritten != EJsonToken::Identifier)
 		{
-			PrintPolicy::WriteChar(&Text, CharType(','));
+			PrintPolicy::WriteChar(Stream, CharType(','));
 		}
 	}
 
@@ -210,16 +242,16 @@ private:
 	{
 		check(Stack.Num() > 0 && Stack.Top() == EJson::Object);
 		WriteCommaIfNeeded();
-		PrintPolicy::WriteLineTerminator(&Text);
-		PrintPolicy::WriteTabs(&Text, IndentLevel);
-		PrintPolicy::WriteString(&Text, QuotedText(Identifier));
-		PrintPolicy::WriteChar(&Text, CharType(':'));
+		PrintPolicy::WriteLineTerminator(Stream);
+		PrintPolicy::WriteTabs(Stream, IndentLevel);
+		PrintPolicy::WriteString(Stream, QuotedText(Identifier));
+		PrintPolicy::WriteChar(Stream, CharType(':'));
 		PreviousTokenWritten = EJsonToken::Identifier;
 	}
 
 	void OpenScope(EJson Kind, CharType Bracket, EJsonToken Token)
 	{
-		PrintPolicy::WriteChar(&Text, Bracket);
+		PrintPolicy::WriteChar(Stream, Bracket);
 		++IndentLevel;
 		Stack.Push(Kind);
 		PreviousTokenWritten = Token;
@@ -227,28 +259,50 @@ private:
 
 	void WriteElement(EJsonToken Token, const FString& ValueText)
 	{
+		WriteElementWith(Token,
+			[this, &ValueText]()
+			{
+				PrintPolicy::WriteString(Stream, ValueText);
+			});
+	}
+
+	/** Lays out an array element; WriteText puts the value's own characters down. */
+	template <typename FunctorType>
+	void WriteElementWith(EJsonToken Token, FunctorType&& WriteText)
+	{
 		check(CanWriteValueWithoutIdentifier());
 		WriteCommaIfNeeded();
 		const bool bInline = Token != EJsonToken::String &&
 			(PreviousTokenWritten == EJsonToken::SquareOpen || EJsonToken_IsShortValue(PreviousTokenWritten));
 		if (bInline)
 		{
-			PrintPolicy::WriteSpace(&Text);
+			PrintPolicy::WriteSpace(Stream);
 		}
 		else if (PreviousTokenWritten != EJsonToken::None)
 		{
-			PrintPolicy::WriteLineTerminator(&Text);
-			PrintPolicy::WriteTabs(&Text, IndentLevel);
+			PrintPolicy::WriteLineTerminator(Stream);
+			PrintPolicy::WriteTabs(Stream, IndentLevel);
 		}
-		PrintPolicy::WriteString(&Text, ValueText);
+		WriteText();
 		PreviousTokenWritten = Token;
 	}
 
 	void WriteMember(const FString& Identifier, EJsonToken Token, const FString& ValueText)
 	{
+		WriteMemberWith(Identifier, Token,
+			[this, &ValueText]()
+			{
+				PrintPolicy::WriteString(Stream, ValueText);
+			});
+	}
+
+	/** Lays out an object member; WriteText puts the value's own characters down. */
+	template <typename FunctorType>
+	void WriteMemberWith(const FString& Identifier, EJsonToken Token, FunctorType&& WriteText)
+	{
 		WriteIdentifier(Identifier);
-		PrintPolicy::WriteSpace(&Text);
-		PrintPolicy::WriteString(&Text, ValueText);
+		PrintPolicy::WriteSpace(Stream);
+		WriteText();
 		PreviousTokenWritten = Token;
 	}
 
@@ -274,21 +328,38 @@ public:
 		return TSharedRef<TJsonStringWriter>(new TJsonStringWriter(InStream, InitialIndent));
 	}
 
+	~TJsonStringWriter() override
+	{
+		check(this->Stream->Close());
+		delete this->Stream;
+	}
+
 	bool Close() override
 	{
-		*OutString = this->Text;
+		// The archive holds TCHAR units, whatever the policy made of the text.
+		FString Out;
+		const int32 Count = Bytes.Num() / (int32)sizeof(TCHAR);
+		Out.Reserve(Count);
+		for (int32 Index = 0; Index < Count; ++Index)
+		{
+			TCHAR Char;
+			std::memcpy(&Char, Bytes.GetData() + Index * (int32)sizeof(TCHAR), sizeof(TCHAR));
+			Out.AppendChar(Char);
+		}
+		*OutString = MoveTemp(Out);
 		return TJsonWriter<TCHAR, PrintPolicy>::Close();
 	}
 
 protected:
 	TJsonStringWriter(FString* const InOutString, int32 InitialIndent)
-		: TJsonWriter<TCHAR, PrintPolicy>(InitialIndent)
+		: TJsonWriter<TCHAR, PrintPolicy>(new FMemoryWriter(Bytes), InitialIndent)
 		, OutString(InOutString)
 	{
 		check(OutString != nullptr);
 	}
 
 private:
+	TArray<uint8> Bytes;
 	FString* OutString;
 };
 
@@ -296,7 +367,14 @@ template <class CharType = TCHAR, class PrintPolicy = TPrettyJsonPrintPolicy<Cha
 class TJsonWriterFactory
 {
 public:
-	/** A writer into Stream; InitialIndent deepens every line but the first. */
+	/** A writer into the archive, which the caller keeps and closes; InitialIndent deepens every line but the first. */
+	static TSharedRef<TJsonWriter<CharType, PrintPolicy>> Create(FArchive* const Stream, int32 InitialIndent = 0)
+	{
+		return TSharedRef<TJsonWriter<CharType, PrintPolicy>>(
+			new TJsonWriter<CharType, PrintPolicy>(Stream, InitialIndent));
+	}
+
+	/** A writer into Stream, which gets the text when the writer closes. */
 	static TSharedRef<TJsonWriter<TCHAR, PrintPolicy>> Create(FString* const Stream, int32 InitialIndent = 0)
 	{
 		return TJsonStringWriter<PrintPolicy>::Create(Stream, InitialIndent);

@@ -352,6 +352,10 @@ bool JudgeCell(FAutomationTestBase* Test, const FString& Operation, const FColum
 		{
 			Problems.Add(TEXT("the answer was not written over the old file"));
 		}
+		if (IFileManager::Get().FileExists(*TarvolineApi::MakeDownloadTempPath(SavePath)))
+		{
+			Problems.Add(TEXT("a temporary file was left beside it"));
+		}
 	}
 	for (const FString& Problem : Problems)
 	{
@@ -598,6 +602,8 @@ bool FTarvolineDownloadOntoAFullDiskTest::RunTest(const FString&)
 				FString OnDisk;
 				TestTrue(Path + TEXT(": the old file is whole"),
 					FFileHelper::LoadFileToString(OnDisk, *Path) && OnDisk == PreviousBytes);
+				TestFalse(Path + TEXT(": no temporary file left"),
+					IFileManager::Get().FileExists(*TarvolineApi::MakeDownloadTempPath(Path)));
 			}
 			if (*bMounted)
 			{
@@ -606,6 +612,70 @@ bool FTarvolineDownloadOntoAFullDiskTest::RunTest(const FString&)
 			}
 			IFileManager::Get().DeleteDirectory(*Fixture->ScratchDir, false, true);
 		});
+	return true;
+}
+#endif
+
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
+// Needs the stand-in's killed writer: an editor test cannot kill a process of its own in the middle of a write.
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineDownloadKilledMidWriteTest,
+	"Tarvoline.Client.DownloadKilledMidWriteKeepsTheEarlierFile",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolineDownloadKilledMidWriteTest::RunTest(const FString&)
+{
+	// The engine writes files in place, so an editor killed while a download is written would leave a torn file if
+	// the client wrote to the save path; it must only ever find the earlier file or a new one, whole.
+	const FString Dir = TarvolineTest::MakeScratchDir(TEXT("KilledDownload"));
+	const FString SavePath = Dir / TEXT("walks_3f9a2c71.fbx");
+	const FString TempPath = TarvolineApi::MakeDownloadTempPath(SavePath);
+	constexpr int32 Size = 32 * 1024 * 1024;
+	const auto Filled = [](uint8 Value)
+	{
+		TArray<uint8> Bytes;
+		Bytes.Init(Value, Size);
+		return Bytes;
+	};
+	// Which byte fills the whole file, or 0 when it is missing, of another size or mixed.
+	const auto WholeValue = [](const FString& Path) -> uint8
+	{
+		TArray<uint8> Bytes;
+		if (!FFileHelper::LoadFileToArray(Bytes, *Path, FILEREAD_Silent) || Bytes.Num() != Size)
+		{
+			return 0;
+		}
+		for (const uint8 Byte : Bytes)
+		{
+			if (Byte != Bytes[0])
+			{
+				return 0;
+			}
+		}
+		return Bytes[0];
+	};
+	TestTrue(TEXT("the earlier download"), TarvolineApi::SaveDownload(Filled('A'), SavePath));
+	const TArray<uint8> Even = Filled('B');
+	const TArray<uint8> Odd = Filled('C');
+	for (const int32 DelayMs : {0, 1, 2, 3, 5, 7, 10, 15, 22, 30, 45, 60})
+	{
+		TestTrue(TEXT("the writer was killed"), HostFilesTesting::KillWriterAfter(DelayMs,
+			[&SavePath, &Even, &Odd](int32 Round)
+			{
+				TarvolineApi::SaveDownload(Round % 2 == 0 ? Even : Odd, SavePath);
+			}));
+		const uint8 Value = WholeValue(SavePath);
+		// The engine's move deletes the old file before it renames the new one over it: killed in between, the new
+		// download is whole under the temporary name, and the next download of that file writes over it.
+		const bool bBetweenDeleteAndRename =
+			!IFileManager::Get().FileExists(*SavePath) && (WholeValue(TempPath) == 'B' || WholeValue(TempPath) == 'C');
+		TestTrue(FString::Printf(TEXT("killed after %d ms: the file is whole"), DelayMs),
+			Value == 'A' || Value == 'B' || Value == 'C' || bBetweenDeleteAndRename);
+	}
+	// A later download completes over whatever a killed one left.
+	TestTrue(TEXT("a download after the kills"), TarvolineApi::SaveDownload(Filled('D'), SavePath));
+	TestEqual(TEXT("the last download is in place"), (int32)WholeValue(SavePath), (int32)'D');
+	TestFalse(TEXT("no temporary file left"), IFileManager::Get().FileExists(*TempPath));
+	IFileManager::Get().DeleteDirectory(*Dir, false, true);
 	return true;
 }
 #endif
