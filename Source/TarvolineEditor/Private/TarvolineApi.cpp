@@ -15,6 +15,7 @@
 #include "Serialization/JsonReader.h"
 #include "Serialization/JsonSerializer.h"
 #include "Serialization/JsonWriter.h"
+#include "TarvolineDownloadArchive.h"
 #include "TarvolineService.h"
 #include "TarvolineUploadArchive.h"
 
@@ -322,20 +323,54 @@ void DownloadFile(const FString& Url, const FString& SavePath, FOnDone OnDone, F
 	Request->SetVerb(TEXT("GET"));
 	Request->SetURL(Url);
 	Request->SetTimeout(RequestTimeoutSeconds);
+	// The answer is written into the temporary file beside the target as it arrives (on the HTTP thread), so that a
+	// download of any size holds none of itself in memory; the target is replaced only by a whole 200 answer. Every
+	// status's body goes to the stream, so a refused link's is written too, and removed with the temporary file.
+	const FString TempPath = MakeDownloadTempPath(SavePath);
+	const TSharedRef<FTarvolineDownloadArchive> Body = MakeShared<FTarvolineDownloadArchive>(TempPath);
+	// Backends other than curl may not stream an answer: the body then arrives in memory and is saved from there.
+	const bool bStreamed = Request->SetResponseBodyReceiveStream(Body);
 	Request->OnProcessRequestComplete().BindLambda(
-		[SavePath, OnDone = MoveTemp(OnDone), OnError = MoveTemp(OnError)](FHttpRequestPtr, FHttpResponsePtr Response, bool bConnectedSuccessfully)
+		[SavePath, TempPath, Body, bStreamed, OnDone = MoveTemp(OnDone), OnError = MoveTemp(OnError)](FHttpRequestPtr, FHttpResponsePtr Response, bool bConnectedSuccessfully)
 		{
-			if (bConnectedSuccessfully && Response.IsValid() && Response->GetResponseCode() == 200)
+			const int32 StatusCode = Response.IsValid() ? Response->GetResponseCode() : 0;
+			const bool bWholeAnswer = bConnectedSuccessfully && Response.IsValid() && StatusCode == 200;
+			const FString CouldNotWrite = FString::Printf(TEXT("Could not write %s."), *SavePath);
+			if (!bStreamed)
 			{
-				if (!SaveDownload(Response->GetContent(), SavePath))
+				if (!bWholeAnswer)
 				{
-					OnError(FString::Printf(TEXT("Could not write %s."), *SavePath), 0);
-					return;
+					OnError(BrokenDownload, StatusCode);
 				}
+				else if (!SaveDownload(Response->GetContent(), SavePath))
+				{
+					OnError(CouldNotWrite, 0);
+				}
+				else
+				{
+					OnDone();
+				}
+				return;
+			}
+
+			// The request keeps the writer until the request dies: it is closed here, before its file is moved or
+			// removed. An empty answer still becomes an (empty) file.
+			bool bWritten = !bWholeAnswer || Body->MakeFile();
+			bWritten = Body->Close() && bWritten;
+			if (bWholeAnswer && bWritten && MoveDownloadIntoPlace(TempPath, SavePath))
+			{
 				OnDone();
 				return;
 			}
-			OnError(BrokenDownload, Response.IsValid() ? Response->GetResponseCode() : 0);
+			IFileManager::Get().Delete(*TempPath, false, false, true);
+			// A write that failed cut the transfer short: that is the disk's fault, not the link's, unless the answer
+			// was a refusal whose own body could not be written.
+			if (bWholeAnswer || (!bWritten && (StatusCode == 0 || StatusCode == 200)))
+			{
+				OnError(CouldNotWrite, 0);
+				return;
+			}
+			OnError(BrokenDownload, StatusCode);
 		});
 	Request->ProcessRequest();
 }
