@@ -388,8 +388,7 @@ std::optional<FSizeResult> MeasureTransfers(
 	{
 		FBenchSimulator Simulator;
 		if (!Simulator.Start(SimBinary, SizeDir,
-				{"--models", ModelsDir.string(), "--max-upload-bytes",
-					std::to_string(Result.Size + 64 * 1024 * 1024)}))
+				{"--models", ModelsDir.string(), "--max-upload-bytes", std::to_string(Result.Size + 64 * 1024 * 1024)}))
 		{
 			std::fprintf(stderr, "Could not start %s.\n", SimBinary.c_str());
 			return std::nullopt;
@@ -490,8 +489,8 @@ void PrintSizeResult(const FSizeResult& Result, int Runs)
 	std::printf("\nTransfers of %.0f MiB with tarvoline-sim on 127.0.0.1, best of %d runs each\n", Mb, Runs);
 	std::printf("%-9s %8s %8s %13s %13s %17s %14s\n", "", "client", "curl", "client/curl", "CPU s", "client peak RSS",
 		"start RSS");
-	std::printf("%-9s %8s %8s %13s %13s %17s %14s\n", "", "MiB/s", "MiB/s", "(>= 0.90)", "client/curl", "/ file size",
-		"");
+	std::printf(
+		"%-9s %8s %8s %13s %13s %17s %14s\n", "", "MiB/s", "MiB/s", "(>= 0.90)", "client/curl", "/ file size", "");
 	for (const bool bUpload : {true, false})
 	{
 		const FSide& Side = bUpload ? Result.Up : Result.Down;
@@ -509,8 +508,8 @@ void PrintSizeResult(const FSizeResult& Result, int Runs)
 		MemoryTarget, Result.Up.Client->Seconds, Result.Up.Client->PrepareSeconds);
 }
 
-int Orchestrate(const std::string& Self, const std::string& SimBinary, uint64_t SizeMb, int Runs, uint64_t FlatMb,
-	bool bKeep)
+int Orchestrate(
+	const std::string& Self, const std::string& SimBinary, uint64_t SizeMb, int Runs, uint64_t FlatMb, bool bKeep)
 {
 	char Template[] = "/tmp/tarvoline-bench-XXXXXX";
 	if (mkdtemp(Template) == nullptr)

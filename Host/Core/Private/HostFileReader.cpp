@@ -41,8 +41,9 @@ public:
 			SetError();
 			if (!IsSilent())
 			{
-				UE_LOG(LogFileManager, Error, TEXT("Requested read of %lld bytes when %lld bytes remain (file=%s, size=%lld)"),
-					(long long)Length, (long long)(Size - Pos), *Filename, (long long)Size);
+				UE_LOG(LogFileManager, Error,
+					TEXT("Requested read of %lld bytes when %lld bytes remain (file=%s, size=%lld)"), (long long)Length,
+					(long long)(Size - Pos), *Filename, (long long)Size);
 			}
 			return;
 		}
