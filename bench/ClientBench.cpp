@@ -2,7 +2,10 @@
 // service, beside curl doing the same transfers against the same service in the same run, and the cost of reading a
 // list answer beside the JSON library's own parse of the same text.
 //
-//   client-bench [--size-mb N] [--runs N] [--sim PATH] [--keep]
+//   client-bench [--size-mb N] [--runs N] [--flat-mb N] [--sim PATH] [--keep]
+//
+// --flat-mb N repeats the transfers once with a file of N MiB (1024 or more shows it best) and sets the client's peak
+// memory beside the first size's: a client that streams needs no more memory for the larger file.
 //
 // Each client transfer runs in a child process of its own (this program again, with --phase), so that its peak
 // resident memory (VmHWM) is that transfer's alone. Throughput is the file size over the time from the client call to
@@ -339,7 +342,174 @@ const char* Verdict(bool bMet)
 	return bMet ? "met" : "MISSED";
 }
 
-int Orchestrate(const std::string& Self, const std::string& SimBinary, uint64_t SizeMb, int Runs, bool bKeep)
+/** One direction's figures at one file size: the best client run, its highest peak memory, curl's best run. */
+struct FSide
+{
+	std::optional<FTransfer> Client;
+	long PeakKb = 0;
+	double CurlSeconds = 1e30;
+	double CurlCpuSeconds = 0.0;
+};
+
+struct FSizeResult
+{
+	uint64_t Size = 0;
+	FSide Up;
+	FSide Down;
+};
+
+/**
+ * Writes a file of SizeMb MiB in WorkDir, starts a service that serves it as every job's output, and times Runs rounds
+ * of the client's upload and download beside curl's on that same file. The file and the downloads are removed after.
+ */
+std::optional<FSizeResult> MeasureTransfers(
+	const std::string& Self, const std::string& SimBinary, const fs::path& WorkDir, uint64_t SizeMb, int Runs)
+{
+	FSizeResult Result;
+	Result.Size = SizeMb * 1024 * 1024;
+	const fs::path SizeDir = WorkDir / ("size_" + std::to_string(SizeMb));
+	const fs::path BigFile = SizeDir / "big_model.bin";
+	const fs::path ModelsDir = SizeDir / "models";
+	fs::create_directories(ModelsDir);
+	std::printf("Writing a %" PRIu64 " MiB file in %s ...\n", SizeMb, SizeDir.c_str());
+	std::fflush(stdout);
+	if (!WriteBigFile(BigFile, Result.Size))
+	{
+		std::fprintf(stderr, "Could not write %s.\n", BigFile.c_str());
+		return std::nullopt;
+	}
+	// Every family's output is the big file, so the job's download link serves it.
+	for (const char* Family : {"humanoid", "quadruped", "bird", "frog"})
+	{
+		fs::create_symlink(BigFile, ModelsDir / (std::string(Family) + "_anim.fbx"));
+	}
+
+	bool bFailed = false;
+	{
+		FBenchSimulator Simulator;
+		if (!Simulator.Start(SimBinary, SizeDir,
+				{"--models", ModelsDir.string(), "--max-upload-bytes", std::to_string(Result.Size + 64 * 1024 * 1024)}))
+		{
+			std::fprintf(stderr, "Could not start %s.\n", SimBinary.c_str());
+			return std::nullopt;
+		}
+		const std::optional<std::string> Link = PrepareDownloadLink(Simulator.Url);
+		if (!Link)
+		{
+			return std::nullopt;
+		}
+
+		const std::string Forget = "curl -s -o /dev/null -X DELETE " + Quote(Simulator.Url + "/_sim/requests");
+		const std::string ClientUpload =
+			Quote(Self) + " --phase upload --api " + Quote(Simulator.Url) + " --file " + Quote(BigFile.string());
+		const std::string ClientDownload = Quote(Self) + " --phase download --url " + Quote(*Link) + " --out " +
+										   Quote((SizeDir / "client_download.fbx").string());
+		// curl as a user would run it, less the Expect: 100-continue round trip that the client does not make either.
+		const std::string CurlUpload = "curl -s -o /dev/null -w '%{http_code} %{time_total}' -H 'Expect:' -H " +
+									   Quote(std::string("Authorization: Bearer ") + Key) + " -F " +
+									   Quote("file=@" + BigFile.string()) + " " + Quote(Simulator.Url + "/v1/assets");
+		const std::string CurlDownload = "curl -s -w '%{http_code} %{time_total}' -o " +
+										 Quote((SizeDir / "curl_download.fbx").string()) + " " + Quote(*Link);
+
+		auto RunClient = [&bFailed](const std::string& Command, FSide& Into)
+		{
+			const std::optional<FTransfer> Run = ParseChild(Capture(Command));
+			if (!Run)
+			{
+				bFailed = true;
+				return;
+			}
+			Into.PeakKb = std::max(Into.PeakKb, Run->PeakKb);
+			Into.Client = (!Into.Client || Run->Seconds < Into.Client->Seconds) ? Run : Into.Client;
+		};
+		auto RunCurl = [&bFailed](const std::string& Command, FSide& Into)
+		{
+			const double CpuBefore = CpuSeconds(RUSAGE_CHILDREN);
+			const std::optional<double> Seconds = ParseCurl(Capture(Command), 200);
+			if (!Seconds)
+			{
+				bFailed = true;
+				return;
+			}
+			if (*Seconds < Into.CurlSeconds)
+			{
+				Into.CurlSeconds = *Seconds;
+				Into.CurlCpuSeconds = CpuSeconds(RUSAGE_CHILDREN) - CpuBefore;
+			}
+		};
+		for (int Run = 0; Run < Runs && !bFailed; ++Run)
+		{
+			std::printf("Run %d of %d ...\n", Run + 1, Runs);
+			std::fflush(stdout);
+			// The recorded upload bodies are dropped after each upload, so the service's memory stays flat.
+			for (int Side = 0; Side < 2 && !bFailed; ++Side)
+			{
+				if ((Side == 0) == (Run % 2 == 0))
+				{
+					RunClient(ClientUpload, Result.Up);
+					Capture(Forget);
+					RunClient(ClientDownload, Result.Down);
+				}
+				else
+				{
+					RunCurl(CurlUpload, Result.Up);
+					Capture(Forget);
+					RunCurl(CurlDownload, Result.Down);
+				}
+			}
+		}
+		if (!bFailed && (fs::file_size(SizeDir / "client_download.fbx") != Result.Size ||
+							fs::file_size(SizeDir / "curl_download.fbx") != Result.Size))
+		{
+			std::fprintf(stderr, "A download did not write the whole file.\n");
+			bFailed = true;
+		}
+	}
+	std::error_code Ignored;
+	fs::remove(BigFile, Ignored);
+	fs::remove(SizeDir / "client_download.fbx", Ignored);
+	fs::remove(SizeDir / "curl_download.fbx", Ignored);
+	if (bFailed)
+	{
+		return std::nullopt;
+	}
+	return Result;
+}
+
+/** Peak resident memory of the client over the file's size: a flat client stays far under the file. */
+constexpr double MemoryTarget = 0.25;
+/** The client's throughput over curl's on the same file. */
+constexpr double ThroughputTarget = 0.9;
+/** How much more peak memory a larger file may cost before it counts as growth: allocator noise, not the file. */
+constexpr long FlatToleranceKb = 8 * 1024;
+
+void PrintSizeResult(const FSizeResult& Result, int Runs)
+{
+	const double Mb = static_cast<double>(Result.Size) / (1024.0 * 1024.0);
+	std::printf("\nTransfers of %.0f MiB with tarvoline-sim on 127.0.0.1, best of %d runs each\n", Mb, Runs);
+	std::printf("%-9s %8s %8s %13s %13s %17s %14s\n", "", "client", "curl", "client/curl", "CPU s", "client peak RSS",
+		"start RSS");
+	std::printf(
+		"%-9s %8s %8s %13s %13s %17s %14s\n", "", "MiB/s", "MiB/s", "(>= 0.90)", "client/curl", "/ file size", "");
+	for (const bool bUpload : {true, false})
+	{
+		const FSide& Side = bUpload ? Result.Up : Result.Down;
+		const double Ratio = Side.CurlSeconds / Side.Client->Seconds;
+		const double Memory = Side.PeakKb * 1024.0 / static_cast<double>(Result.Size);
+		char Cpu[32];
+		std::snprintf(Cpu, sizeof Cpu, "%.2f/%.2f", Side.Client->CpuSeconds, Side.CurlCpuSeconds);
+		std::printf("%-9s %8.1f %8.1f %6.2f %-6s %13s %7.3fx %-6s %6.0f MiB   (peak %.1f MiB)\n",
+			bUpload ? "upload" : "download", Mb / Side.Client->Seconds, Mb / Side.CurlSeconds, Ratio,
+			Verdict(Ratio >= ThroughputTarget), Cpu, Memory, Verdict(Memory < MemoryTarget),
+			Side.Client->StartKb / 1024.0, Side.PeakKb / 1024.0);
+	}
+	std::printf("Peak RSS target: under %.2fx the file size both ways. Of the best client upload's %.2f s, %.2f s went "
+				"to preparing the request before UploadModel returned.\n",
+		MemoryTarget, Result.Up.Client->Seconds, Result.Up.Client->PrepareSeconds);
+}
+
+int Orchestrate(
+	const std::string& Self, const std::string& SimBinary, uint64_t SizeMb, int Runs, uint64_t FlatMb, bool bKeep)
 {
 	char Template[] = "/tmp/tarvoline-bench-XXXXXX";
 	if (mkdtemp(Template) == nullptr)
@@ -349,137 +519,50 @@ int Orchestrate(const std::string& Self, const std::string& SimBinary, uint64_t 
 	}
 	const fs::path WorkDir(Template);
 	const uint64_t Size = SizeMb * 1024 * 1024;
-	const fs::path BigFile = WorkDir / "big_model.bin";
-	const fs::path ModelsDir = WorkDir / "models";
-	fs::create_directories(ModelsDir);
-	std::printf("Writing a %" PRIu64 " MiB file in %s ...\n", SizeMb, WorkDir.c_str());
-	std::fflush(stdout);
-	if (!WriteBigFile(BigFile, Size))
+	double Load[3] = {0.0, 0.0, 0.0};
+	if (getloadavg(Load, 3) == 3)
 	{
-		std::fprintf(stderr, "Could not write %s.\n", BigFile.c_str());
-		return 2;
-	}
-	// Every family's output is the big file, so the job's download link serves it.
-	for (const char* Family : {"humanoid", "quadruped", "bird", "frog"})
-	{
-		fs::create_symlink(BigFile, ModelsDir / (std::string(Family) + "_anim.fbx"));
+		std::printf("Load average before the run: %.2f %.2f %.2f\n", Load[0], Load[1], Load[2]);
 	}
 
 	int Result = 0;
+	const std::optional<FSizeResult> Main = MeasureTransfers(Self, SimBinary, WorkDir, SizeMb, Runs);
+	if (!Main)
 	{
-		FBenchSimulator Simulator;
-		if (!Simulator.Start(SimBinary, WorkDir,
-				{"--models", ModelsDir.string(), "--max-upload-bytes", std::to_string(Size + 64 * 1024 * 1024)}))
-		{
-			std::fprintf(stderr, "Could not start %s.\n", SimBinary.c_str());
-			return 2;
-		}
-		const std::optional<std::string> Link = PrepareDownloadLink(Simulator.Url);
-		if (!Link)
-		{
-			return 2;
-		}
+		Result = 1;
+	}
+	else
+	{
+		PrintSizeResult(*Main, Runs);
+	}
 
-		const std::string Forget = "curl -s -o /dev/null -X DELETE " + Quote(Simulator.Url + "/_sim/requests");
-		const std::string ClientUpload =
-			Quote(Self) + " --phase upload --api " + Quote(Simulator.Url) + " --file " + Quote(BigFile.string());
-		const std::string ClientDownload = Quote(Self) + " --phase download --url " + Quote(*Link) + " --out " +
-										   Quote((WorkDir / "client_download.fbx").string());
-		// curl as a user would run it, less the Expect: 100-continue round trip that the client does not make either.
-		const std::string CurlUpload = "curl -s -o /dev/null -w '%{http_code} %{time_total}' -H 'Expect:' -H " +
-									   Quote(std::string("Authorization: Bearer ") + Key) + " -F " +
-									   Quote("file=@" + BigFile.string()) + " " + Quote(Simulator.Url + "/v1/assets");
-		const std::string CurlDownload = "curl -s -w '%{http_code} %{time_total}' -o " +
-										 Quote((WorkDir / "curl_download.fbx").string()) + " " + Quote(*Link);
-
-		// Per direction: the best client run, the highest client peak memory, curl's best run and its CPU time then.
-		struct FSide
+	if (Result == 0 && FlatMb > 0)
+	{
+		// The same transfers with a much larger file, once: a client that streams needs no more memory for it.
+		const std::optional<FSizeResult> Large = MeasureTransfers(Self, SimBinary, WorkDir, FlatMb, 1);
+		if (!Large)
 		{
-			std::optional<FTransfer> Client;
-			long PeakKb = 0;
-			double CurlSeconds = 1e30;
-			double CurlCpuSeconds = 0.0;
-		};
-		FSide Up;
-		FSide Down;
-		auto RunClient = [&Result](const std::string& Command, FSide& Into)
-		{
-			const std::optional<FTransfer> Run = ParseChild(Capture(Command));
-			if (!Run)
-			{
-				Result = 1;
-				return;
-			}
-			Into.PeakKb = std::max(Into.PeakKb, Run->PeakKb);
-			Into.Client = (!Into.Client || Run->Seconds < Into.Client->Seconds) ? Run : Into.Client;
-		};
-		auto RunCurl = [&Result](const std::string& Command, FSide& Into)
-		{
-			const double CpuBefore = CpuSeconds(RUSAGE_CHILDREN);
-			const std::optional<double> Seconds = ParseCurl(Capture(Command), 200);
-			if (!Seconds)
-			{
-				Result = 1;
-				return;
-			}
-			if (*Seconds < Into.CurlSeconds)
-			{
-				Into.CurlSeconds = *Seconds;
-				Into.CurlCpuSeconds = CpuSeconds(RUSAGE_CHILDREN) - CpuBefore;
-			}
-		};
-		for (int Run = 0; Run < Runs && Result == 0; ++Run)
-		{
-			std::printf("Run %d of %d ...\n", Run + 1, Runs);
-			std::fflush(stdout);
-			// The recorded upload bodies are dropped after each upload, so the service's memory stays flat.
-			for (int Side = 0; Side < 2 && Result == 0; ++Side)
-			{
-				if ((Side == 0) == (Run % 2 == 0))
-				{
-					RunClient(ClientUpload, Up);
-					Capture(Forget);
-					RunClient(ClientDownload, Down);
-				}
-				else
-				{
-					RunCurl(CurlUpload, Up);
-					Capture(Forget);
-					RunCurl(CurlDownload, Down);
-				}
-			}
-		}
-		if (Result == 0 && (fs::file_size(WorkDir / "client_download.fbx") != Size ||
-							   fs::file_size(WorkDir / "curl_download.fbx") != Size))
-		{
-			std::fprintf(stderr, "A download did not write the whole file.\n");
 			Result = 1;
 		}
-		if (Result == 0)
+		else
 		{
-			const double Mb = static_cast<double>(Size) / (1024.0 * 1024.0);
-			std::printf("\nTransfers of %.0f MiB with tarvoline-sim on 127.0.0.1, best of %d runs each\n", Mb, Runs);
-			std::printf("%-9s %8s %8s %13s %13s %17s %14s\n", "", "client", "curl", "client/curl", "CPU s",
-				"client peak RSS", "start RSS");
-			std::printf("%-9s %8s %8s %13s %13s %17s %14s\n", "", "MiB/s", "MiB/s", "(>= 0.80)", "client/curl",
-				"/ file size", "");
+			PrintSizeResult(*Large, 1);
+			std::printf("\nMemory against file size (client peak RSS, MiB):\n");
+			std::printf("%-9s %12s %12s %10s\n", "", (std::to_string(SizeMb) + " MiB").c_str(),
+				(std::to_string(FlatMb) + " MiB").c_str(), "growth");
 			for (const bool bUpload : {true, false})
 			{
-				const FSide& Side = bUpload ? Up : Down;
-				const double Ratio = Side.CurlSeconds / Side.Client->Seconds;
-				const double Memory = Side.PeakKb * 1024.0 / static_cast<double>(Size);
-				const double MemoryTarget = bUpload ? 2.2 : 1.3;
-				char Cpu[32];
-				std::snprintf(Cpu, sizeof Cpu, "%.2f/%.2f", Side.Client->CpuSeconds, Side.CurlCpuSeconds);
-				std::printf("%-9s %8.1f %8.1f %6.2f %-6s %13s %7.2fx %-6s %6.0f MiB\n", bUpload ? "upload" : "download",
-					Mb / Side.Client->Seconds, Mb / Side.CurlSeconds, Ratio, Verdict(Ratio >= 0.8), Cpu, Memory,
-					Verdict(Memory <= MemoryTarget), Side.Client->StartKb / 1024.0);
+				const long Small = (bUpload ? Main->Up : Main->Down).PeakKb;
+				const long Big = (bUpload ? Large->Up : Large->Down).PeakKb;
+				std::printf("%-9s %12.1f %12.1f %+9.1f %s\n", bUpload ? "upload" : "download", Small / 1024.0,
+					Big / 1024.0, (Big - Small) / 1024.0, Verdict(Big - Small <= FlatToleranceKb));
 			}
-			std::printf("Peak RSS targets: at most 2.2x (upload) and 1.3x (download) the file size. Of the best client "
-						"upload's "
-						"%.2f s, %.2f s went to reading the file and building the body before UploadModel returned.\n",
-				Up.Client->Seconds, Up.Client->PrepareSeconds);
+			std::printf("Flat: the larger file may cost at most %ld MiB more peak memory.\n", FlatToleranceKb / 1024);
 		}
+	}
+	if (getloadavg(Load, 3) == 3)
+	{
+		std::printf("Load average after the run: %.2f %.2f %.2f\n", Load[0], Load[1], Load[2]);
 	}
 
 	if (Result == 0)
@@ -556,6 +639,7 @@ int main(int Argc, char** Argv)
 	std::string Out;
 	std::string SimBinary = TARVOLINE_SIM_PATH;
 	uint64_t SizeMb = 256;
+	uint64_t FlatMb = 0;
 	int Runs = 3;
 	bool bKeep = false;
 	for (int Index = 1; Index < Argc; ++Index)
@@ -590,6 +674,10 @@ int main(int Argc, char** Argv)
 		{
 			SizeMb = std::strtoull(Argv[++Index], nullptr, 10);
 		}
+		else if (Arg == "--flat-mb" && bHasValue)
+		{
+			FlatMb = std::strtoull(Argv[++Index], nullptr, 10);
+		}
 		else if (Arg == "--runs" && bHasValue)
 		{
 			Runs = std::max(1, std::atoi(Argv[++Index]));
@@ -600,7 +688,7 @@ int main(int Argc, char** Argv)
 		}
 		else
 		{
-			std::fprintf(stderr, "usage: client-bench [--size-mb N] [--runs N] [--sim PATH] [--keep]\n");
+			std::fprintf(stderr, "usage: client-bench [--size-mb N] [--runs N] [--flat-mb N] [--sim PATH] [--keep]\n");
 			return 2;
 		}
 	}
@@ -614,5 +702,5 @@ int main(int Argc, char** Argv)
 		return RunDownloadPhase(Url, Out);
 	}
 	const std::string Self = fs::canonical("/proc/self/exe").string();
-	return Orchestrate(Self, SimBinary, SizeMb, Runs, bKeep);
+	return Orchestrate(Self, SimBinary, SizeMb, Runs, FlatMb, bKeep);
 }

@@ -1,5 +1,7 @@
 // The HTTP module against real servers on the loopback interface: what goes on the wire, what comes back, and when
 // and on which thread completions arrive.
+#include "HostFilesTesting.h"
+#include "HostTestSupport.h"
 #include "HttpManager.h"
 #include "HttpModule.h"
 #include "Interfaces/IHttpRequest.h"
@@ -8,7 +10,9 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <future>
 #include <gtest/gtest.h>
@@ -873,6 +877,8 @@ TEST(HttpTest, AStreamedFileIsSentAsTheBody)
 	Server.On("POST /upload", [](const FSeenRequest&, FAnswer&) {});
 
 	FHttpRequestRef Request = MakeRequest(TEXT("POST"), Server.Url("/upload"));
+	// The engine takes a POST body without a Content-Type for form data, which a file never is.
+	Request->SetHeader(TEXT("Content-Type"), TEXT("application/octet-stream"));
 	EXPECT_FALSE(Request->SetContentAsStreamedFile(TEXT("/nonexistent/dir/file.bin")));
 	ASSERT_TRUE(Request->SetContentAsStreamedFile(ToFString(Path)));
 	const std::shared_ptr<FOutcome> Outcome = Send(Request);
@@ -938,4 +944,332 @@ TEST(HttpDeathTest, ExitingWithARequestInFlightEndsCleanly)
 {
 	GTEST_FLAG_SET(death_test_style, "threadsafe");
 	EXPECT_EXIT(ExitWithARequestInFlight(), testing::ExitedWithCode(0), "");
+}
+
+// ---- Streamed bodies: an archive read as the transfer asks for it, an answer handed to an archive as it arrives ----
+
+namespace
+{
+/** An archive over bytes in memory that notes which threads read or wrote it, and can be slow or fail. */
+class FRecordingArchive final : public FArchive
+{
+public:
+	explicit FRecordingArchive(TArray<uint8> InBytes = TArray<uint8>())
+		: Bytes(MoveTemp(InBytes))
+	{
+	}
+
+	void Serialize(void* V, int64 Length) override
+	{
+		++Calls;
+		LastThread = std::this_thread::get_id();
+		if (Delay.count() > 0)
+		{
+			std::this_thread::sleep_for(Delay);
+		}
+		if (FailAfterBytes >= 0 && Pos + Length > FailAfterBytes)
+		{
+			SetError();
+			return;
+		}
+		if (IsLoading())
+		{
+			std::memcpy(V, Bytes.GetData() + Pos, (size_t)Length);
+		}
+		else
+		{
+			Bytes.Append((const uint8*)V, (int32)Length);
+		}
+		Pos += Length;
+	}
+	int64 Tell() override { return Pos; }
+	int64 TotalSize() override { return Bytes.Num(); }
+	void Seek(int64 InPos) override
+	{
+		++Seeks;
+		Pos = InPos;
+	}
+
+	TArray<uint8> Bytes;
+	int64 Pos = 0;
+	std::atomic<int32> Calls{0};
+	std::atomic<int32> Seeks{0};
+	std::thread::id LastThread;
+	std::chrono::milliseconds Delay{0};
+	/** Past this many bytes every Serialize fails; -1 never. */
+	int64 FailAfterBytes = -1;
+};
+
+TSharedRef<FRecordingArchive, ESPMode::ThreadSafe> ReaderOver(const TArray<uint8>& Bytes)
+{
+	const TSharedRef<FRecordingArchive, ESPMode::ThreadSafe> Archive = MakeShared<FRecordingArchive>(Bytes);
+	Archive->SetIsLoading(true);
+	return Archive;
+}
+
+TSharedRef<FRecordingArchive, ESPMode::ThreadSafe> Writer()
+{
+	const TSharedRef<FRecordingArchive, ESPMode::ThreadSafe> Archive = MakeShared<FRecordingArchive>();
+	Archive->SetIsSaving(true);
+	return Archive;
+}
+} // namespace
+
+TEST(HttpStreamTest, AnArchiveIsSentAsTheBodyWithItsSizeAsContentLength)
+{
+	const TArray<uint8> Expected = Pattern(3 * 1024 * 1024 + 17);
+	FTestServer Server;
+	Server.On("POST /upload", [](const FSeenRequest&, FAnswer&) {});
+
+	const TSharedRef<FRecordingArchive, ESPMode::ThreadSafe> Archive = ReaderOver(Expected);
+	FHttpRequestRef Request = MakeRequest(TEXT("POST"), Server.Url("/upload"));
+	Request->SetHeader(TEXT("Content-Type"), TEXT("application/octet-stream"));
+	ASSERT_TRUE(Request->SetContentFromStream(Archive));
+	EXPECT_EQ(Request->GetContentLength(), (uint64)Expected.Num());
+	const std::shared_ptr<FOutcome> Outcome = Send(Request);
+	// The body is fixed once the request is in flight.
+	EXPECT_FALSE(Request->SetContentFromStream(ReaderOver(Pattern(4))));
+	ASSERT_TRUE(PumpUntil(
+		[&]()
+		{
+			return Outcome->Calls > 0;
+		}));
+	ASSERT_TRUE(Outcome->bConnected);
+	EXPECT_EQ(Outcome->Thread, std::this_thread::get_id());
+	EXPECT_TRUE(Server.Last().Body == ToStd(Expected));
+	EXPECT_EQ(Server.Last().Header("Content-Length"), std::to_string(Expected.Num()));
+	// Read as the transfer asked for it, in pieces, on the HTTP thread; never sought while reading straight on.
+	EXPECT_GT(Archive->Calls.load(), 8);
+	EXPECT_NE(Archive->LastThread, std::this_thread::get_id());
+	EXPECT_EQ(Archive->Seeks.load(), 0);
+
+	// The delegate form reads the same way, and an empty archive sends an empty body.
+	std::atomic<int64> Handed{0};
+	FHttpRequestRef ByDelegate = MakeRequest(TEXT("POST"), Server.Url("/upload"));
+	ByDelegate->SetHeader(TEXT("Content-Type"), TEXT("application/octet-stream"));
+	ByDelegate->SetContentFromStreamDelegate(FHttpRequestStreamDelegate::CreateLambda(
+		[&Handed](void*, int64 Length)
+		{
+			Handed += Length;
+			return true;
+		}));
+	const std::shared_ptr<FOutcome> DelegateOutcome = Send(ByDelegate);
+	FHttpRequestRef Empty = MakeRequest(TEXT("POST"), Server.Url("/upload"));
+	Empty->SetHeader(TEXT("Content-Type"), TEXT("application/octet-stream"));
+	Empty->SetContentFromStream(ReaderOver(TArray<uint8>()));
+	const std::shared_ptr<FOutcome> EmptyOutcome = Send(Empty);
+	ASSERT_TRUE(PumpUntil(
+		[&]()
+		{
+			return DelegateOutcome->Calls > 0 && EmptyOutcome->Calls > 0;
+		}));
+	// An archive made from a delegate has no size of its own: the request cannot start.
+	EXPECT_FALSE(DelegateOutcome->bConnected);
+	EXPECT_EQ(Handed.load(), 0);
+	ASSERT_TRUE(EmptyOutcome->bConnected);
+	EXPECT_EQ(Server.Last().Header("Content-Length"), "0");
+	EXPECT_TRUE(Server.Last().Body.empty());
+
+	// A GET cannot carry a body: it does not start, and completes unconnected.
+	FHttpRequestRef Get = MakeRequest(TEXT("GET"), Server.Url("/upload"));
+	Get->SetContentFromStream(ReaderOver(Pattern(10)));
+	bool bStarted = true;
+	const std::shared_ptr<FOutcome> GetOutcome = Send(Get, &bStarted);
+	EXPECT_FALSE(bStarted);
+	ASSERT_TRUE(PumpUntil(
+		[&]()
+		{
+			return GetOutcome->Calls > 0;
+		}));
+	EXPECT_FALSE(GetOutcome->bConnected);
+}
+
+TEST(HttpStreamTest, ASlowReaderIsWaitedForAndTheGameThreadIsNot)
+{
+	const TArray<uint8> Expected = Pattern(1024 * 1024);
+	FTestServer Server;
+	Server.On("PUT /upload", [](const FSeenRequest&, FAnswer&) {});
+
+	const TSharedRef<FRecordingArchive, ESPMode::ThreadSafe> Archive = ReaderOver(Expected);
+	Archive->Delay = std::chrono::milliseconds(15);
+	FHttpRequestRef Request = MakeRequest(TEXT("PUT"), Server.Url("/upload"));
+	ASSERT_TRUE(Request->SetContentFromStream(Archive));
+	const auto Start = std::chrono::steady_clock::now();
+	const std::shared_ptr<FOutcome> Outcome = Send(Request);
+	// Starting the request reads nothing on the caller's thread.
+	EXPECT_LT(std::chrono::steady_clock::now() - Start, 10ms);
+	int32 Ticks = 0;
+	ASSERT_TRUE(PumpUntil(
+		[&]()
+		{
+			++Ticks;
+			return Outcome->Calls > 0;
+		}));
+	ASSERT_TRUE(Outcome->bConnected);
+	EXPECT_EQ(Outcome->Response->GetResponseCode(), 200);
+	EXPECT_TRUE(Server.Last().Body == ToStd(Expected));
+	EXPECT_GT(Archive->Calls.load(), 4);
+	// The frame loop kept ticking while the reader took its time.
+	EXPECT_GT(Ticks, Archive->Calls.load());
+}
+
+TEST(HttpStreamDeathTest, APostOfAStreamWithoutContentTypeStopsTheProcess)
+{
+	GTEST_FLAG_SET(death_test_style, "threadsafe");
+	EXPECT_DEATH(
+		{
+			FHttpRequestRef Request = MakeRequest(TEXT("POST"), ClosedPortUrl());
+			Request->SetContentFromStream(ReaderOver(Pattern(10)));
+			Request->ProcessRequest();
+		},
+		"Content-Type");
+}
+
+TEST(HttpStreamTest, EveryAnswersBodyGoesToTheArchiveAndNotToTheResponse)
+{
+	const TArray<uint8> Expected = Pattern(8 * 1024 * 1024 + 5);
+	FTestServer Server;
+	Server.On("GET /model.fbx",
+		[&Expected](const FSeenRequest&, FAnswer& Answer)
+		{
+			Answer.Body = ToStd(Expected);
+		});
+	Server.On("GET /gone",
+		[](const FSeenRequest&, FAnswer& Answer)
+		{
+			Answer.Status = 404;
+			Answer.Body = "{\"detail\": \"Gone.\"}";
+		});
+
+	const TSharedRef<FRecordingArchive, ESPMode::ThreadSafe> Archive = Writer();
+	const TSharedRef<FRecordingArchive, ESPMode::ThreadSafe> ErrorBody = Writer();
+	FHttpRequestPtr Request = MakeRequest(TEXT("GET"), Server.Url("/model.fbx"));
+	ASSERT_TRUE(Request->SetResponseBodyReceiveStream(Archive));
+	const std::shared_ptr<FOutcome> Outcome = Send(Request.ToSharedRef());
+	FHttpRequestRef Gone = MakeRequest(TEXT("GET"), Server.Url("/gone"));
+	Gone->SetResponseBodyReceiveStream(ErrorBody);
+	const std::shared_ptr<FOutcome> Missing = Send(Gone);
+	ASSERT_TRUE(PumpUntil(
+		[&]()
+		{
+			return Outcome->Calls > 0 && Missing->Calls > 0;
+		}));
+	ASSERT_TRUE(Outcome->bConnected);
+	EXPECT_EQ(Outcome->Response->GetResponseCode(), 200);
+	EXPECT_TRUE(Archive->Bytes == Expected);
+	EXPECT_EQ(Outcome->Response->GetContent().Num(), 0);
+	EXPECT_TRUE(Outcome->Response->GetContentAsString().IsEmpty());
+	EXPECT_NE(Archive->LastThread, std::this_thread::get_id());
+	EXPECT_EQ(Outcome->Thread, std::this_thread::get_id());
+
+	ASSERT_TRUE(Missing->bConnected);
+	EXPECT_EQ(Missing->Response->GetResponseCode(), 404);
+	EXPECT_EQ(ToStd(ErrorBody->Bytes), "{\"detail\": \"Gone.\"}");
+	EXPECT_TRUE(Missing->Response->GetContentAsString().IsEmpty());
+
+	// The request holds the archive as long as the request lives, after its completion too, and lets it go with it.
+	EXPECT_EQ(Archive.GetSharedReferenceCount(), 2);
+	Request.Reset();
+	EXPECT_EQ(Archive.GetSharedReferenceCount(), 1);
+}
+
+TEST(HttpStreamTest, AnArchiveThatCannotTakeTheBodyFailsTheRequest)
+{
+	FTestServer Server;
+	Server.On("GET /model.fbx",
+		[](const FSeenRequest&, FAnswer& Answer)
+		{
+			Answer.Body = ToStd(Pattern(4 * 1024 * 1024));
+		});
+
+	const TSharedRef<FRecordingArchive, ESPMode::ThreadSafe> Archive = Writer();
+	Archive->FailAfterBytes = 256 * 1024;
+	FHttpRequestRef Request = MakeRequest(TEXT("GET"), Server.Url("/model.fbx"));
+	Request->SetResponseBodyReceiveStream(Archive);
+	const std::shared_ptr<FOutcome> Outcome = Send(Request);
+
+	int64 Refused = 0;
+	FHttpRequestRef ByDelegate = MakeRequest(TEXT("GET"), Server.Url("/model.fbx"));
+	ByDelegate->SetResponseBodyReceiveStreamDelegate(FHttpRequestStreamDelegate::CreateLambda(
+		[&Refused](void*, int64 Length)
+		{
+			Refused += Length;
+			return false;
+		}));
+	const std::shared_ptr<FOutcome> DelegateOutcome = Send(ByDelegate);
+	ASSERT_TRUE(PumpUntil(
+		[&]()
+		{
+			return Outcome->Calls > 0 && DelegateOutcome->Calls > 0;
+		}));
+	EXPECT_FALSE(Outcome->bConnected);
+	EXPECT_TRUE(Archive->IsError());
+	EXPECT_LE(Archive->Bytes.Num(), 256 * 1024);
+	EXPECT_FALSE(DelegateOutcome->bConnected);
+	EXPECT_GT(Refused, 0);
+}
+
+namespace
+{
+/** Writes what it is given straight into a file, as a file writer does, and notes when a write fails. */
+class FFileArchive final : public FArchive
+{
+public:
+	explicit FFileArchive(const std::string& Path)
+		: File(std::fopen(Path.c_str(), "wb"))
+	{
+		SetIsSaving(true);
+	}
+	~FFileArchive() override { Close(); }
+	void Serialize(void* V, int64 Length) override
+	{
+		if (File == nullptr || std::fwrite(V, 1, (size_t)Length, File) != (size_t)Length || std::fflush(File) != 0)
+		{
+			SetError();
+		}
+	}
+	bool Close() override
+	{
+		if (File != nullptr && std::fclose(File) != 0)
+		{
+			SetError();
+		}
+		File = nullptr;
+		return !IsError();
+	}
+
+private:
+	std::FILE* File;
+};
+} // namespace
+
+TEST(HttpStreamTest, AFullDiskEndsAStreamedDownloadUnconnected)
+{
+	HostTest::FTempDir Temp;
+	const FString Disk = Temp.Path + TEXT("disk");
+	if (!HostFilesTesting::MountSmallDisk(Disk, 256))
+	{
+		GTEST_SKIP() << "mounting a small disk is not permitted here";
+	}
+	FTestServer Server;
+	Server.On("GET /model.fbx",
+		[](const FSeenRequest&, FAnswer& Answer)
+		{
+			Answer.Body = ToStd(Pattern(2 * 1024 * 1024));
+		});
+
+	const TSharedRef<FFileArchive, ESPMode::ThreadSafe> Archive =
+		MakeShared<FFileArchive>(HostTest::Utf8(Disk / TEXT("model.fbx")));
+	FHttpRequestRef Request = MakeRequest(TEXT("GET"), Server.Url("/model.fbx"));
+	Request->SetResponseBodyReceiveStream(Archive);
+	const std::shared_ptr<FOutcome> Outcome = Send(Request);
+	ASSERT_TRUE(PumpUntil(
+		[&]()
+		{
+			return Outcome->Calls > 0;
+		}));
+	EXPECT_FALSE(Outcome->bConnected);
+	EXPECT_TRUE(Archive->IsError());
+	EXPECT_FALSE(Archive->Close());
+	HostFilesTesting::UnmountSmallDisk(Disk);
 }

@@ -116,9 +116,17 @@ bool DeleteTree(const std::string& Path)
 DEFINE_LOG_CATEGORY_STATIC(LogFileManager, Log, All);
 
 /** The engine's generic file writer, unbuffered: each Serialize goes straight to the file. */
+/**
+ * The engine's generic file writer: small writes gather in a buffer that goes to the file when it is full, on Seek,
+ * TotalSize, Flush and Close; a write at least as large as the buffer goes straight to the file. What is still in the
+ * buffer is not in the file until then, so a caller that moves or reads the file must Close the writer first.
+ */
 class FHostFileWriter final : public FArchive
 {
 public:
+	/** As far as we know the size of the engine's default writer buffer. */
+	static constexpr int64 BufferSize = 64 * 1024;
+
 	FHostFileWriter(int InDescriptor, const TCHAR* InFilename, uint32 InFlags)
 		: Descriptor(InDescriptor)
 		, Filename(InFilename)
@@ -127,6 +135,7 @@ public:
 		SetIsSaving(true);
 		SetIsPersistent(true);
 		Pos = (int64)lseek(Descriptor, 0, SEEK_CUR);
+		Buffer.reserve((size_t)BufferSize);
 	}
 
 	~FHostFileWriter() override { Close(); }
@@ -138,10 +147,23 @@ public:
 			return;
 		}
 		Pos += Length;
-		if (!HostCore::WriteAll(Descriptor, V, (SIZE_T)Length))
+		const uint8* Source = static_cast<const uint8*>(V);
+		if (Length >= BufferSize)
 		{
-			SetError();
-			LogWriteError(TEXT("Error writing to file"));
+			FlushBuffer();
+			WriteLowLevel(Source, Length);
+			return;
+		}
+		while (Length > 0)
+		{
+			const int64 Copy = std::min<int64>(Length, BufferSize - (int64)Buffer.size());
+			Buffer.insert(Buffer.end(), Source, Source + Copy);
+			Source += Copy;
+			Length -= Copy;
+			if ((int64)Buffer.size() == BufferSize)
+			{
+				FlushBuffer();
+			}
 		}
 	}
 
@@ -149,12 +171,14 @@ public:
 
 	int64 TotalSize() override
 	{
+		FlushBuffer();
 		struct stat Info;
 		return Descriptor >= 0 && fstat(Descriptor, &Info) == 0 ? (int64)Info.st_size : -1;
 	}
 
 	void Seek(int64 InPos) override
 	{
+		FlushBuffer();
 		if (Descriptor < 0 || lseek(Descriptor, (off_t)InPos, SEEK_SET) < 0)
 		{
 			SetError();
@@ -163,8 +187,11 @@ public:
 		Pos = InPos;
 	}
 
+	void Flush() override { FlushBuffer(); }
+
 	bool Close() override
 	{
+		FlushBuffer();
 		if (Descriptor >= 0)
 		{
 			if (close(Descriptor) != 0)
@@ -180,6 +207,24 @@ public:
 	FString GetArchiveName() const override { return Filename; }
 
 private:
+	void WriteLowLevel(const uint8* Data, int64 Length)
+	{
+		if (!HostCore::WriteAll(Descriptor, Data, (SIZE_T)Length))
+		{
+			SetError();
+			LogWriteError(TEXT("Error writing to file"));
+		}
+	}
+
+	void FlushBuffer()
+	{
+		if (!Buffer.empty() && Descriptor >= 0)
+		{
+			WriteLowLevel(Buffer.data(), (int64)Buffer.size());
+		}
+		Buffer.clear();
+	}
+
 	void LogWriteError(const TCHAR* Message)
 	{
 		if (!(Flags & FILEWRITE_Silent))
@@ -192,11 +237,17 @@ private:
 	FString Filename;
 	uint32 Flags = 0;
 	int64 Pos = 0;
+	std::vector<uint8> Buffer;
 };
 
 class FHostFileManager final : public IFileManager
 {
 public:
+	FArchive* CreateFileReader(const TCHAR* Filename, uint32 ReadFlags) override
+	{
+		return HostCore::CreateFileReader(Filename, ReadFlags);
+	}
+
 	FArchive* CreateFileWriter(const TCHAR* Filename, uint32 WriteFlags) override
 	{
 		const std::string Native = ToNative(Filename);

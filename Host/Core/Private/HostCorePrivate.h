@@ -6,8 +6,13 @@
 #include "Templates/Function.h"
 #include <string>
 
+class FArchive;
+
 namespace HostCore
 {
+/** IFileManager::CreateFileReader: an archive reading the file, or null when it cannot be opened (or is a directory). */
+FArchive* CreateFileReader(const TCHAR* Filename, uint32 ReadFlags);
+
 /** The path as the operating system takes it: UTF-8, with '\' turned into '/'. */
 std::string ToNative(const TCHAR* Path);
 std::string ToNative(const FString& Path);

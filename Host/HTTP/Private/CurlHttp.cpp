@@ -239,7 +239,30 @@ FString FCurlHttpRequest::GetContentType() const
 
 uint64 FCurlHttpRequest::GetContentLength() const
 {
+	if (RequestStream.IsValid())
+	{
+		// As the engine: the archive's own size, unsigned, so an archive without one (-1) claims an endless body.
+		return (uint64)RequestStream->TotalSize();
+	}
 	return StreamedFile != nullptr ? StreamedFileSize : (uint64)Payload.Num();
+}
+
+bool FCurlHttpRequest::IsBodyUrlEncoded() const
+{
+	if (StreamedFile != nullptr || RequestStream.IsValid())
+	{
+		return false;
+	}
+	for (const uint8 Byte : Payload)
+	{
+		const bool bAllowed = (Byte >= 'A' && Byte <= 'Z') || (Byte >= 'a' && Byte <= 'z') ||
+							  (Byte >= '0' && Byte <= '9') || Byte == '-' || Byte == '_' || Byte == '.' || Byte == '~';
+		if (!bAllowed)
+		{
+			return false;
+		}
+	}
+	return true;
 }
 
 bool FCurlHttpRequest::CanModify(const TCHAR* What) const
@@ -329,8 +352,28 @@ bool FCurlHttpRequest::SetContentAsStreamedFile(const FString& Filename)
 	return true;
 }
 
+bool FCurlHttpRequest::SetContentFromStream(TSharedRef<FArchive, ESPMode::ThreadSafe> Stream)
+{
+	if (!CanModify(TEXT("SetContentFromStream")))
+	{
+		return false;
+	}
+	CloseStreamedFile();
+	Payload.Empty();
+	RequestStream = Stream;
+	return true;
+}
+
+bool FCurlHttpRequest::SetResponseBodyReceiveStream(TSharedRef<FArchive> Stream)
+{
+	// The engine's curl request takes the stream at any time, in flight or not, and always says yes.
+	ResponseStream = Stream;
+	return true;
+}
+
 void FCurlHttpRequest::CloseStreamedFile()
 {
+	RequestStream.Reset();
 	if (StreamedFile != nullptr)
 	{
 		std::fclose(StreamedFile);
@@ -408,6 +451,24 @@ bool FCurlHttpRequest::SetupRequest(FString& OutError)
 		return false;
 	}
 
+	const FString EffectiveVerb = Verb.IsEmpty() ? FString(TEXT("GET")) : Verb;
+	if (RequestStream.IsValid() && RequestStream->TotalSize() < 0)
+	{
+		OutError = TEXT("the body's archive has no size (TotalSize)");
+		return false;
+	}
+	if (EffectiveVerb.Equals(TEXT("GET")) && HasBody() && GetContentLength() > 0)
+	{
+		OutError = TEXT("an HTTP Get request cannot contain a payload");
+		return false;
+	}
+	if (EffectiveVerb.Equals(TEXT("POST")) || EffectiveVerb.Equals(TEXT("DELETE")))
+	{
+		// As the engine's curl request: without a Content-Type a body is taken for form data, and one that is not
+		// (any file or archive, or bytes outside the URL-safe set) is a programming error that stops the process.
+		check(!GetHeader(TEXT("Content-Type")).IsEmpty() || IsBodyUrlEncoded());
+	}
+
 	curl_easy_reset(EasyHandle);
 	curl_slist_free_all(HeaderList);
 	HeaderList = nullptr;
@@ -444,7 +505,6 @@ bool FCurlHttpRequest::SetupRequest(FString& OutError)
 		curl_easy_setopt(EasyHandle, CURLOPT_TIMEOUT_MS, std::max(1L, (long)(Limit * 1000.0f)));
 	}
 
-	const FString EffectiveVerb = Verb.IsEmpty() ? FString(TEXT("GET")) : Verb;
 	const bool bSendsBody = HasBody() || EffectiveVerb.Equals(TEXT("POST")) || EffectiveVerb.Equals(TEXT("PUT")) ||
 							EffectiveVerb.Equals(TEXT("PATCH"));
 	if (EffectiveVerb.Equals(TEXT("HEAD")))
@@ -616,6 +676,16 @@ size_t FCurlHttpRequest::ReceiveBody(char* Data, size_t Size, size_t Count, void
 {
 	FCurlHttpRequest* const Request = static_cast<FCurlHttpRequest*>(UserData);
 	const size_t Bytes = Size * Count;
+	if (Request->ResponseStream.IsValid())
+	{
+		// Every status's body goes to the caller's archive; an error there ends the transfer with a write error.
+		if (Bytes == 0)
+		{
+			return 0;
+		}
+		Request->ResponseStream->Serialize(Data, (int64)Bytes);
+		return Request->ResponseStream->GetError() ? 0 : Bytes;
+	}
 	std::vector<uint8>& Body = Request->PendingResponse->Payload.HostStorage();
 	if (Body.size() + Bytes > (size_t)std::numeric_limits<int32>::max())
 	{
@@ -678,6 +748,25 @@ size_t FCurlHttpRequest::SendBody(char* Buffer, size_t Size, size_t Count, void*
 {
 	FCurlHttpRequest* const Request = static_cast<FCurlHttpRequest*>(UserData);
 	const size_t Room = Size * Count;
+	if (Request->RequestStream.IsValid())
+	{
+		// As the engine's stream payload: the archive is asked for the next bytes where the last read ended, and its
+		// error flag is not looked at.
+		FArchive& Stream = *Request->RequestStream;
+		const uint64 Total = (uint64)Stream.TotalSize();
+		check(Request->UploadOffset <= Total);
+		const size_t Bytes = (size_t)std::min<uint64>(Room, Total - Request->UploadOffset);
+		if (Bytes > 0)
+		{
+			if (Stream.Tell() != (int64)Request->UploadOffset)
+			{
+				Stream.Seek((int64)Request->UploadOffset);
+			}
+			Stream.Serialize(Buffer, (int64)Bytes);
+			Request->UploadOffset += Bytes;
+		}
+		return Bytes;
+	}
 	if (Request->StreamedFile != nullptr)
 	{
 		const size_t Read = std::fread(Buffer, 1, Room, Request->StreamedFile);
@@ -696,6 +785,11 @@ size_t FCurlHttpRequest::SendBody(char* Buffer, size_t Size, size_t Count, void*
 int FCurlHttpRequest::SeekBody(void* UserData, curl_off_t Offset, int Origin)
 {
 	FCurlHttpRequest* const Request = static_cast<FCurlHttpRequest*>(UserData);
+	if (Request->RequestStream.IsValid())
+	{
+		// A stream is read once: a transfer that has to start over fails instead.
+		return CURL_SEEKFUNC_CANTSEEK;
+	}
 	if (Origin != SEEK_SET || Offset < 0 || (uint64)Offset > Request->GetContentLength())
 	{
 		return CURL_SEEKFUNC_CANTSEEK;

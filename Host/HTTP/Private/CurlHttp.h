@@ -57,6 +57,8 @@ public:
 	void SetContent(TArray<uint8>&& ContentPayload) override;
 	void SetContentAsString(const FString& ContentString) override;
 	bool SetContentAsStreamedFile(const FString& Filename) override;
+	bool SetContentFromStream(TSharedRef<FArchive, ESPMode::ThreadSafe> Stream) override;
+	bool SetResponseBodyReceiveStream(TSharedRef<FArchive> Stream) override;
 	void SetHeader(const FString& HeaderName, const FString& HeaderValue) override;
 	void AppendToHeader(const FString& HeaderName, const FString& AdditionalHeaderValue) override;
 	void SetTimeout(float InTimeoutSecs) override;
@@ -86,8 +88,11 @@ private:
 	bool SetupRequest(FString& OutError);
 	/** Refuses changes while the transfer may be reading them. */
 	bool CanModify(const TCHAR* What) const;
+	/** Drops the streamed file or archive, leaving the in-memory payload as the body. */
 	void CloseStreamedFile();
-	bool HasBody() const { return StreamedFile != nullptr || Payload.Num() > 0; }
+	bool HasBody() const { return StreamedFile != nullptr || RequestStream.IsValid() || Payload.Num() > 0; }
+	/** Whether the engine would take the body for form-encoded data: only in-memory bytes of the URL-safe set. */
+	bool IsBodyUrlEncoded() const;
 
 	static size_t ReceiveBody(char* Data, size_t Size, size_t Count, void* UserData);
 	static size_t ReceiveHeader(char* Data, size_t Size, size_t Count, void* UserData);
@@ -103,6 +108,10 @@ private:
 	TArray<uint8> Payload;
 	std::FILE* StreamedFile = nullptr;
 	uint64 StreamedFileSize = 0;
+	/** The body read from the caller's archive on the HTTP thread; never rewound. */
+	TSharedPtr<FArchive, ESPMode::ThreadSafe> RequestStream;
+	/** Where the answer's body goes instead of the response; kept until the request is destroyed. */
+	TSharedPtr<FArchive> ResponseStream;
 	TOptional<float> Timeout;
 
 	FHttpRequestCompleteDelegate CompleteDelegate;

@@ -15,7 +15,9 @@
 #include "Serialization/JsonReader.h"
 #include "Serialization/JsonSerializer.h"
 #include "Serialization/JsonWriter.h"
+#include "TarvolineDownloadArchive.h"
 #include "TarvolineService.h"
+#include "TarvolineUploadArchive.h"
 
 namespace
 {
@@ -53,11 +55,11 @@ bool MoveDownloadIntoPlace(const FString& TempPath, const FString& SavePath)
 	return false;
 }
 
-/** Appends the UTF-8 bytes of Text. */
-void AppendUtf8(TArray<uint8>& Bytes, const FString& Text)
+/** The UTF-8 bytes of Text. */
+TArray<uint8> Utf8Bytes(const FString& Text)
 {
 	const FTCHARToUTF8 Utf8(*Text, Text.Len());
-	Bytes.Append(reinterpret_cast<const uint8*>(Utf8.Get()), Utf8.Length());
+	return TArray<uint8>(reinterpret_cast<const uint8*>(Utf8.Get()), Utf8.Length());
 }
 
 /** Sends a body-less GET of Path and hands the answer's object to Read. */
@@ -220,38 +222,48 @@ void FetchCharacter(const FString& ApiKey, const FString& CharacterId, FOnCharac
 void UploadModel(const FString& ApiKey, const FString& FilePath, FOnCharacter OnCharacter, FOnError OnError)
 {
 	const FString FileName = FPaths::GetCleanFilename(FilePath);
-	TArray<uint8> FileBytes;
-	if (!FFileHelper::LoadFileToArray(FileBytes, *FilePath))
-	{
-		OnError(FString::Printf(TEXT("Could not read %s."), *FileName), 0);
-		return;
-	}
-
 	FString Boundary = TEXT("----tarvoline");
 	FGuid::NewGuid().AppendString(Boundary, EGuidFormats::Digits);
-
-	// The file's bytes are copied once, into the body, and the body is then moved into the request: a large model
-	// needs about twice its size while the body is built and once its size after that.
 	const FString PartHead = FString::Printf(
 		TEXT("--%s\r\nContent-Disposition: form-data; name=\"file\"; filename=\"%s\"\r\nContent-Type: application/octet-stream\r\n\r\n"),
 		*Boundary, *FileName);
 	const FString PartTail = FString::Printf(TEXT("\r\n--%s--\r\n"), *Boundary);
-	TArray<uint8> Body;
-	Body.Reserve(FileBytes.Num() + PartHead.Len() * 3 + PartTail.Len());
-	AppendUtf8(Body, PartHead);
-	Body.Append(FileBytes);
-	FileBytes.Empty();
-	AppendUtf8(Body, PartTail);
+
+	// The body is read from the file while it is sent, in the pieces the transfer asks for: a model of any size costs
+	// the same few kilobytes, and its size is counted in 64 bits, so files past 2 GiB go out whole.
+	const TSharedRef<FTarvolineUploadArchive, ESPMode::ThreadSafe> Body =
+		MakeShared<FTarvolineUploadArchive, ESPMode::ThreadSafe>(FilePath, Utf8Bytes(PartHead), Utf8Bytes(PartTail));
+	const FString Unreadable = FString::Printf(TEXT("Could not read %s."), *FileName);
+	if (!Body->IsOpen())
+	{
+		OnError(Unreadable, 0);
+		return;
+	}
 
 	const TSharedRef<IHttpRequest, ESPMode::ThreadSafe> Request = MakeRequest(TEXT("POST"), TEXT("/v1/assets"), ApiKey);
 	Request->SetHeader(TEXT("Content-Type"), TEXT("multipart/form-data; boundary=") + Boundary);
-	Request->SetContent(MoveTemp(Body));
+	Request->SetContentFromStream(Body);
+	// A file that could not be read to its end (cut short, or its disk gone) sent a body that is not the model,
+	// whatever the service made of it: that is the user's sentence, not the service's answer.
 	SendJson(Request,
-		[OnCharacter = MoveTemp(OnCharacter)](const TSharedPtr<FJsonValue>& Value)
+		[OnCharacter = MoveTemp(OnCharacter), OnError, Body, Unreadable](const TSharedPtr<FJsonValue>& Value)
 		{
+			if (!Body->Close())
+			{
+				OnError(Unreadable, 0);
+				return;
+			}
 			OnCharacter(ReadCharacter(*ObjectOf(Value)));
 		},
-		MoveTemp(OnError));
+		[OnError, Body, Unreadable](const FString& Message, int32 StatusCode)
+		{
+			if (!Body->Close())
+			{
+				OnError(Unreadable, 0);
+				return;
+			}
+			OnError(Message, StatusCode);
+		});
 }
 
 void PlanMotion(const FString& ApiKey, const FString& Prompt, const FString& AssetId, FOnPlan OnPlan, FOnError OnError)
@@ -311,20 +323,54 @@ void DownloadFile(const FString& Url, const FString& SavePath, FOnDone OnDone, F
 	Request->SetVerb(TEXT("GET"));
 	Request->SetURL(Url);
 	Request->SetTimeout(RequestTimeoutSeconds);
+	// The answer is written into the temporary file beside the target as it arrives (on the HTTP thread), so that a
+	// download of any size holds none of itself in memory; the target is replaced only by a whole 200 answer. Every
+	// status's body goes to the stream, so a refused link's is written too, and removed with the temporary file.
+	const FString TempPath = MakeDownloadTempPath(SavePath);
+	const TSharedRef<FTarvolineDownloadArchive> Body = MakeShared<FTarvolineDownloadArchive>(TempPath);
+	// Backends other than curl may not stream an answer: the body then arrives in memory and is saved from there.
+	const bool bStreamed = Request->SetResponseBodyReceiveStream(Body);
 	Request->OnProcessRequestComplete().BindLambda(
-		[SavePath, OnDone = MoveTemp(OnDone), OnError = MoveTemp(OnError)](FHttpRequestPtr, FHttpResponsePtr Response, bool bConnectedSuccessfully)
+		[SavePath, TempPath, Body, bStreamed, OnDone = MoveTemp(OnDone), OnError = MoveTemp(OnError)](FHttpRequestPtr, FHttpResponsePtr Response, bool bConnectedSuccessfully)
 		{
-			if (bConnectedSuccessfully && Response.IsValid() && Response->GetResponseCode() == 200)
+			const int32 StatusCode = Response.IsValid() ? Response->GetResponseCode() : 0;
+			const bool bWholeAnswer = bConnectedSuccessfully && Response.IsValid() && StatusCode == 200;
+			const FString CouldNotWrite = FString::Printf(TEXT("Could not write %s."), *SavePath);
+			if (!bStreamed)
 			{
-				if (!SaveDownload(Response->GetContent(), SavePath))
+				if (!bWholeAnswer)
 				{
-					OnError(FString::Printf(TEXT("Could not write %s."), *SavePath), 0);
-					return;
+					OnError(BrokenDownload, StatusCode);
 				}
+				else if (!SaveDownload(Response->GetContent(), SavePath))
+				{
+					OnError(CouldNotWrite, 0);
+				}
+				else
+				{
+					OnDone();
+				}
+				return;
+			}
+
+			// The request keeps the writer until the request dies: it is closed here, before its file is moved or
+			// removed. An empty answer still becomes an (empty) file.
+			bool bWritten = !bWholeAnswer || Body->MakeFile();
+			bWritten = Body->Close() && bWritten;
+			if (bWholeAnswer && bWritten && MoveDownloadIntoPlace(TempPath, SavePath))
+			{
 				OnDone();
 				return;
 			}
-			OnError(BrokenDownload, Response.IsValid() ? Response->GetResponseCode() : 0);
+			IFileManager::Get().Delete(*TempPath, false, false, true);
+			// A write that failed cut the transfer short: that is the disk's fault, not the link's, unless the answer
+			// was a refusal whose own body could not be written.
+			if (bWholeAnswer || (!bWritten && (StatusCode == 0 || StatusCode == 200)))
+			{
+				OnError(CouldNotWrite, 0);
+				return;
+			}
+			OnError(BrokenDownload, StatusCode);
 		});
 	Request->ProcessRequest();
 }

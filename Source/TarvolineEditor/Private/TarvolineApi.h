@@ -63,8 +63,9 @@ void Generate(const FString& ApiKey, const FString& Prompt, const FString& Asset
 void FetchJob(const FString& ApiKey, const FString& JobId, FOnJob OnJob, FOnError OnError);
 
 /**
- * Fetches an output file to SavePath, creating its folder; the key is never sent to an output URL. The file already
- * at SavePath is replaced only once the new one is whole on disk (see SaveDownload).
+ * Fetches an output file to SavePath, creating its folder; the key is never sent to an output URL. The answer is
+ * written into MakeDownloadTempPath as it arrives and moved over SavePath only once a whole 200 answer is on disk, so
+ * the file already at SavePath stays whole through any failure and no answer is ever held in memory.
  */
 void DownloadFile(const FString& Url, const FString& SavePath, FOnDone OnDone, FOnError OnError);
 

@@ -53,6 +53,9 @@ public:
 	/** The process's file manager. */
 	static IFileManager& Get();
 
+	/** An archive reading the file from its start, or null when it cannot be opened. The caller deletes it. */
+	virtual FArchive* CreateFileReader(const TCHAR* Filename, uint32 ReadFlags = 0) = 0;
+
 	/**
 	 * An archive writing the file in place (emptied at once unless FILEWRITE_Append, missing directories made), or
 	 * null when it cannot be opened. Write failures set the archive's error and log an Error unless FILEWRITE_Silent.

@@ -39,6 +39,7 @@ public:
 	bool IsSaving() const { return ArIsSaving; }
 	bool IsPersistent() const { return ArIsPersistent; }
 	bool IsError() const { return ArIsError; }
+	bool GetError() const { return ArIsError; }
 	bool IsCriticalError() const { return ArIsCriticalError; }
 	void SetError() { ArIsError = true; }
 	void SetCriticalError()

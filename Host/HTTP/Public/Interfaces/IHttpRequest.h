@@ -4,6 +4,7 @@
 #include "CoreMinimal.h"
 #include "HttpFwd.h"
 #include "Interfaces/IHttpBase.h"
+#include "Serialization/Archive.h"
 
 namespace EHttpRequestStatus
 {
@@ -50,6 +51,30 @@ inline bool IsFinished(const EHttpRequestStatus::Type Status)
 DECLARE_DELEGATE_ThreeParams(FHttpRequestCompleteDelegate, FHttpRequestPtr /*Request*/, FHttpResponsePtr /*Response*/,
 	bool /*bConnectedSuccessfully*/);
 
+/** Reads (upload) or takes (download) Length bytes at Ptr on the HTTP thread; false stops the request. */
+DECLARE_DELEGATE_RetVal_TwoParams(bool, FHttpRequestStreamDelegate, void* /*Ptr*/, int64 /*Length*/);
+
+/** An archive whose bytes come from, or go to, a stream delegate; a delegate that returns false sets the error. */
+class FArchiveWithDelegate final : public FArchive
+{
+public:
+	FArchiveWithDelegate(FHttpRequestStreamDelegate InStreamDelegate)
+		: StreamDelegate(InStreamDelegate)
+	{
+	}
+
+	virtual void Serialize(void* V, int64 Length) override
+	{
+		if (!StreamDelegate.Execute(V, Length))
+		{
+			SetError();
+		}
+	}
+
+private:
+	FHttpRequestStreamDelegate StreamDelegate;
+};
+
 /** One HTTP exchange. Made by FHttpModule::CreateRequest; sent by ProcessRequest; reusable once completed. */
 class IHttpRequest : public IHttpBase, public TSharedFromThis<IHttpRequest, ESPMode::ThreadSafe>
 {
@@ -68,6 +93,28 @@ public:
 	virtual void SetContentAsString(const FString& ContentString) = 0;
 	/** Sends the file's bytes as the body, read while the request runs; false when the file cannot be opened. */
 	virtual bool SetContentAsStreamedFile(const FString& Filename) = 0;
+	/**
+	 * Sends the archive's bytes as the body, read on the HTTP thread as the transfer asks for them (Tell, Seek,
+	 * Serialize); Content-Length comes from its TotalSize unless set. A POST needs a Content-Type header. False while
+	 * the request is in flight.
+	 */
+	virtual bool SetContentFromStream(TSharedRef<FArchive, ESPMode::ThreadSafe> Stream) = 0;
+	/** As SetContentFromStream, with the bytes read from a delegate on the HTTP thread. */
+	bool SetContentFromStreamDelegate(FHttpRequestStreamDelegate StreamDelegate)
+	{
+		return SetContentFromStream(MakeShared<FArchiveWithDelegate>(StreamDelegate));
+	}
+	/**
+	 * Hands the answer's body, whatever its status, to the archive on the HTTP thread instead of keeping it: the
+	 * response's content then stays empty. The request fails if the archive has an error after a write. The request
+	 * holds the archive until the request itself is destroyed.
+	 */
+	virtual bool SetResponseBodyReceiveStream(TSharedRef<FArchive> Stream) = 0;
+	/** As SetResponseBodyReceiveStream, with the bytes handed to a delegate on the HTTP thread. */
+	bool SetResponseBodyReceiveStreamDelegate(FHttpRequestStreamDelegate StreamDelegate)
+	{
+		return SetResponseBodyReceiveStream(MakeShared<FArchiveWithDelegate>(StreamDelegate));
+	}
 	/** Sets a header, replacing any earlier value; an empty value keeps the header from being sent. */
 	virtual void SetHeader(const FString& HeaderName, const FString& HeaderValue) = 0;
 	/** Appends ", " and the value to a header already set, or sets it. */

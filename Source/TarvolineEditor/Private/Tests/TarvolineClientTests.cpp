@@ -884,22 +884,33 @@ bool FTarvolineClientDownloadsTest::RunTest(const FString&)
 	};
 	ControlStep(this, TEXT("POST"), Reset);
 	TOutcomes<FNothing> Outcomes;
+	// What the file held when OnDone ran: the panel imports it right there, so it must be whole and closed by then.
+	const TSharedRef<TMap<FString, TArray<uint8>>> SeenWhenDone = MakeShared<TMap<FString, TArray<uint8>>>();
 	for (const FDownload& Download : Cases)
 	{
 		const FString Url = Download.Url;
 		const FString SavePath = Download.SavePath;
 		Outcomes.Add(CallStep<FNothing>(
 			this, Download.Case.Fault + TEXT(" ") + Url,
-			[Url, SavePath](const TSharedRef<TOutcome<FNothing>>& Outcome)
+			[Url, SavePath, SeenWhenDone](const TSharedRef<TOutcome<FNothing>>& Outcome)
 			{
-				TarvolineApi::DownloadFile(Url, SavePath, OnDone(Outcome), OnFailure(Outcome));
+				const TFunction<void()> Done = OnDone(Outcome);
+				TarvolineApi::DownloadFile(
+					Url, SavePath,
+					[SavePath, SeenWhenDone, Done]()
+					{
+						FFileHelper::LoadFileToArray(SeenWhenDone->FindOrAdd(SavePath), *SavePath);
+						Done();
+					},
+					OnFailure(Outcome));
 			},
 			Download.Case.Fault));
 	}
 	const TSharedRef<TArray<FRecordedRequest>> Recorded = RecordedStep(this, Downloads);
 	FinallyStep(
-		[this, Cases, Outcomes, Fresh, Kept, Replaced, Payload, Recorded]()
+		[this, Cases, Outcomes, Fresh, Kept, Replaced, Payload, Recorded, SeenWhenDone]()
 		{
+			TestBytes(this, TEXT("whole when OnDone runs"), SeenWhenDone->FindRef(Fresh), Utf8(Payload));
 			for (int32 Index = 0; Index < Cases.Num(); ++Index)
 			{
 				const FCase& Case = Cases[Index].Case;
