@@ -144,11 +144,19 @@ void STarvolinePanel::Connect()
 
 void STarvolinePanel::OnSignedIn(const FTarvolineAccount& NewAccount, const FString& SentKey, int32 SentSignOutCount)
 {
-	if (ApiKey != SentKey || SignOutCount != SentSignOutCount)
+	if (SignOutCount != SentSignOutCount)
 	{
-		// Signed out, or the box changed, while the answer was on its way: only the key the service saw, asked for
-		// by this sign-in, may be kept.
+		// Signed out while the answer was on its way: the user has already left this sign-in behind.
 		EndWorkQuietly();
+		return;
+	}
+	if (!ApiKey.Equals(SentKey, ESearchCase::CaseSensitive))
+	{
+		// Keys are case-sensitive: only the exact key the service saw may be stored. The one in the box now was never
+		// checked, so the user is told to send it rather than left looking at a Connect that did nothing.
+		bBusy = false;
+		Status.Empty();
+		Error = LOCTEXT("KeyChanged", "The key changed while connecting. Press Connect again.").ToString();
 		return;
 	}
 	Account = NewAccount;
@@ -431,12 +439,19 @@ void STarvolinePanel::OnRigPolled(const FTarvolineCharacter& Character, const FS
 
 void STarvolinePanel::OnCharacterRigged(const FString& CharacterId, const FString& Filename, const FString& Family)
 {
+	const TSharedPtr<FTarvolineCharacter> Before = SelectedCharacter;
 	for (const TSharedPtr<FTarvolineCharacter>& Entry : Characters)
 	{
 		if (Entry->Id.Equals(CharacterId, ESearchCase::IgnoreCase))
 		{
 			SelectedCharacter = Entry;
 		}
+	}
+	if (SelectedCharacter != Before)
+	{
+		// A shown price belongs to the character it was asked for. The picker's own callback cannot drop it: it
+		// finds the new character already selected.
+		Plan.Reset();
 	}
 	if (CharacterCombo.IsValid())
 	{
@@ -652,7 +667,16 @@ void STarvolinePanel::FetchResult()
 		Guarded(
 			[this](const FTarvolineJob& NewJob)
 			{
-				DownloadResult(NewJob);
+				// Check again may find the job still running (following it had stopped on a failed read) or failed
+				// meanwhile: such an answer goes down the job road, which resumes polling or shows the failure.
+				if (NewJob.Status.Equals(TEXT("succeeded"), ESearchCase::IgnoreCase))
+				{
+					DownloadResult(NewJob);
+				}
+				else
+				{
+					OnJobUpdated(NewJob);
+				}
 			}),
 		ErrorHandler());
 }
@@ -891,8 +915,8 @@ EVisibility STarvolinePanel::GetResultVisibility() const
 EVisibility STarvolinePanel::GetCheckAgainVisibility() const
 {
 	// Offered while a job has no clip to show: after a failed download or import of a finished job, and after the
-	// job could no longer be read while it was running.
-	if (!Job.IsSet() || LastImport.Clip.IsValid())
+	// job could no longer be read while it was running. Signed out (a refused key), pressing it could only fail.
+	if (!Account.IsSet() || !Job.IsSet() || LastImport.Clip.IsValid())
 	{
 		return EVisibility::Collapsed;
 	}
