@@ -751,54 +751,6 @@ inline void SimulatorTimeStep(FAutomationTestBase* Test, const FString& Json)
 
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 
-/** Whether a widget is a box panel, whose slots carry the paddings the layout gives. */
-inline bool IsBoxPanel(const SWidget& Widget)
-{
-	const FName Type = Widget.GetType();
-	return Type == FName(TEXT("SVerticalBox")) || Type == FName(TEXT("SHorizontalBox")) ||
-		   Type == FName(TEXT("SScrollBox"));
-}
-
-/** The box panel slot that holds the widget or its nearest ancestor that sits in one; null when there is none. */
-inline const FSlotBase* BoxSlotAround(const TSharedPtr<SWidget>& Widget)
-{
-	TSharedPtr<SWidget> Current = Widget;
-	while (Current.IsValid())
-	{
-		const TSharedPtr<SWidget> Parent = Current->GetParentWidget();
-		if (!Parent.IsValid())
-		{
-			return nullptr;
-		}
-		if (IsBoxPanel(*Parent))
-		{
-			FChildren* Children = Parent->GetChildren();
-			for (int32 Index = 0; Children && Index < Children->Num(); ++Index)
-			{
-				if (Children->GetChildAt(Index) == Current.ToSharedRef())
-				{
-					return &Children->GetSlotAt(Index);
-				}
-			}
-			return nullptr;
-		}
-		Current = Parent;
-	}
-	return nullptr;
-}
-
-inline FString MarginString(const FMargin& Margin)
-{
-	return FString::Printf(TEXT("(%g, %g, %g, %g)"), Margin.Left, Margin.Top, Margin.Right, Margin.Bottom);
-}
-
-/** The padding of the box slot around the widget, as text ("none" when it sits in no box). */
-inline FString PaddingAround(const TSharedPtr<SWidget>& Widget)
-{
-	const FSlotBase* Slot = BoxSlotAround(Widget);
-	return Slot ? MarginString(Slot->HostGetPadding()) : FString(TEXT("none"));
-}
-
 /** A panel made as its tab makes it, with a driver that acts on it as a person would. */
 struct FPanelUnderTest
 {
