@@ -799,14 +799,14 @@ void ExpectPauses(const std::vector<double>& Times, double Pause, const std::str
 	std::sort(Gaps.begin(), Gaps.end());
 	EXPECT_GE(Gaps.front(), 0.97 * Pause) << What << ": the shortest gap";
 	// A loaded machine only makes an answer later, so the median stands for the pause itself.
-	EXPECT_LE(Gaps[Gaps.size() / 2], 1.08 * Pause + 0.03) << What << ": the median gap";
+	EXPECT_LE(Gaps[Gaps.size() / 2], 1.08 * Pause + 0.05) << What << ": the median gap";
 }
 
 TEST_F(CheckCommandlet, RigAndJobArePolledAfterTheirPausesWhileTheServiceWorks)
 {
-	// The commandlet's clock runs five times as fast, so its 3.0 s and 2.5 s pauses take 0.6 s and 0.5 s; the rig
+	// The commandlet's clock runs 2.5 times as fast, so its 3.0 s and 2.5 s pauses take 1.2 s and 1.0 s; the rig
 	// (1.6 s) and the job (3.1 s, waking the motion model first) take several reads each.
-	ClockScale = 5.0;
+	ClockScale = 2.5;
 	Simulator.Control("POST", "/_sim/time", R"({"timeScale": 0.4})");
 	const FRun Run = CheckRoad(ModelsDir / "quadruped_mesh.fbx", "a fox jumps");
 	EXPECT_EQ(Run.ExitCode, 0) << Run.Output;
