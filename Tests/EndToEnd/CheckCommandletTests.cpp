@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <csignal>
@@ -165,6 +166,8 @@ struct FRecorded
 	std::string Method;
 	std::string Path;
 	int Status = 0;
+	/** When the service received it, in seconds of the wall clock. */
+	double Time = 0.0;
 	std::string Authorization;
 	std::string Body;
 
@@ -244,6 +247,7 @@ public:
 			Request.Method = Entry.value("method", "");
 			Request.Path = Entry.value("path", "");
 			Request.Status = Entry.value("status", 0);
+			Request.Time = Entry.value("time", 0.0);
 			Request.Body = DecodeBase64(Entry.value("bodyBase64", ""));
 			for (const nlohmann::json& Header : Entry.value("headerList", nlohmann::json::array()))
 			{
@@ -274,14 +278,19 @@ struct FRun
 	std::vector<std::string> CheckLines;
 };
 
+/** ClockScale > 0 runs the commandlet's clock that many times as fast as the wall clock. */
 FRun RunEditorCmd(const fs::path& ProjectFile, const std::vector<std::string>& Switches, const std::string& ApiUrl,
-	const fs::path& OutputFile)
+	const fs::path& OutputFile, double ClockScale = 0.0)
 {
 	FRun Run;
 	const pid_t Pid = fork();
 	if (Pid == 0)
 	{
 		setenv("TARVOLINE_API", ApiUrl.c_str(), 1);
+		if (ClockScale > 0.0)
+		{
+			setenv("TARVOLINE_HOST_CLOCK_SCALE", std::to_string(ClockScale).c_str(), 1);
+		}
 		const int Out = open(OutputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
 		dup2(Out, STDOUT_FILENO);
 		dup2(Out, STDERR_FILENO);
@@ -442,7 +451,8 @@ protected:
 
 	FRun Check(const std::vector<std::string>& Switches)
 	{
-		return RunEditorCmd(ProjectFile(), Switches, Simulator.Url(), Scratch / ("run-" + std::to_string(++Runs) + ".log"));
+		return RunEditorCmd(
+			ProjectFile(), Switches, Simulator.Url(), Scratch / ("run-" + std::to_string(++Runs) + ".log"), ClockScale);
 	}
 
 	/** The service form with the seeded key that has plenty of credits. */
@@ -480,6 +490,8 @@ protected:
 	fs::path ProjectDir;
 	FSimulator Simulator;
 	int Runs = 0;
+	/** How much faster than the wall clock the commandlet's clock runs (0: not at all). */
+	double ClockScale = 0.0;
 };
 
 template <typename T>
@@ -758,6 +770,114 @@ TEST_F(CheckCommandlet, FailedDownloadStopsTheRoad)
 // its status, the road stops or goes on as it should, and the key itself appears in no line the run printed.
 
 const std::string SecretKey = "tv_e2e_secret_4d7c1b";
+
+// ---- the waits ---------------------------------------------------------------------------------------------------
+
+/** When the service received each request of that method whose path starts with Prefix, oldest first. */
+std::vector<double> TimesOf(const std::vector<FRecorded>& Requests, const std::string& Method, const std::string& Prefix)
+{
+	std::vector<double> Times;
+	for (const FRecorded& Request : Requests)
+	{
+		if (Request.Method == Method && Request.Path.rfind(Prefix, 0) == 0)
+		{
+			Times.push_back(Request.Time);
+		}
+	}
+	return Times;
+}
+
+/** Each request came Pause wall seconds after the one before: never sooner, and as a rule not later. */
+void ExpectPauses(const std::vector<double>& Times, double Pause, const std::string& What)
+{
+	ASSERT_GE(Times.size(), 3u) << What;
+	std::vector<double> Gaps;
+	for (size_t Index = 1; Index < Times.size(); ++Index)
+	{
+		Gaps.push_back(Times[Index] - Times[Index - 1]);
+	}
+	std::sort(Gaps.begin(), Gaps.end());
+	EXPECT_GE(Gaps.front(), 0.97 * Pause) << What << ": the shortest gap";
+	// A loaded machine only makes an answer later, so the median stands for the pause itself.
+	EXPECT_LE(Gaps[Gaps.size() / 2], 1.08 * Pause + 0.05) << What << ": the median gap";
+}
+
+TEST_F(CheckCommandlet, RigAndJobArePolledAfterTheirPausesWhileTheServiceWorks)
+{
+	// The commandlet's clock runs 2.5 times as fast, so its 3.0 s and 2.5 s pauses take 1.2 s and 1.0 s; the rig
+	// (1.6 s) and the job (3.1 s, waking the motion model first) take several reads each.
+	ClockScale = 2.5;
+	Simulator.Control("POST", "/_sim/time", R"({"timeScale": 0.4})");
+	const FRun Run = CheckRoad(ModelsDir / "quadruped_mesh.fbx", "a fox jumps");
+	EXPECT_EQ(Run.ExitCode, 0) << Run.Output;
+
+	const std::vector<FRecorded> Requests = Simulator.Requests();
+	std::vector<double> Rig = TimesOf(Requests, "POST", "/v1/assets");
+	const std::vector<double> RigReads = TimesOf(Requests, "GET", "/v1/assets/");
+	Rig.insert(Rig.end(), RigReads.begin(), RigReads.end());
+	ExpectPauses(Rig, 3.0 / ClockScale, "upload and rig reads");
+	std::vector<double> Job = TimesOf(Requests, "POST", "/v1/generate");
+	const std::vector<double> JobReads = TimesOf(Requests, "GET", "/v1/jobs/");
+	Job.insert(Job.end(), JobReads.begin(), JobReads.end());
+	ExpectPauses(Job, 2.5 / ClockScale, "generate and job reads");
+}
+
+TEST_F(CheckCommandlet, RigWaitGivesUpAfterNineHundredSeconds)
+{
+	// Fifty times as fast: 900 s of waiting take 18 s. The rig would take more than a month.
+	ClockScale = 50.0;
+	Simulator.Control("POST", "/_sim/time", R"({"timeScale": 1000000})");
+	const FRun Run = CheckRoad(ModelsDir / "quadruped_mesh.fbx", "a fox jumps");
+
+	ExpectLines(Run, {
+		Display("CHECK PASS signed in with the key: 1000 credits "),
+		Display("CHECK PASS uploaded quadruped_mesh.fbx "),
+		// A character still rigging names no family, which reads as "humanoid".
+		DisplayLike(Lit("CHECK FAIL quadruped_mesh.fbx rigged in ") + "9[0-9][0-9]" + Lit("s as humanoid  ")),
+		Display("CHECK FAIL family humanoid == quadruped"),
+	});
+	EXPECT_EQ(Run.ExitCode, 1);
+	const std::vector<double> Reads = TimesOf(Simulator.Requests(), "GET", "/v1/assets/");
+	ASSERT_GE(Reads.size(), 2u);
+	EXPECT_LE(Reads.size(), 301u) << "one read per 3 s at most";
+	EXPECT_GE((Reads.back() - Reads.front()) * ClockScale, 880.0) << "the reads went on for the whole wait";
+}
+
+TEST_F(CheckCommandlet, JobWaitGivesUpAfterNineHundredSeconds)
+{
+	ClockScale = 50.0;
+	Simulator.Control("POST", "/_sim/time", R"({"timeScale": 1000000})");
+	FRun Run;
+	std::thread Road(
+		[this, &Run]()
+		{
+			Run = CheckRoad(ModelsDir / "quadruped_mesh.fbx", "a fox jumps");
+		});
+	// Once the rig is being read, the service's clock jumps past it; the job, made later, would take months.
+	bool bRigRead = false;
+	for (int Attempt = 0; !bRigRead && Attempt < 3000; ++Attempt)
+	{
+		bRigRead = !TimesOf(Simulator.Requests(), "GET", "/v1/assets/").empty();
+		std::this_thread::sleep_for(std::chrono::milliseconds(10));
+	}
+	EXPECT_TRUE(bRigRead);
+	Simulator.Control("POST", "/_sim/time", R"({"advanceSeconds": 100000000})");
+	Road.join();
+
+	const std::vector<FRecorded> Requests = Simulator.Requests();
+	const std::string JobId = IdAfter(Requests, "/v1/jobs/");
+	ASSERT_EQ(JobId.size(), 16u) << Run.Output;
+	ASSERT_EQ(Run.CheckLines.size(), 7u) << Run.Output;
+	EXPECT_TRUE(std::regex_match(Run.CheckLines[6],
+		std::regex(Lit(LinePrefix + "Display: CHECK FAIL job " + JobId + " queued in ") + "9[0-9][0-9]s,.*")))
+		<< Run.CheckLines[6];
+	EXPECT_EQ(Run.ExitCode, 1);
+	const std::vector<double> Reads = TimesOf(Requests, "GET", "/v1/jobs/");
+	ASSERT_GE(Reads.size(), 2u);
+	EXPECT_LE(Reads.size(), 361u) << "one read per 2.5 s at most";
+	EXPECT_GE((Reads.back() - Reads.front()) * ClockScale, 880.0) << "the reads went on for the whole wait";
+	EXPECT_TRUE(TimesOf(Requests, "GET", "/downloads/").empty());
+}
 
 std::string Unreachable()
 {

@@ -4,6 +4,7 @@
 #include "HAL/PlatformMisc.h"
 #include "HostCorePrivate.h"
 #include "HostEngine.h"
+#include "HostTimeDilation.h"
 #include "Logging/LogMacros.h"
 
 #include <chrono>
@@ -74,7 +75,8 @@ void FPlatformProcess::SleepNoStats(float Seconds)
 {
 	if (Seconds > 0.0f)
 	{
-		std::this_thread::sleep_for(std::chrono::duration<double>(Seconds));
+		// Measured on the platform clock, which tests may run faster than the wall clock.
+		std::this_thread::sleep_for(std::chrono::duration<double>(Seconds / HostPlatformClock::GetScale()));
 	}
 	else
 	{

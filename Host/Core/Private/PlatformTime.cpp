@@ -1,6 +1,8 @@
 // The monotonic clock and local time stamps.
 #include "HAL/PlatformTime.h"
 
+#include "HostTimeDilation.h"
+
 #include <cstdio>
 #include <ctime>
 
@@ -28,11 +30,39 @@ TCHAR* FormatLocalTime(TCHAR* Dest, SIZE_T DestSize, const char* Format)
 }
 } // namespace
 
-double FPlatformTime::Seconds()
+namespace
+{
+double WallSeconds()
 {
 	timespec Now;
 	clock_gettime(CLOCK_MONOTONIC, &Now);
 	return (double)Now.tv_sec + (double)Now.tv_nsec * 1.0e-9;
+}
+
+/** The platform clock: Anchor + (wall - WallAnchor) * Scale, so a change of speed never makes it jump. */
+double ClockScale = 1.0;
+double ClockAnchor = 0.0;
+double WallAnchor = 0.0;
+} // namespace
+
+double FPlatformTime::Seconds()
+{
+	return ClockScale == 1.0 ? WallSeconds() : ClockAnchor + (WallSeconds() - WallAnchor) * ClockScale;
+}
+
+void HostPlatformClock::SetScale(double Scale)
+{
+	if (Scale > 0.0)
+	{
+		ClockAnchor = FPlatformTime::Seconds();
+		WallAnchor = WallSeconds();
+		ClockScale = Scale;
+	}
+}
+
+double HostPlatformClock::GetScale()
+{
+	return ClockScale;
 }
 
 uint64 FPlatformTime::Cycles64()

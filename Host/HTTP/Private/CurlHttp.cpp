@@ -126,6 +126,8 @@ std::string NoProxyList()
 
 /** Set by tests only; read when a request starts. */
 std::atomic<float> GTimeoutCeiling{0.0f};
+/** The own time limit of the request started last, for tests. */
+std::atomic<float> GLastStartedTimeout{0.0f};
 
 /**
  * The URL without its query and fragment, for log lines: a download link's query carries its signature, and logs are
@@ -155,6 +157,11 @@ bool IsConnectionFailure(CURLcode Result)
 void HostHttpTesting::SetTimeoutCeiling(float Seconds)
 {
 	GTimeoutCeiling.store(Seconds > 0.0f ? Seconds : 0.0f);
+}
+
+float HostHttpTesting::GetLastStartedTimeout()
+{
+	return GLastStartedTimeout.load();
 }
 
 // FCurlHttpResponse
@@ -495,6 +502,7 @@ bool FCurlHttpRequest::SetupRequest(FString& OutError)
 	curl_easy_setopt(EasyHandle, CURLOPT_HEADERFUNCTION, &FCurlHttpRequest::ReceiveHeader);
 	curl_easy_setopt(EasyHandle, CURLOPT_HEADERDATA, this);
 	float Limit = Timeout.IsSet() && Timeout.GetValue() > 0.0f ? Timeout.GetValue() : 0.0f;
+	GLastStartedTimeout.store(Limit);
 	const float Ceiling = GTimeoutCeiling.load();
 	if (Ceiling > 0.0f && (Limit == 0.0f || Limit > Ceiling))
 	{

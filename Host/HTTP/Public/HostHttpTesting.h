@@ -8,4 +8,7 @@ namespace HostHttpTesting
 {
 /** Requests started from now on end after at most Seconds (whatever their own limit); 0 lifts the ceiling. */
 void SetTimeoutCeiling(float Seconds);
+
+/** The time limit the request started last asked for, before any ceiling (0: none). */
+float GetLastStartedTimeout();
 } // namespace HostHttpTesting

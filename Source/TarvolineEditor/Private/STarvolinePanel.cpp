@@ -144,11 +144,19 @@ void STarvolinePanel::Connect()
 
 void STarvolinePanel::OnSignedIn(const FTarvolineAccount& NewAccount, const FString& SentKey, int32 SentSignOutCount)
 {
-	if (ApiKey != SentKey || SignOutCount != SentSignOutCount)
+	if (SignOutCount != SentSignOutCount)
 	{
-		// Signed out, or the box changed, while the answer was on its way: only the key the service saw, asked for
-		// by this sign-in, may be kept.
+		// Signed out while the answer was on its way: the user has already left this sign-in behind.
 		EndWorkQuietly();
+		return;
+	}
+	if (!ApiKey.Equals(SentKey, ESearchCase::CaseSensitive))
+	{
+		// Keys are case-sensitive: only the exact key the service saw may be stored. The one in the box now was never
+		// checked, so the user is told to send it rather than left looking at a Connect that did nothing.
+		bBusy = false;
+		Status.Empty();
+		Error = LOCTEXT("KeyChanged", "The key changed while connecting. Press Connect again.").ToString();
 		return;
 	}
 	Account = NewAccount;
@@ -431,12 +439,19 @@ void STarvolinePanel::OnRigPolled(const FTarvolineCharacter& Character, const FS
 
 void STarvolinePanel::OnCharacterRigged(const FString& CharacterId, const FString& Filename, const FString& Family)
 {
+	const TSharedPtr<FTarvolineCharacter> Before = SelectedCharacter;
 	for (const TSharedPtr<FTarvolineCharacter>& Entry : Characters)
 	{
 		if (Entry->Id.Equals(CharacterId, ESearchCase::IgnoreCase))
 		{
 			SelectedCharacter = Entry;
 		}
+	}
+	if (SelectedCharacter != Before)
+	{
+		// A shown price belongs to the character it was asked for. The picker's own callback cannot drop it: it
+		// finds the new character already selected.
+		Plan.Reset();
 	}
 	if (CharacterCombo.IsValid())
 	{
@@ -652,7 +667,16 @@ void STarvolinePanel::FetchResult()
 		Guarded(
 			[this](const FTarvolineJob& NewJob)
 			{
-				DownloadResult(NewJob);
+				// Check again may find the job still running (following it had stopped on a failed read) or failed
+				// meanwhile: such an answer goes down the job road, which resumes polling or shows the failure.
+				if (NewJob.Status.Equals(TEXT("succeeded"), ESearchCase::IgnoreCase))
+				{
+					DownloadResult(NewJob);
+				}
+				else
+				{
+					OnJobUpdated(NewJob);
+				}
 			}),
 		ErrorHandler());
 }
@@ -891,8 +915,8 @@ EVisibility STarvolinePanel::GetResultVisibility() const
 EVisibility STarvolinePanel::GetCheckAgainVisibility() const
 {
 	// Offered while a job has no clip to show: after a failed download or import of a finished job, and after the
-	// job could no longer be read while it was running.
-	if (!Job.IsSet() || LastImport.Clip.IsValid())
+	// job could no longer be read while it was running. Signed out (a refused key), pressing it could only fail.
+	if (!Account.IsSet() || !Job.IsSet() || LastImport.Clip.IsValid())
 	{
 		return EVisibility::Collapsed;
 	}
@@ -938,6 +962,34 @@ FText STarvolinePanel::GetStatusText() const
 
 // --- Construction ---
 
+namespace
+{
+/** A row of a column: as tall as its content, with the room around it the layout gives. */
+SVerticalBox::FSlot::FSlotArguments ColumnRow(const FMargin& Padding = FMargin(0.0f))
+{
+	return MoveTemp(SVerticalBox::Slot().AutoHeight().Padding(Padding));
+}
+
+/** A cell of a row: as wide as its content, with the room around it the layout gives. */
+SHorizontalBox::FSlot::FSlotArguments RowCell(const FMargin& Padding = FMargin(0.0f))
+{
+	return MoveTemp(SHorizontalBox::Slot().AutoWidth().Padding(Padding));
+}
+} // namespace
+
+TSharedRef<SButton> STarvolinePanel::MakeButton(
+	const FText& Label, void (STarvolinePanel::*Operation)(), bool (STarvolinePanel::*Rule)() const)
+{
+	if (Rule)
+	{
+		return SNew(SButton)
+			.Text(Label)
+			.IsEnabled(this, Rule)
+			.OnClicked(this, &STarvolinePanel::RunFromButton, Operation);
+	}
+	return SNew(SButton).Text(Label).OnClicked(this, &STarvolinePanel::RunFromButton, Operation);
+}
+
 void STarvolinePanel::Construct(const FArguments& /*InArgs*/)
 {
 	GConfig->GetString(SettingsSection, SettingsKey, ApiKey, GEditorSettingsIni);
@@ -951,45 +1003,35 @@ void STarvolinePanel::Construct(const FArguments& /*InArgs*/)
 		[
 			SNew(SVerticalBox)
 
-			+ SVerticalBox::Slot()
-			.AutoHeight()
+			+ ColumnRow()
 			[
 				SNew(STextBlock)
 				.Text(LOCTEXT("Title", "Tarvoline"))
 				.Font(FCoreStyle::GetDefaultFontStyle("Bold", 14))
 			]
 
-			+ SVerticalBox::Slot()
-			.AutoHeight()
-			.Padding(0, 2, 0, 10)
+			+ ColumnRow(FMargin(0, 2, 0, 10))
 			[
 				MakeHintText(LOCTEXT("Sub", "Rig and animate a character from a sentence."))
 			]
 
-			+ SVerticalBox::Slot()
-			.AutoHeight()
-			.Padding(0, 4, 0, 4)
+			+ ColumnRow(FMargin(0, 4, 0, 4))
 			[
 				MakeSectionHeader(LOCTEXT("Account", "Account"))
 			]
 
 			// Sign-in box.
-			+ SVerticalBox::Slot()
-			.AutoHeight()
-			.Padding(0, 2, 0, 2)
+			+ ColumnRow(FMargin(0, 2, 0, 2))
 			[
 				SNew(SVerticalBox)
 				.Visibility(this, &STarvolinePanel::GetSignedOutVisibility)
 
-				+ SVerticalBox::Slot()
-				.AutoHeight()
+				+ ColumnRow()
 				[
 					MakeHintText(LOCTEXT("KeyHint", "Paste an API key from your Tarvoline account. It stays on this computer."))
 				]
 
-				+ SVerticalBox::Slot()
-				.AutoHeight()
-				.Padding(0, 4, 0, 4)
+				+ ColumnRow(FMargin(0, 4, 0, 4))
 				[
 					SNew(SEditableTextBox)
 					.IsPassword(true)
@@ -998,35 +1040,22 @@ void STarvolinePanel::Construct(const FArguments& /*InArgs*/)
 					.OnTextChanged(this, &STarvolinePanel::OnKeyChanged)
 				]
 
-				+ SVerticalBox::Slot()
-				.AutoHeight()
+				+ ColumnRow()
 				[
 					SNew(SHorizontalBox)
-
-					+ SHorizontalBox::Slot()
-					.AutoWidth()
-					.Padding(0, 0, 6, 0)
+					+ RowCell(FMargin(0, 0, 6, 0))
 					[
-						SNew(SButton)
-						.Text(LOCTEXT("Connect", "Connect"))
-						.IsEnabled(this, &STarvolinePanel::CanConnect)
-						.OnClicked(this, &STarvolinePanel::RunFromButton, &STarvolinePanel::Connect)
+						MakeButton(LOCTEXT("Connect", "Connect"), &STarvolinePanel::Connect, &STarvolinePanel::CanConnect)
 					]
-
-					+ SHorizontalBox::Slot()
-					.AutoWidth()
+					+ RowCell()
 					[
-						SNew(SButton)
-						.Text(LOCTEXT("GetKey", "Get an API key"))
-						.OnClicked(this, &STarvolinePanel::RunFromButton, &STarvolinePanel::OpenAccountPage)
+						MakeButton(LOCTEXT("GetKey", "Get an API key"), &STarvolinePanel::OpenAccountPage)
 					]
 				]
 			]
 
 			// Account row.
-			+ SVerticalBox::Slot()
-			.AutoHeight()
-			.Padding(0, 2, 0, 2)
+			+ ColumnRow(FMargin(0, 2, 0, 2))
 			[
 				SNew(SHorizontalBox)
 				.Visibility(this, &STarvolinePanel::GetSignedInVisibility)
@@ -1038,29 +1067,18 @@ void STarvolinePanel::Construct(const FArguments& /*InArgs*/)
 					SNew(STextBlock)
 					.Text(this, &STarvolinePanel::GetAccountText)
 				]
-
-				+ SHorizontalBox::Slot()
-				.AutoWidth()
-				.Padding(4, 0, 4, 0)
+				+ RowCell(FMargin(4, 0, 4, 0))
 				[
-					SNew(SButton)
-					.Text(LOCTEXT("TopUp", "Top up"))
-					.OnClicked(this, &STarvolinePanel::RunFromButton, &STarvolinePanel::OpenCreditsPage)
+					MakeButton(LOCTEXT("TopUp", "Top up"), &STarvolinePanel::OpenCreditsPage)
 				]
-
-				+ SHorizontalBox::Slot()
-				.AutoWidth()
+				+ RowCell()
 				[
-					SNew(SButton)
-					.Text(LOCTEXT("SignOut", "Sign out"))
-					.OnClicked(this, &STarvolinePanel::RunFromButton, &STarvolinePanel::SignOut)
+					MakeButton(LOCTEXT("SignOut", "Sign out"), &STarvolinePanel::SignOut)
 				]
 			]
 
 			// Character header.
-			+ SVerticalBox::Slot()
-			.AutoHeight()
-			.Padding(0, 14, 0, 4)
+			+ ColumnRow(FMargin(0, 14, 0, 4))
 			[
 				SNew(SBox)
 				.Visibility(this, &STarvolinePanel::GetSignedInVisibility)
@@ -1070,14 +1088,12 @@ void STarvolinePanel::Construct(const FArguments& /*InArgs*/)
 			]
 
 			// Character box.
-			+ SVerticalBox::Slot()
-			.AutoHeight()
+			+ ColumnRow()
 			[
 				SNew(SVerticalBox)
 				.Visibility(this, &STarvolinePanel::GetSignedInVisibility)
 
-				+ SVerticalBox::Slot()
-				.AutoHeight()
+				+ ColumnRow()
 				[
 					SNew(SHorizontalBox)
 
@@ -1093,36 +1109,20 @@ void STarvolinePanel::Construct(const FArguments& /*InArgs*/)
 							.Text(this, &STarvolinePanel::GetSelectedCharacterText)
 						]
 					]
-
-					+ SHorizontalBox::Slot()
-					.AutoWidth()
-					.Padding(4, 0, 0, 0)
+					+ RowCell(FMargin(4, 0, 0, 0))
 					[
-						SNew(SButton)
-						.Text(LOCTEXT("Refresh", "Refresh"))
-						.IsEnabled(this, &STarvolinePanel::IsNotBusy)
-						.OnClicked(this, &STarvolinePanel::RunFromButton, &STarvolinePanel::OnRefreshClicked)
+						MakeButton(LOCTEXT("Refresh", "Refresh"), &STarvolinePanel::OnRefreshClicked, &STarvolinePanel::IsNotBusy)
 					]
 				]
 
-				+ SVerticalBox::Slot()
-				.AutoHeight()
-				.Padding(0, 6, 0, 0)
+				+ ColumnRow(FMargin(0, 6, 0, 0))
 				[
 					SNew(SHorizontalBox)
-
-					+ SHorizontalBox::Slot()
-					.AutoWidth()
-					.Padding(0, 0, 6, 0)
+					+ RowCell(FMargin(0, 0, 6, 0))
 					[
-						SNew(SButton)
-						.Text(LOCTEXT("UploadFile", "Upload a model file..."))
-						.IsEnabled(this, &STarvolinePanel::IsNotBusy)
-						.OnClicked(this, &STarvolinePanel::RunFromButton, &STarvolinePanel::UploadModelFile)
+						MakeButton(LOCTEXT("UploadFile", "Upload a model file..."), &STarvolinePanel::UploadModelFile, &STarvolinePanel::IsNotBusy)
 					]
-
-					+ SHorizontalBox::Slot()
-					.AutoWidth()
+					+ RowCell()
 					[
 						SNew(SButton)
 						.Text(this, &STarvolinePanel::GetUploadSelectedText)
@@ -1131,18 +1131,14 @@ void STarvolinePanel::Construct(const FArguments& /*InArgs*/)
 					]
 				]
 
-				+ SVerticalBox::Slot()
-				.AutoHeight()
-				.Padding(0, 4, 0, 0)
+				+ ColumnRow(FMargin(0, 4, 0, 0))
 				[
 					MakeHintText(LOCTEXT("Formats", "FBX, GLB, GLTF, DAE or a zip, with bones or without. Animals on four legs, people, birds."))
 				]
 			]
 
 			// Motion header.
-			+ SVerticalBox::Slot()
-			.AutoHeight()
-			.Padding(0, 14, 0, 4)
+			+ ColumnRow(FMargin(0, 14, 0, 4))
 			[
 				SNew(SBox)
 				.Visibility(this, &STarvolinePanel::GetSignedInVisibility)
@@ -1152,14 +1148,12 @@ void STarvolinePanel::Construct(const FArguments& /*InArgs*/)
 			]
 
 			// Motion box.
-			+ SVerticalBox::Slot()
-			.AutoHeight()
+			+ ColumnRow()
 			[
 				SNew(SVerticalBox)
 				.Visibility(this, &STarvolinePanel::GetSignedInVisibility)
 
-				+ SVerticalBox::Slot()
-				.AutoHeight()
+				+ ColumnRow()
 				[
 					SNew(SBox)
 					.MinDesiredHeight(48.0f)
@@ -1172,16 +1166,12 @@ void STarvolinePanel::Construct(const FArguments& /*InArgs*/)
 					]
 				]
 
-				+ SVerticalBox::Slot()
-				.AutoHeight()
-				.Padding(0, 4, 0, 4)
+				+ ColumnRow(FMargin(0, 4, 0, 4))
 				[
 					SAssignNew(ExamplesBox, SVerticalBox)
 				]
 
-				+ SVerticalBox::Slot()
-				.AutoHeight()
-				.Padding(0, 4, 0, 4)
+				+ ColumnRow(FMargin(0, 4, 0, 4))
 				[
 					SNew(STextBlock)
 					.AutoWrapText(true)
@@ -1189,24 +1179,14 @@ void STarvolinePanel::Construct(const FArguments& /*InArgs*/)
 					.Text(this, &STarvolinePanel::GetPriceText)
 				]
 
-				+ SVerticalBox::Slot()
-				.AutoHeight()
-				.Padding(0, 4, 0, 4)
+				+ ColumnRow(FMargin(0, 4, 0, 4))
 				[
 					SNew(SHorizontalBox)
-
-					+ SHorizontalBox::Slot()
-					.AutoWidth()
-					.Padding(0, 0, 6, 0)
+					+ RowCell(FMargin(0, 0, 6, 0))
 					[
-						SNew(SButton)
-						.Text(LOCTEXT("Price", "Check the price"))
-						.IsEnabled(this, &STarvolinePanel::CanSendPrompt)
-						.OnClicked(this, &STarvolinePanel::RunFromButton, &STarvolinePanel::CheckPrice)
+						MakeButton(LOCTEXT("Price", "Check the price"), &STarvolinePanel::CheckPrice, &STarvolinePanel::CanSendPrompt)
 					]
-
-					+ SHorizontalBox::Slot()
-					.AutoWidth()
+					+ RowCell()
 					[
 						SNew(SButton)
 						.ButtonStyle(&FAppStyle::Get().GetWidgetStyle<FButtonStyle>("PrimaryButton"))
@@ -1216,23 +1196,18 @@ void STarvolinePanel::Construct(const FArguments& /*InArgs*/)
 					]
 				]
 
-				+ SVerticalBox::Slot()
-				.AutoHeight()
-				.Padding(0, 6, 0, 6)
+				+ ColumnRow(FMargin(0, 6, 0, 6))
 				[
 					SNew(SVerticalBox)
 					.Visibility(this, &STarvolinePanel::GetProgressVisibility)
 
-					+ SVerticalBox::Slot()
-					.AutoHeight()
+					+ ColumnRow()
 					[
 						SNew(SProgressBar)
 						.Percent(this, &STarvolinePanel::GetProgress)
 					]
 
-					+ SVerticalBox::Slot()
-					.AutoHeight()
-					.Padding(0, 2, 0, 2)
+					+ ColumnRow(FMargin(0, 2, 0, 2))
 					[
 						SNew(STextBlock)
 						.Text(this, &STarvolinePanel::GetStageText)
@@ -1241,77 +1216,49 @@ void STarvolinePanel::Construct(const FArguments& /*InArgs*/)
 			]
 
 			// Result box.
-			+ SVerticalBox::Slot()
-			.AutoHeight()
-			.Padding(0, 6, 0, 0)
+			+ ColumnRow(FMargin(0, 6, 0, 0))
 			[
 				SNew(SVerticalBox)
 				.Visibility(this, &STarvolinePanel::GetResultVisibility)
 
-				+ SVerticalBox::Slot()
-				.AutoHeight()
+				+ ColumnRow()
 				[
 					SNew(STextBlock)
 					.AutoWrapText(true)
 					.Text(this, &STarvolinePanel::GetResultFolderText)
 				]
 
-				+ SVerticalBox::Slot()
-				.AutoHeight()
-				.Padding(0, 4, 0, 4)
+				+ ColumnRow(FMargin(0, 4, 0, 4))
 				[
 					SNew(SHorizontalBox)
-
-					+ SHorizontalBox::Slot()
-					.AutoWidth()
-					.Padding(0, 0, 6, 0)
+					+ RowCell(FMargin(0, 0, 6, 0))
 					[
-						SNew(SButton)
-						.Text(LOCTEXT("Show", "Show in Content Browser"))
-						.OnClicked(this, &STarvolinePanel::RunFromButton, &STarvolinePanel::ShowInContentBrowser)
+						MakeButton(LOCTEXT("Show", "Show in Content Browser"), &STarvolinePanel::ShowInContentBrowser)
 					]
-
-					+ SHorizontalBox::Slot()
-					.AutoWidth()
-					.Padding(0, 0, 6, 0)
+					+ RowCell(FMargin(0, 0, 6, 0))
 					[
-						SNew(SButton)
-						.Text(LOCTEXT("AddToLevel", "Add to level"))
-						.OnClicked(this, &STarvolinePanel::RunFromButton, &STarvolinePanel::AddResultToLevel)
+						MakeButton(LOCTEXT("AddToLevel", "Add to level"), &STarvolinePanel::AddResultToLevel)
 					]
-
-					+ SHorizontalBox::Slot()
-					.AutoWidth()
+					+ RowCell()
 					[
-						SNew(SButton)
-						.Text(LOCTEXT("Watch", "Watch online"))
-						.OnClicked(this, &STarvolinePanel::RunFromButton, &STarvolinePanel::WatchOnline)
+						MakeButton(LOCTEXT("Watch", "Watch online"), &STarvolinePanel::WatchOnline)
 					]
 				]
 			]
 
 			// "Check again": reachable after a failed download, while the result box is still collapsed.
-			+ SVerticalBox::Slot()
-			.AutoHeight()
-			.Padding(0, 6, 0, 0)
+			+ ColumnRow(FMargin(0, 6, 0, 0))
 			[
 				SNew(SHorizontalBox)
 				.Visibility(this, &STarvolinePanel::GetCheckAgainVisibility)
-
-				+ SHorizontalBox::Slot()
-				.AutoWidth()
+				+ RowCell()
 				[
-					SNew(SButton)
-					.Text(LOCTEXT("Again", "Check again"))
-					.IsEnabled(this, &STarvolinePanel::IsNotBusy)
-					.OnClicked(this, &STarvolinePanel::RunFromButton, &STarvolinePanel::CheckAgain)
+					MakeButton(LOCTEXT("Again", "Check again"), &STarvolinePanel::CheckAgain, &STarvolinePanel::IsNotBusy)
 				]
 			]
 
 			// Error line.
-			+ SVerticalBox::Slot()
-			.AutoHeight()
-			.Padding(0, 10, 0, 0)
+			+ ColumnRow(FMargin(0, 10, 0, 0))
 			[
 				SNew(STextBlock)
 				.AutoWrapText(true)
@@ -1321,9 +1268,7 @@ void STarvolinePanel::Construct(const FArguments& /*InArgs*/)
 			]
 
 			// Status line.
-			+ SVerticalBox::Slot()
-			.AutoHeight()
-			.Padding(0, 6, 0, 0)
+			+ ColumnRow(FMargin(0, 6, 0, 0))
 			[
 				SNew(STextBlock)
 				.AutoWrapText(true)

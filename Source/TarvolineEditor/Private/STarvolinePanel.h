@@ -18,6 +18,7 @@
 #include "Widgets/Input/SComboBox.h"
 #include "Widgets/SCompoundWidget.h"
 
+class SButton;
 class SVerticalBox;
 class SWidget;
 
@@ -190,6 +191,9 @@ private:
 	TFunction<void(const FString&, int32)> ErrorHandler();
 	/** A button's click handler: runs one operation and answers handled. */
 	FReply RunFromButton(void (STarvolinePanel::*Operation)());
+	/** A button that runs one operation; usable while Rule allows, always when no rule is given. */
+	TSharedRef<SButton> MakeButton(
+		const FText& Label, void (STarvolinePanel::*Operation)(), bool (STarvolinePanel::*Rule)() const = nullptr);
 
 	FText GetApiKeyText() const;
 	FText GetPromptText() const;

@@ -69,7 +69,7 @@ bool FTarvolineCheckLateAnswersTest::RunTest(const FString&)
 	TestTrue(TEXT("the account it brought"), Going->Account.IsSet() && Going->Account->Credits == 1000);
 
 	// Once the run has ended, late answers of both kinds land nowhere: the finished run is gone, not kept alive by
-	// the callbacks in flight, and the next run sees nothing of them.
+	// the callbacks in flight, whose answers then find nothing to write into.
 	TSharedPtr<FCheckRunState> Finished = MakeShared<FCheckRunState>();
 	TarvolineApi::FetchAccount(TarvolineTest::DemoKey, RecordAccount(Finished), RecordError(Finished));
 	TarvolineApi::FetchAccount(TEXT("tv_revoked_key"), RecordAccount(Finished), RecordError(Finished));
@@ -77,11 +77,7 @@ bool FTarvolineCheckLateAnswersTest::RunTest(const FString&)
 	const TWeakPtr<FCheckRunState> FinishedWeak = Finished;
 	Finished.Reset();
 	TestFalse(TEXT("requests in flight do not keep a finished run alive"), FinishedWeak.IsValid());
-
-	const TSharedPtr<FCheckRunState> Next = MakeShared<FCheckRunState>();
 	FHttpModule::Get().GetHttpManager().Flush(EHttpFlushReason::Default);
-	TestFalse(TEXT("no account lands in the next run"), Next->Account.IsSet());
-	TestTrue(TEXT("no error lands in the next run"), Next->ErrorText.IsEmpty());
 
 	// Both late answers did come back (so both callbacks ran, each into a run that no longer exists).
 	const TSharedRef<TarvolineTest::FExchange> Recorded =

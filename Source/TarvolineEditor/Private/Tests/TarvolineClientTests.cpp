@@ -15,6 +15,10 @@
 #include "TarvolineService.h"
 #include "TarvolineTestHelpers.h"
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
+#include "HostHttpTesting.h"
+#endif
+
 #if WITH_DEV_AUTOMATION_TESTS
 
 namespace TarvolineClientTest
@@ -424,41 +428,6 @@ bool FTarvolineClientFailureSentencesTest::RunTest(const FString&)
 			TestSucceeded(this, TEXT("299 with an array"), *EmptyArray);
 			TestTrue(
 				TEXT("array reads as defaults"), EmptyArray->Record.Email.IsEmpty() && EmptyArray->Record.Credits == 0);
-		});
-	return true;
-}
-
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineClientEveryOperationTest, "Tarvoline.Client.EveryOperationReportsOnce",
-	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
-
-bool FTarvolineClientEveryOperationTest::RunTest(const FString&)
-{
-	using namespace TarvolineClientTest;
-	const TArray<FCase> Cases = {
-		{TEXT("{\"kind\": \"status\", \"status\": 503}"), Answered(503), 503},
-		{TEXT("{\"kind\": \"status\", \"status\": 401, \"detail\": \"Revoked.\"}"), TEXT("Revoked."), 401},
-		{TEXT("{\"kind\": \"malformed\"}"), Unreadable, 200},
-		{TEXT("{\"kind\": \"drop\", \"count\": -1}"), Unreachable(), 0},
-	};
-	const TArray<FString> Faults = FaultsOf(Cases);
-	ControlStep(this, TEXT("POST"), Reset);
-	const auto Accounts = CallEachStep<FTarvolineAccount>(this, Faults, FetchAccountCall(DemoKey));
-	const auto Lists = CallEachStep<TArray<FTarvolineCharacter>>(this, Faults, &ListCharactersCall);
-	const auto Characters = CallEachStep<FTarvolineCharacter>(this, Faults, &FetchCharacterCall);
-	const auto Uploads = CallEachStep<FTarvolineCharacter>(this, Faults, &UploadModelCall);
-	const auto Plans = CallEachStep<FTarvolinePlan>(this, Faults, &PlanMotionCall);
-	const auto Generated = CallEachStep<FTarvolineJob>(this, Faults, &GenerateCall);
-	const auto Jobs = CallEachStep<FTarvolineJob>(this, Faults, &FetchJobCall);
-	FinallyStep(
-		[this, Cases, Accounts, Lists, Characters, Uploads, Plans, Generated, Jobs]()
-		{
-			TestEachFailed(this, TEXT("FetchAccount"), Cases, Accounts);
-			TestEachFailed(this, TEXT("ListCharacters"), Cases, Lists);
-			TestEachFailed(this, TEXT("FetchCharacter"), Cases, Characters);
-			TestEachFailed(this, TEXT("UploadModel"), Cases, Uploads);
-			TestEachFailed(this, TEXT("PlanMotion"), Cases, Plans);
-			TestEachFailed(this, TEXT("Generate"), Cases, Generated);
-			TestEachFailed(this, TEXT("FetchJob"), Cases, Jobs);
 		});
 	return true;
 }
@@ -886,13 +855,15 @@ bool FTarvolineClientDownloadsTest::RunTest(const FString&)
 	TOutcomes<FNothing> Outcomes;
 	// What the file held when OnDone ran: the panel imports it right there, so it must be whole and closed by then.
 	const TSharedRef<TMap<FString, TArray<uint8>>> SeenWhenDone = MakeShared<TMap<FString, TArray<uint8>>>();
+	// The time limit each download asked for: a large file on a slow line needs the same 900 s as any request.
+	const TSharedRef<TArray<float>> Limits = MakeShared<TArray<float>>();
 	for (const FDownload& Download : Cases)
 	{
 		const FString Url = Download.Url;
 		const FString SavePath = Download.SavePath;
 		Outcomes.Add(CallStep<FNothing>(
 			this, Download.Case.Fault + TEXT(" ") + Url,
-			[Url, SavePath, SeenWhenDone](const TSharedRef<TOutcome<FNothing>>& Outcome)
+			[Url, SavePath, SeenWhenDone, Limits](const TSharedRef<TOutcome<FNothing>>& Outcome)
 			{
 				const TFunction<void()> Done = OnDone(Outcome);
 				TarvolineApi::DownloadFile(
@@ -903,14 +874,21 @@ bool FTarvolineClientDownloadsTest::RunTest(const FString&)
 						Done();
 					},
 					OnFailure(Outcome));
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
+				Limits->Add(HostHttpTesting::GetLastStartedTimeout());
+#endif
 			},
 			Download.Case.Fault));
 	}
 	const TSharedRef<TArray<FRecordedRequest>> Recorded = RecordedStep(this, Downloads);
 	FinallyStep(
-		[this, Cases, Outcomes, Fresh, Kept, Replaced, Payload, Recorded, SeenWhenDone]()
+		[this, Cases, Outcomes, Fresh, Kept, Replaced, Payload, Recorded, SeenWhenDone, Limits]()
 		{
 			TestBytes(this, TEXT("whole when OnDone runs"), SeenWhenDone->FindRef(Fresh), Utf8(Payload));
+			for (const float Limit : *Limits)
+			{
+				TestEqual(TEXT("download time limit"), Limit, 900.0f);
+			}
 			for (int32 Index = 0; Index < Cases.Num(); ++Index)
 			{
 				const FCase& Case = Cases[Index].Case;
@@ -1000,32 +978,28 @@ bool FTarvolineClientModelToDownloadTest::RunTest(const FString&)
 	FinallyStep(
 		[this, SavePath, Uploaded, Rigged, Listed, Planned, Ordered, Finished, Downloaded, Account, Recorded]()
 		{
+			// What the client read must fit together; the figures themselves are the local service's business.
 			TestSucceeded(this, TEXT("upload"), *Uploaded);
 			TestText(this, TEXT("uploaded name"), Uploaded->Record.Filename, TEXT("quadruped_mesh.fbx"));
 			TestTrue(TEXT("uploaded is rigging"), Uploaded->Record.IsRigging() && !Uploaded->Record.Id.IsEmpty());
 			TestSucceeded(this, TEXT("rig"), *Rigged);
-			TestText(this, TEXT("rigged"), Rigged->Record.Status, TEXT("ready"));
-			TestText(this, TEXT("family"), Rigged->Record.Family, TEXT("quadruped"));
+			TestTrue(TEXT("rigged"), Rigged->Record.Id == Uploaded->Record.Id && !Rigged->Record.IsRigging() &&
+										 !Rigged->Record.Family.IsEmpty());
 			TestSucceeded(this, TEXT("list"), *Listed);
 			TestTrue(TEXT("listed"), Listed->Record.Num() == 1 && Listed->Record[0].Id == Uploaded->Record.Id);
-
 			TestSucceeded(this, TEXT("plan"), *Planned);
-			const FTarvolinePlan& Plan = Planned->Record;
-			TestTrue(TEXT("price"), Plan.Cost == 3 && Plan.Balance == 1000 && Plan.Affordable && Plan.Notes.Num() > 0);
-			TestTrue(TEXT("one segment"), Plan.Segments.Num() == 1);
-			TestText(this, TEXT("segment"), Plan.Segments.Num() > 0 ? Plan.Segments[0] : FString(), TEXT("jump 1.4 s"));
-
+			TestTrue(TEXT("plan read"), Planned->Record.Cost > 0 && Planned->Record.Segments.Num() > 0);
 			TestSucceeded(this, TEXT("generate"), *Ordered);
 			TestTrue(TEXT("new job is active"), Ordered->Record.IsActive() && !Ordered->Record.Id.IsEmpty());
 			TestText(this, TEXT("job's character"), Ordered->Record.AssetId, Uploaded->Record.Id);
 			TestText(this, TEXT("job's prompt"), Ordered->Record.Prompt, TEXT("a fox jumps"));
 			TestSucceeded(this, TEXT("job"), *Finished);
 			const FTarvolineJob& Job = Finished->Record;
-			TestText(this, TEXT("job status"), Job.Status, TEXT("succeeded"));
-			TestTrue(TEXT("fbx output"), Job.Outputs.Num() == 1 && Job.Outputs[0].Kind == TEXT("fbx"));
-			TestTrue(TEXT("cost and length"), Job.CreditsCost == 3 && Job.DurationSeconds > 1.0f);
+			TestTrue(TEXT("job done with its fbx"),
+				!Job.IsActive() && Job.Outputs.Num() == 1 && Job.Outputs[0].Kind == TEXT("fbx"));
+			TestEqual(TEXT("the job costs what the plan said"), Job.CreditsCost, Planned->Record.Cost);
 			TestSucceeded(this, TEXT("account"), *Account);
-			TestEqual(TEXT("charged"), Account->Record.Credits, 997);
+			TestEqual(TEXT("charged"), Account->Record.Credits, Planned->Record.Balance - Job.CreditsCost);
 
 			TestSucceeded(this, TEXT("download"), *Downloaded);
 			TArray<uint8> Served;

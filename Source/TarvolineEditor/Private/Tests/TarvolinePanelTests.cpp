@@ -81,21 +81,16 @@ void TestText(FAutomationTestBase* Test, const FString& What, const FString& Act
 	}
 }
 
-/** The developer's stored key, set aside while a panel test runs (the tests store keys of their own). */
-TSharedPtr<TOptional<FString>> DeveloperKey;
-
-/** Enqueues the start of every panel test: a fresh service, no stored key, the stand-in's records emptied. */
-void BeginStep(FAutomationTestBase* Test, double TimeScale = 0.0)
+/** Enqueues the start of every panel test: a fresh service, no stored key (the developer's is set aside until
+ *  EndStep), the stand-in's records emptied. */
+TSharedRef<TOptional<FString>> BeginStep(FAutomationTestBase* Test, double TimeScale = 0.0)
 {
+	const TSharedRef<TOptional<FString>> SavedKey = SetAsideStoredKey();
 	SimResetStep(Test);
 	SimTimeScaleStep(Test, TimeScale);
 	Then(
 		[]()
 		{
-			if (!DeveloperKey.IsValid())
-			{
-				DeveloperKey = TarvolineUiTest::SetAsideStoredKey();
-			}
 			ForgetStoredApiKey();
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			HostEditorLoop::SetTimeDilation(TickerSpeedUp);
@@ -104,10 +99,11 @@ void BeginStep(FAutomationTestBase* Test, double TimeScale = 0.0)
 			HostDesktopPlatform::Reset();
 #endif
 		});
+	return SavedKey;
 }
 
-/** Enqueues the end of every panel test: the developer's stored key goes back. */
-void EndStep()
+/** Enqueues the end of every panel test: the developer's key back, the ticker at its own speed. */
+void EndStep(const TSharedRef<TOptional<FString>>& SavedKey)
 {
 	Then(
 		[]()
@@ -115,11 +111,17 @@ void EndStep()
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			HostEditorLoop::SetTimeDilation(1.0f);
 #endif
-			if (DeveloperKey.IsValid())
-			{
-				TarvolineUiTest::RestoreStoredKeyStep(DeveloperKey.ToSharedRef());
-				DeveloperKey.Reset();
-			}
+		});
+	RestoreStoredKeyStep(SavedKey);
+}
+
+/** Enqueues one operation of the panel, as its button runs it. */
+void Act(const FPanelSlot& Slot, void (STarvolinePanel::*Operation)())
+{
+	Then(
+		[Slot, Operation]()
+		{
+			((**Slot).*Operation)();
 		});
 }
 
@@ -145,6 +147,14 @@ void WaitIdle(FAutomationTestBase* Test, const FPanelSlot& Slot, const FString& 
 			return !Slot->IsValid() || !(*Slot)->IsBusy();
 		},
 		90.0);
+}
+
+/** Enqueues one operation of the panel and a wait until the work it started has ended. */
+void ActAndWait(
+	FAutomationTestBase* Test, const FPanelSlot& Slot, void (STarvolinePanel::*Operation)(), const FString& What)
+{
+	Act(Slot, Operation);
+	WaitIdle(Test, Slot, What);
 }
 
 /** Enqueues typing a key and pressing Connect, then a wait for the sign-in to end. */
@@ -292,7 +302,7 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelConnectTest, "Tarvoline.Panel.Co
 bool FTarvolinePanelConnectTest::RunTest(const FString&)
 {
 	using namespace TarvolinePanelTest;
-	BeginStep(this);
+	const auto SavedKey = BeginStep(this);
 
 	// Without a stored key a new panel sends nothing and waits signed out.
 	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
@@ -374,7 +384,7 @@ bool FTarvolinePanelConnectTest::RunTest(const FString&)
 			}
 #endif
 		});
-	EndStep();
+	EndStep(SavedKey);
 	return true;
 }
 
@@ -384,7 +394,7 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelRefusedKeyTest, "Tarvoline.Panel
 bool FTarvolinePanelRefusedKeyTest::RunTest(const FString&)
 {
 	using namespace TarvolinePanelTest;
-	BeginStep(this);
+	const auto SavedKey = BeginStep(this);
 
 	// A key the service refuses: its own sentence when it gives one, else the panel's; still signed out, nothing
 	// stored.
@@ -410,17 +420,37 @@ bool FTarvolinePanelRefusedKeyTest::RunTest(const FString&)
 			TestTrue(TEXT("still no key stored"), StoredApiKey().IsEmpty());
 		});
 
+	// The key is edited while Connect is under way, in case only or more: the answer was for another key, so
+	// nothing is stored and the user is asked to connect again.
+	for (const TCHAR* Edited : {TEXT("TV_DEMO_KEY"), TEXT("tv_demo_key2")})
+	{
+		FaultStep(this, DelayFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 300));
+		Then(
+			[Slot, Edited]()
+			{
+				(*Slot)->OnKeyChanged(FText::FromString(DemoKey));
+				(*Slot)->Connect();
+				(*Slot)->OnKeyChanged(FText::FromString(Edited));
+			});
+		WaitIdle(this, Slot, TEXT("the sign-in of an edited key"));
+		Then(
+			[this, Slot, Edited]()
+			{
+				const FString What = FString(TEXT("edited to ")) + Edited + TEXT(": ");
+				TestText(this, What + TEXT("error line"), (*Slot)->GetError(),
+					TEXT("The key changed while connecting. Press Connect again."));
+				TestFalse(What + TEXT("not signed in"), (*Slot)->GetAccount().IsSet());
+				TestTrue(What + TEXT("nothing stored"), StoredApiKey().IsEmpty() && !SettingsFileHasApiKey());
+				TestText(this, What + TEXT("the edit stays in the box"), (*Slot)->GetApiKey(), Edited);
+			});
+	}
+
 	// Signed in with a good key and a character; a later 401 (here from the list) signs the panel out but keeps the
 	// stored key, and a refused key typed afterwards does not replace it.
 	SignInStep(this, Slot);
 	RigStep(this, Slot, TEXT("humanoid_mesh.fbx"));
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 401, TEXT("{}")));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->OnRefreshClicked();
-		});
-	WaitIdle(this, Slot, TEXT("the refused list"));
+	ActAndWait(this, Slot, &STarvolinePanel::OnRefreshClicked, TEXT("the refused list"));
 	Then(
 		[this, Slot]()
 		{
@@ -446,12 +476,7 @@ bool FTarvolinePanelRefusedKeyTest::RunTest(const FString&)
 			(*Slot)->MakeAnimation();
 		});
 	WaitIdle(this, Slot, TEXT("the job"));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->CheckPrice();
-		});
-	WaitIdle(this, Slot, TEXT("the price"));
+	ActAndWait(this, Slot, &STarvolinePanel::CheckPrice, TEXT("the price"));
 	FaultStep(this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/plan$"), 500, FString()));
 	Then(
 		[this, Slot]()
@@ -502,7 +527,7 @@ bool FTarvolinePanelRefusedKeyTest::RunTest(const FString&)
 			TestEqual(TEXT("requests of the next panel"), Sent->Num(), 0);
 			TestFalse(TEXT("next panel signed out"), (*Next)->GetAccount().IsSet());
 		});
-	EndStep();
+	EndStep(SavedKey);
 	return true;
 }
 
@@ -512,17 +537,12 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelRefreshTest, "Tarvoline.Panel.Re
 bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 {
 	using namespace TarvolinePanelTest;
-	BeginStep(this);
+	const auto SavedKey = BeginStep(this);
 	const FPanelSlot Slot = NewPanelStep();
 	SignInStep(this, Slot);
 	ClientUploadStep(this, TEXT("humanoid_mesh.fbx"));
 	ClientUploadStep(this, TEXT("quadruped_mesh.fbx"));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->OnRefreshClicked();
-		});
-	WaitIdle(this, Slot, TEXT("the first refresh"));
+	ActAndWait(this, Slot, &STarvolinePanel::OnRefreshClicked, TEXT("the first refresh"));
 
 	// The second character is chosen and priced; another character arrives and the balance changes meanwhile.
 	Then(
@@ -582,11 +602,7 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 				Bird.IsValid() ? *Bird->Id : TEXT(""), Human.IsValid() ? *Human->Id : TEXT(""));
 			return AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 200, Shrunk);
 		});
-	Then(
-		[Slot]()
-		{
-			(*Slot)->OnRefreshClicked();
-		});
+	Act(Slot, &STarvolinePanel::OnRefreshClicked);
 	WaitUntil(this, TEXT("the shrunk list"),
 		[Slot]()
 		{
@@ -602,12 +618,7 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 
 	// An empty list selects nothing; a failed list keeps the account and says why.
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 200, TEXT("[]")));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->OnRefreshClicked();
-		});
-	WaitIdle(this, Slot, TEXT("the empty list"));
+	ActAndWait(this, Slot, &STarvolinePanel::OnRefreshClicked, TEXT("the empty list"));
 	Then(
 		[this, Slot]()
 		{
@@ -615,12 +626,7 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 			TestFalse(TEXT("nothing selected"), (*Slot)->GetSelectedCharacter().IsValid());
 		});
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 503, FString()));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->OnRefreshClicked();
-		});
-	WaitIdle(this, Slot, TEXT("the failed list"));
+	ActAndWait(this, Slot, &STarvolinePanel::OnRefreshClicked, TEXT("the failed list"));
 	Then(
 		[this, Slot]()
 		{
@@ -628,7 +634,7 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 			TestTrue(TEXT("still signed in"), (*Slot)->GetAccount().IsSet());
 			TestText(this, TEXT("key still stored"), StoredApiKey(), DemoKey);
 		});
-	EndStep();
+	EndStep(SavedKey);
 	return true;
 }
 
@@ -749,7 +755,7 @@ TArray<FOutstanding> OutstandingMoments()
 /** Runs every outstanding moment on a panel of its own, ending it by signing out or by closing the panel. */
 void RunOutstandingMoments(FAutomationTestBase* Test, bool bClose)
 {
-	BeginStep(Test);
+	const auto SavedKey = BeginStep(Test);
 	const FPanelSlot Setup = NewPanelStep();
 	SignInStep(Test, Setup);
 	RigStep(Test, Setup, TEXT("humanoid_mesh.fbx"));
@@ -858,7 +864,7 @@ void RunOutstandingMoments(FAutomationTestBase* Test, bool bClose)
 				Test->TestTrue(Where + TEXT("no key stored"), StoredApiKey().IsEmpty());
 			});
 	}
-	EndStep();
+	EndStep(SavedKey);
 }
 } // namespace TarvolinePanelTest
 
@@ -886,13 +892,19 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelUploadTest, "Tarvoline.Panel.Upl
 bool FTarvolinePanelUploadTest::RunTest(const FString&)
 {
 	using namespace TarvolinePanelTest;
-	BeginStep(this);
+	const auto SavedKey = BeginStep(this);
 	const FPanelSlot Slot = NewPanelStep();
 	SignInStep(this, Slot);
 	RigStep(this, Slot, TEXT("quadruped_mesh.fbx"));
 
 	// A rig that takes several reads: the sentences on the way, then the new character listed and selected (not the
-	// one selected before).
+	// one selected before), without the price asked for the one selected before.
+	Then(
+		[Slot]()
+		{
+			(*Slot)->OnPromptChanged(FText::FromString(TEXT("trots")));
+		});
+	ActAndWait(this, Slot, &STarvolinePanel::CheckPrice, TEXT("the price"));
 	SimTimeScaleStep(this, 0.15);
 	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
 	const TSharedRef<TArray<FString>> Seen = MakeShared<TArray<FString>>();
@@ -923,6 +935,7 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 			TestText(this, TEXT("sentences on the way"), FString::Join(*Seen, TEXT(" | ")),
 				FString::Printf(TEXT("Uploading humanoid_mesh.fbx... | %s | %s"), Building, *Rigged));
 			TestText(this, TEXT("new character selected"), SelectedName(**Slot), TEXT("humanoid_mesh.fbx"));
+			TestFalse(TEXT("the other character's price dropped"), (*Slot)->GetPlan().IsSet());
 			TestText(this, TEXT("both listed"), FileNamesOf(**Slot), TEXT("quadruped_mesh.fbx, humanoid_mesh.fbx"));
 			TestTrue(TEXT("no error"), (*Slot)->GetError().IsEmpty());
 			if (TickerSpeedUp > 1.0f)
@@ -985,7 +998,7 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 			TestText(this, TEXT("refused upload"), (*Slot)->GetError(), TEXT("That file is too large to upload."));
 			TestEqual(TEXT("list unchanged"), (*Slot)->GetCharacters().Num(), 2);
 		});
-	EndStep();
+	EndStep(SavedKey);
 	return true;
 }
 
@@ -996,7 +1009,7 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelUploadSourcesTest, "Tarvoline.Pa
 bool FTarvolinePanelUploadSourcesTest::RunTest(const FString&)
 {
 	using namespace TarvolinePanelTest;
-	BeginStep(this);
+	const auto SavedKey = BeginStep(this);
 	const FPanelSlot Slot = NewPanelStep();
 	SignInStep(this, Slot);
 
@@ -1082,7 +1095,7 @@ bool FTarvolinePanelUploadSourcesTest::RunTest(const FString&)
 				TEXT("crate.FBX is rigged as quadruped. Now say what it does."));
 			TestText(this, TEXT("selection's character selected"), SelectedName(**Slot), TEXT("crate.FBX"));
 		});
-	EndStep();
+	EndStep(SavedKey);
 	return true;
 }
 #endif // WITH_TARVOLINE_HOST
@@ -1093,7 +1106,7 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelPriceTest, "Tarvoline.Panel.Pric
 bool FTarvolinePanelPriceTest::RunTest(const FString&)
 {
 	using namespace TarvolinePanelTest;
-	BeginStep(this);
+	const auto SavedKey = BeginStep(this);
 	const FPanelSlot Slot = NewPanelStep();
 	SignInStep(this, Slot);
 	RigStep(this, Slot, TEXT("quadruped_mesh.fbx"));
@@ -1132,12 +1145,7 @@ bool FTarvolinePanelPriceTest::RunTest(const FString&)
 				  TEXT("{\"cost\": 3, \"balance\": 10, \"affordable\": true, \"script\": {\"segments\": ["
 					   "{\"primitive\": \"walk\", \"seconds\": 2.0}, {\"primitive\": \"quad_sit\", \"seconds\": 1.3}]},"
 					   " \"notes\": [\"Sits facing the camera.\", \"Short.\"]}")));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->CheckPrice();
-		});
-	WaitIdle(this, Slot, TEXT("the price with notes"));
+	ActAndWait(this, Slot, &STarvolinePanel::CheckPrice, TEXT("the price with notes"));
 	Then(
 		[this, Slot]()
 		{
@@ -1148,12 +1156,7 @@ bool FTarvolinePanelPriceTest::RunTest(const FString&)
 			TestFalse(TEXT("an example drops the price"), (*Slot)->GetPlan().IsSet());
 		});
 	FaultStep(this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/plan$"), 200, TEXT("{\"cost\": 2, \"balance\": 1}")));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->CheckPrice();
-		});
-	WaitIdle(this, Slot, TEXT("the bare price"));
+	ActAndWait(this, Slot, &STarvolinePanel::CheckPrice, TEXT("the bare price"));
 	Then(
 		[this, Slot]()
 		{
@@ -1190,7 +1193,7 @@ bool FTarvolinePanelPriceTest::RunTest(const FString&)
 			TestText(this, TEXT("balance untouched"), (*Slot)->GetAccountText().ToString(),
 				TEXT("poor@tarvoline.test - 1 credits"));
 		});
-	EndStep();
+	EndStep(SavedKey);
 	return true;
 }
 
@@ -1249,7 +1252,7 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelJobStagesTest, "Tarvoline.Panel.
 bool FTarvolinePanelJobStagesTest::RunTest(const FString&)
 {
 	using namespace TarvolinePanelTest;
-	BeginStep(this);
+	const auto SavedKey = BeginStep(this);
 	const FPanelSlot Slot = NewPanelStep();
 	SignInStep(this, Slot);
 	RigStep(this, Slot, TEXT("humanoid_mesh.fbx"));
@@ -1323,11 +1326,7 @@ bool FTarvolinePanelJobStagesTest::RunTest(const FString&)
 	// A job made from presets says so until its download starts.
 	SimTimeScaleStep(this, 0.0);
 	SimNextStep(this, TEXT("{\"job\": {\"fallback\": true}}"));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->MakeAnimation();
-		});
+	Act(Slot, &STarvolinePanel::MakeAnimation);
 	const TSharedRef<FJobWatch> Presets = WatchJob(this, Slot);
 	Then(
 		[this, Slot, Presets]()
@@ -1338,7 +1337,7 @@ bool FTarvolinePanelJobStagesTest::RunTest(const FString&)
 			TestTrue(TEXT("presets sentence, then the download: ") + Seen, PresetsAt >= 0 && DownloadAt > PresetsAt);
 			TestTrue(TEXT("presets job imported"), (*Slot)->GetLastImport().Clip.IsValid());
 		});
-	EndStep();
+	EndStep(SavedKey);
 	return true;
 }
 
@@ -1348,7 +1347,7 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelJobFailuresTest, "Tarvoline.Pane
 bool FTarvolinePanelJobFailuresTest::RunTest(const FString&)
 {
 	using namespace TarvolinePanelTest;
-	BeginStep(this);
+	const auto SavedKey = BeginStep(this);
 	const FPanelSlot Slot = NewPanelStep();
 	SignInStep(this, Slot);
 	RigStep(this, Slot, TEXT("humanoid_mesh.fbx"));
@@ -1388,12 +1387,7 @@ bool FTarvolinePanelJobFailuresTest::RunTest(const FString&)
 	// Failures the service words differently: no sentence with a refund, its own sentence without one.
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 200,
 						TEXT("{\"status\": \"cancelled\", \"stage\": \"Warming\", \"creditsRefunded\": true}")));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->MakeAnimation();
-		});
-	WaitIdle(this, Slot, TEXT("the cancelled job"));
+	ActAndWait(this, Slot, &STarvolinePanel::MakeAnimation, TEXT("the cancelled job"));
 	Then(
 		[this, Slot]()
 		{
@@ -1405,12 +1399,7 @@ bool FTarvolinePanelJobFailuresTest::RunTest(const FString&)
 	FaultStep(
 		this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 200,
 				  TEXT("{\"status\": \"FAILED\", \"stage\": \"tweening\", \"error\": \"Stopped by an operator.\"}")));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->MakeAnimation();
-		});
-	WaitIdle(this, Slot, TEXT("the stopped job"));
+	ActAndWait(this, Slot, &STarvolinePanel::MakeAnimation, TEXT("the stopped job"));
 	Then(
 		[this, Slot]()
 		{
@@ -1418,43 +1407,181 @@ bool FTarvolinePanelJobFailuresTest::RunTest(const FString&)
 			TestText(this, TEXT("unknown stage as it came"), (*Slot)->GetStageText().ToString(), TEXT("tweening"));
 		});
 
-	// A read that fails while the job runs ends the polling; once the job is done, Check again fetches its result.
+	// A progress beyond either end of the bar stays within it; a job without a stage is simply working.
 	SimTimeScaleStep(this, 1000.0);
-	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 503, FString()));
+	Act(Slot, &STarvolinePanel::MakeAnimation);
+	for (const float Progress : {1.7f, -0.2f})
+	{
+		WaitUntil(this, TEXT("the job"),
+			[Slot]()
+			{
+				return (*Slot)->GetJob().IsSet();
+			});
+		LazyFaultStep(this,
+			[Slot, Progress]()
+			{
+				return AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 200,
+					FString::Printf(TEXT("{\"id\": \"%s\", \"status\": \"running\", \"stage\": \"\", "
+										 "\"progress\": %g}"),
+						*(*Slot)->GetJob()->Id, Progress),
+					-1);
+			});
+		WaitUntil(this, TEXT("the odd progress"),
+			[Slot, Progress]()
+			{
+				return (*Slot)->GetJob()->Progress == Progress;
+			});
+		Then(
+			[this, Slot, Progress]()
+			{
+				const TOptional<float> Shown = (*Slot)->GetProgress();
+				TestTrue(FString::Printf(TEXT("progress %g within the bar"), Progress),
+					Shown.IsSet() && Shown.GetValue() == (Progress > 1.0f ? 1.0f : 0.0f));
+				TestText(this, TEXT("no stage"), (*Slot)->GetStageText().ToString(), TEXT("Working"));
+			});
+		SimClearFaultsStep(this);
+	}
+	SimAdvanceStep(this, 100000.0);
+	WaitIdle(this, Slot, TEXT("the job with odd progress"));
+
+	// A read that fails while the job runs ends the polling. Check again while the job still runs follows it again
+	// to its result; for a job that failed meanwhile it shows why.
+	SimTimeScaleStep(this, 1000.0);
+	for (const bool bFails : {false, true})
+	{
+		if (bFails)
+		{
+			SimNextStep(this, TEXT("{\"job\": {\"fail\": \"The feet slid.\", \"failStage\": \"generating\"}}"));
+		}
+		FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 503, FString()));
+		ActAndWait(this, Slot, &STarvolinePanel::MakeAnimation, TEXT("the failed read"));
+		ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
+		Then(
+			[this, Slot]()
+			{
+				TestText(this, TEXT("failed read"), (*Slot)->GetError(), Answered(503));
+				TestTrue(TEXT("job kept as last read"), (*Slot)->GetJob().IsSet() && (*Slot)->GetJob()->IsActive());
+				TestTrue(TEXT("Check again offered"), (*Slot)->GetCheckAgainVisibility() == EVisibility::Visible);
+			});
+		Idle(TickerWall(2.5) * 2.0 + 0.2);
+		const TSharedRef<TArray<FRecordedRequest>> Quiet = RecordedStep(this, TEXT("/v1/jobs/"));
+		if (bFails)
+		{
+			SimAdvanceStep(this, 100000.0);
+		}
+		Then(
+			[this, Slot, Quiet]()
+			{
+				TestEqual(TEXT("no reads after the failed one"), Quiet->Num(), 0);
+				(*Slot)->CheckAgain();
+				TestTrue(TEXT("error cleared by Check again"), (*Slot)->GetError().IsEmpty());
+			});
+		if (!bFails)
+		{
+			// Still running: the panel keeps following it until it is done.
+			Idle(TickerWall(2.5) * 2.0 + 0.2);
+			const TSharedRef<TArray<FRecordedRequest>> Followed = RecordedStep(this, TEXT("/v1/jobs/"));
+			Then(
+				[this, Slot, Followed]()
+				{
+					TestTrue(TEXT("running job followed again"), (*Slot)->IsBusy() && Followed->Num() >= 2);
+				});
+			SimAdvanceStep(this, 100000.0);
+		}
+		WaitIdle(this, Slot, TEXT("Check again"));
+		Then(
+			[this, Slot, bFails]()
+			{
+				if (bFails)
+				{
+					TestText(this, TEXT("failed meanwhile: its sentence"), (*Slot)->GetError(),
+						TEXT("The feet slid. Your credits were refunded."));
+					TestFalse(TEXT("failed meanwhile: no clip"), (*Slot)->GetLastImport().Clip.IsValid());
+					return;
+				}
+				TestTrue(TEXT("result after Check again"), (*Slot)->GetLastImport().Clip.IsValid());
+				TestTrue(TEXT("no error after Check again"), (*Slot)->GetError().IsEmpty());
+			});
+	}
+	EndStep(SavedKey);
+	return true;
+}
+
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
+namespace TarvolinePanelTest
+{
+/** Checks that consecutive requests were WallInterval seconds apart: never sooner, and typically not later. */
+void TestSpacing(FAutomationTestBase* Test, const FString& What, const TArray<double>& Times, double WallInterval)
+{
+	TArray<double> Gaps;
+	for (int32 Index = 1; Index < Times.Num(); ++Index)
+	{
+		Gaps.Add(Times[Index] - Times[Index - 1]);
+	}
+	if (!Test->TestTrue(FString::Printf(TEXT("%s: at least two gaps"), *What), Gaps.Num() >= 2))
+	{
+		return;
+	}
+	Gaps.Sort();
+	// The ticker never fires early; a loaded machine only answers later, so the median bounds the upper side.
+	Test->TestTrue(FString::Printf(TEXT("%s: shortest gap %.3f s"), *What, Gaps[0]), Gaps[0] >= 0.97 * WallInterval);
+	const double Median = Gaps[Gaps.Num() / 2];
+	Test->TestTrue(FString::Printf(TEXT("%s: median gap %.3f s"), *What, Median), Median <= 1.07 * WallInterval + 0.08);
+}
+} // namespace TarvolinePanelTest
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelPollTimingsTest, "Tarvoline.Panel.PollTimings",
+	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
+
+bool FTarvolinePanelPollTimingsTest::RunTest(const FString&)
+{
+	using namespace TarvolinePanelTest;
+	// Slower than the other tests, so that a gap's wall time is long against how late a loaded machine answers.
+	constexpr float SpeedUp = 2.0f;
+	const auto SavedKey = BeginStep(this, 1000.0);
+	const FPanelSlot Slot = NewPanelStep();
+	SignInStep(this, Slot);
 	Then(
 		[Slot]()
 		{
+			HostEditorLoop::SetTimeDilation(SpeedUp);
+			(*Slot)->UploadFile(TestModelFile(TEXT("quadruped_mesh.fbx")));
+		});
+	Idle(8.0 / SpeedUp);
+	const TSharedRef<TSharedPtr<FExchange>> RigReads =
+		ControlStep(this, TEXT("GET"), TEXT("/_sim/requests?method=GET&path=/v1/assets/"));
+	SimAdvanceStep(this, 100000.0);
+	WaitIdle(this, Slot, TEXT("the rig"));
+	Then(
+		[this, Slot, RigReads]()
+		{
+			TestSpacing(this, TEXT("rig reads"), RecordedTimes((*RigReads)->Body), 3.0 / SpeedUp);
+			(*Slot)->OnPromptChanged(FText::FromString(TEXT("a fox jumps")));
 			(*Slot)->MakeAnimation();
 		});
-	WaitIdle(this, Slot, TEXT("the failed read"));
-	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
-	Then(
-		[this, Slot]()
-		{
-			TestText(this, TEXT("failed read"), (*Slot)->GetError(), Answered(503));
-			TestTrue(TEXT("job kept as last read"), (*Slot)->GetJob().IsSet() && (*Slot)->GetJob()->IsActive());
-			TestTrue(TEXT("Check again offered"), (*Slot)->GetCheckAgainVisibility() == EVisibility::Visible);
-		});
-	Idle(TickerWall(2.5) * 2.0 + 0.2);
-	const TSharedRef<TArray<FRecordedRequest>> Quiet = RecordedStep(this, TEXT("/v1/jobs/"));
+	Idle(9.0 / SpeedUp);
+	// The service's clock jumps with the advance, so reads before it and after it are compared among themselves.
+	const TSharedRef<TSharedPtr<FExchange>> JobPolls =
+		ControlStep(this, TEXT("GET"), TEXT("/_sim/requests?method=GET&path=/v1/jobs/"));
 	SimAdvanceStep(this, 100000.0);
+	WaitIdle(this, Slot, TEXT("the job"));
+	const TSharedRef<TSharedPtr<FExchange>> JobReads =
+		ControlStep(this, TEXT("GET"), TEXT("/_sim/requests?method=GET&path=/v1/jobs/"));
 	Then(
-		[this, Slot, Quiet]()
+		[this, Slot, JobPolls, JobReads]()
 		{
-			TestEqual(TEXT("no reads after the failed one"), Quiet->Num(), 0);
-			(*Slot)->CheckAgain();
-			TestTrue(TEXT("error cleared by Check again"), (*Slot)->GetError().IsEmpty());
+			TestTrue(TEXT("clip imported"), (*Slot)->GetLastImport().Clip.IsValid());
+			TestSpacing(this, TEXT("job reads"), RecordedTimes((*JobPolls)->Body), 2.5 / SpeedUp);
+			// The read that found the job done is followed at once by the read of its result, without another pause.
+			const TArray<double> Times = RecordedTimes((*JobReads)->Body);
+			const double ResultGap = Times.Num() >= 2 ? Times.Last() - Times[Times.Num() - 2] : -1.0;
+			TestTrue(FString::Printf(TEXT("result read %.3f s after the last poll"), ResultGap),
+				ResultGap >= 0.0 && ResultGap < 0.4 * 2.5 / SpeedUp);
 		});
-	WaitIdle(this, Slot, TEXT("Check again"));
-	Then(
-		[this, Slot]()
-		{
-			TestTrue(TEXT("result after Check again"), (*Slot)->GetLastImport().Clip.IsValid());
-			TestTrue(TEXT("no error after Check again"), (*Slot)->GetError().IsEmpty());
-		});
-	EndStep();
+	EndStep(SavedKey);
 	return true;
 }
+#endif
 
 IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelResultRoadTest, "Tarvoline.Panel.ResultRoad",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
@@ -1462,7 +1589,7 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelResultRoadTest, "Tarvoline.Panel
 bool FTarvolinePanelResultRoadTest::RunTest(const FString&)
 {
 	using namespace TarvolinePanelTest;
-	BeginStep(this);
+	const auto SavedKey = BeginStep(this);
 	const FPanelSlot Slot = NewPanelStep();
 	SignInStep(this, Slot);
 	RigStep(this, Slot, TEXT("quadruped_mesh.fbx"));
@@ -1598,7 +1725,7 @@ bool FTarvolinePanelResultRoadTest::RunTest(const FString&)
 			TestText(this, TEXT("second job for the selected character"), (*Slot)->GetLastImport().FolderPath,
 				AnimationFolderFor(TEXT("quadruped_mesh.fbx")));
 		});
-	EndStep();
+	EndStep(SavedKey);
 	return true;
 }
 
@@ -1608,7 +1735,7 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelResultFailuresTest, "Tarvoline.P
 bool FTarvolinePanelResultFailuresTest::RunTest(const FString&)
 {
 	using namespace TarvolinePanelTest;
-	BeginStep(this);
+	const auto SavedKey = BeginStep(this);
 	const FPanelSlot Slot = NewPanelStep();
 	SignInStep(this, Slot);
 	RigStep(this, Slot, TEXT("humanoid_mesh.fbx"));
@@ -1652,12 +1779,7 @@ bool FTarvolinePanelResultFailuresTest::RunTest(const FString&)
 
 	// A job without an FBX ends quietly.
 	SimNextStep(this, TEXT("{\"job\": {\"noFbx\": true}}"));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->MakeAnimation();
-		});
-	WaitIdle(this, Slot, TEXT("the job without an FBX"));
+	ActAndWait(this, Slot, &STarvolinePanel::MakeAnimation, TEXT("the job without an FBX"));
 	Then(
 		[this, Slot]()
 		{
@@ -1669,12 +1791,7 @@ bool FTarvolinePanelResultFailuresTest::RunTest(const FString&)
 	// A downloaded file that is no model: the import's sentence, no result. The importer logs it as an error.
 	AddExpectedError(TEXT("Call to FbxImporter::Initialize() failed."), EAutomationExpectedErrorFlags::Contains, 0);
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/downloads/"), 200, TEXT("{\"not\": \"a model\"}")));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->MakeAnimation();
-		});
-	WaitIdle(this, Slot, TEXT("the unreadable download"));
+	ActAndWait(this, Slot, &STarvolinePanel::MakeAnimation, TEXT("the unreadable download"));
 	Then(
 		[this, Slot]()
 		{
@@ -1689,12 +1806,7 @@ bool FTarvolinePanelResultFailuresTest::RunTest(const FString&)
 
 	// The balance cannot be read after a good import: the clip stays, the status line goes.
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 500, FString()));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->MakeAnimation();
-		});
-	WaitIdle(this, Slot, TEXT("the failed balance"));
+	ActAndWait(this, Slot, &STarvolinePanel::MakeAnimation, TEXT("the failed balance"));
 	Then(
 		[this, Slot]()
 		{
@@ -1706,20 +1818,17 @@ bool FTarvolinePanelResultFailuresTest::RunTest(const FString&)
 
 	// A refused key on the download signs the panel out.
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/downloads/"), 401, FString()));
-	Then(
-		[Slot]()
-		{
-			(*Slot)->MakeAnimation();
-		});
-	WaitIdle(this, Slot, TEXT("the refused download"));
+	ActAndWait(this, Slot, &STarvolinePanel::MakeAnimation, TEXT("the refused download"));
 	Then(
 		[this, Slot]()
 		{
 			TestText(this, TEXT("refused download"), (*Slot)->GetError(), BrokenLink);
 			TestFalse(TEXT("signed out by the refused download"), (*Slot)->GetAccount().IsSet());
+			TestTrue(TEXT("signed out: no Check again, it could only fail"),
+				(*Slot)->GetCheckAgainVisibility() == EVisibility::Collapsed);
 			TestText(this, TEXT("key still stored"), StoredApiKey(), DemoKey);
 		});
-	EndStep();
+	EndStep(SavedKey);
 	return true;
 }
 
@@ -1729,7 +1838,7 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelBusyTest, "Tarvoline.Panel.BusyD
 bool FTarvolinePanelBusyTest::RunTest(const FString&)
 {
 	using namespace TarvolinePanelTest;
-	BeginStep(this);
+	const auto SavedKey = BeginStep(this);
 	const FPanelSlot Slot = NewPanelStep();
 	Then(
 		[this, Slot]()
@@ -1796,7 +1905,7 @@ bool FTarvolinePanelBusyTest::RunTest(const FString&)
 			TestFalse(TEXT("Connect disabled while connecting"), (*Slot)->CanConnect());
 		});
 	WaitIdle(this, Slot, TEXT("the sign-in"));
-	EndStep();
+	EndStep(SavedKey);
 	return true;
 }
 

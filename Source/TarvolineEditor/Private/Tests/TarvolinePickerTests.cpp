@@ -12,17 +12,15 @@ namespace TarvolinePickerTest
 {
 using namespace TarvolineUiTest;
 
-const TArray<FString> PeopleExamples = {TEXT("walks forward, then waves"), TEXT("runs, then jumps"), TEXT("sits down"),
-	TEXT("walks forward slowly, then turns around")};
-const TArray<FString> BirdExamples = {
-	TEXT("walks forward, then takes off and flies"), TEXT("flies forward, then lands")};
-const TArray<FString> FrogExamples = {TEXT("hops forward, then croaks"), TEXT("sits still, then snaps at a fly")};
-const TArray<FString> FourLeggedExamples = {TEXT("walks forward, stops, looks around, then lies down"),
-	TEXT("trots ahead, then gallops off"), TEXT("eats grass, then looks up"), TEXT("runs, jumps, and keeps running")};
-
 FString Joined(const TArray<FString>& Lines)
 {
 	return FString::Join(Lines, TEXT(" | "));
+}
+
+/** The sentences offered for a family, as the buttons must show them. */
+FString ExamplesOf(const TCHAR* Family)
+{
+	return Joined(STarvolinePanel::ExamplesForFamily(Family));
 }
 } // namespace TarvolinePickerTest
 
@@ -32,29 +30,28 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePickerExamplesByFamilyTest, "Tarvolin
 bool FTarvolinePickerExamplesByFamilyTest::RunTest(const FString&)
 {
 	using namespace TarvolinePickerTest;
-	struct FCase
+	// Each family the service names has sentences of its own, found in any letter case.
+	const TCHAR* const Families[] = {TEXT("humanoid"), TEXT("bird"), TEXT("frog"), TEXT("quadruped")};
+	TSet<FString> Seen;
+	for (const TCHAR* Family : Families)
 	{
-		const TCHAR* Family;
-		const TArray<FString>* Expected;
-	};
-	// Families as the service writes them, in any letter case; anything else is treated as four-legged.
-	const FCase Cases[] = {
-		{TEXT("humanoid"), &PeopleExamples},
-		{TEXT("HuMaNoId"), &PeopleExamples},
-		{TEXT("bird"), &BirdExamples},
-		{TEXT("BIRD"), &BirdExamples},
-		{TEXT("frog"), &FrogExamples},
-		{TEXT("Frog"), &FrogExamples},
-		{TEXT("quadruped"), &FourLeggedExamples},
-		{TEXT(""), &FourLeggedExamples},
-		{TEXT("dragon"), &FourLeggedExamples},
-		{TEXT("birds"), &FourLeggedExamples},
-		{TEXT(" frog"), &FourLeggedExamples},
-	};
-	for (const FCase& Case : Cases)
+		const TArray<FString> Examples = STarvolinePanel::ExamplesForFamily(Family);
+		TestTrue(FString::Printf(TEXT("%s: sentences"), Family),
+			Examples.Num() > 0 && !Examples.ContainsByPredicate(
+									  [](const FString& Sentence)
+									  {
+										  return Sentence.TrimStartAndEnd().IsEmpty();
+									  }));
+		TestFalse(FString::Printf(TEXT("%s: its own sentences"), Family), Seen.Contains(Joined(Examples)));
+		Seen.Add(Joined(Examples));
+		TestEqual(
+			FString::Printf(TEXT("%s in capitals"), Family), ExamplesOf(*FString(Family).ToUpper()), Joined(Examples));
+	}
+	// Anything else, near misses included, is treated as four-legged.
+	for (const TCHAR* Family : {TEXT(""), TEXT("dragon"), TEXT("birds"), TEXT(" frog")})
 	{
-		TestEqual(FString::Printf(TEXT("examples for \"%s\""), Case.Family),
-			Joined(STarvolinePanel::ExamplesForFamily(Case.Family)), Joined(*Case.Expected));
+		TestEqual(FString::Printf(TEXT("\"%s\" falls back to four legs"), Family), ExamplesOf(Family),
+			ExamplesOf(TEXT("quadruped")));
 	}
 	return true;
 }
@@ -94,7 +91,7 @@ bool FTarvolinePickerCharactersTest::RunTest(const FString&)
 			TestEqual(TEXT("empty: picker face text"), P->Driver.GetString(Picker),
 				FString(TEXT("No characters yet. Upload one below.")));
 			TestEqual(TEXT("empty: no rows"), P->Driver.GetOptionStrings(Picker).Num(), 0);
-			TestEqual(TEXT("empty: examples"), Joined(P->ExampleTexts()), Joined(FourLeggedExamples));
+			TestEqual(TEXT("empty: examples"), Joined(P->ExampleTexts()), ExamplesOf(TEXT("quadruped")));
 		});
 
 	// Four characters, one of each family, oldest first as the service lists them.
@@ -122,19 +119,19 @@ bool FTarvolinePickerCharactersTest::RunTest(const FString&)
 				Joined(P->Driver.GetOptionStrings(Picker)), Joined(Rows));
 			TestEqual(TEXT("the first is selected"), P->Driver.GetString(Picker), Rows[0]);
 			TestEqual(TEXT("its row is the selection"), P->Driver.GetSelectedOptionString(Picker), Rows[0]);
-			TestEqual(TEXT("humanoid examples"), Joined(P->ExampleTexts()), Joined(PeopleExamples));
+			TestEqual(TEXT("humanoid examples"), Joined(P->ExampleTexts()), ExamplesOf(TEXT("humanoid")));
 
 			// Another character: its family's examples replace the others; the sentence typed so far stays.
 			TestTrue(TEXT("prompt typed"), P->TypeInto(TEXT("PromptHint"), TEXT("dances a little")));
 			TestTrue(TEXT("frog picked"), P->Driver.PickByText(Picker, Rows[2]));
 			TestEqual(TEXT("frog on the picker's face"), P->Driver.GetString(Picker), Rows[2]);
-			TestEqual(TEXT("frog examples"), Joined(P->ExampleTexts()), Joined(FrogExamples));
+			TestEqual(TEXT("frog examples"), Joined(P->ExampleTexts()), ExamplesOf(TEXT("frog")));
 			TestEqual(TEXT("prompt kept"), P->Driver.GetString(P->Driver.FindTextBox(TEXT("PromptHint"))),
 				FString(TEXT("dances a little")));
 			TestTrue(TEXT("bird picked"), P->Driver.PickByText(Picker, Rows[1]));
-			TestEqual(TEXT("bird examples"), Joined(P->ExampleTexts()), Joined(BirdExamples));
+			TestEqual(TEXT("bird examples"), Joined(P->ExampleTexts()), ExamplesOf(TEXT("bird")));
 			TestTrue(TEXT("four-legged picked"), P->Driver.PickByText(Picker, Rows[3]));
-			TestEqual(TEXT("four-legged examples"), Joined(P->ExampleTexts()), Joined(FourLeggedExamples));
+			TestEqual(TEXT("four-legged examples"), Joined(P->ExampleTexts()), ExamplesOf(TEXT("quadruped")));
 			TestTrue(TEXT("frog picked again"), P->Driver.PickByText(Picker, Rows[2]));
 
 			// A price for the typed sentence, then an example replaces the sentence and the price with it.
@@ -151,13 +148,13 @@ bool FTarvolinePickerCharactersTest::RunTest(const FString&)
 			TestTrue(
 				TEXT("price shown"), P->Driver.IsVisible(P->Driver.FindByText(P->Panel->GetPriceText().ToString())));
 			const TArray<TSharedRef<SWidget>> Buttons = P->ExampleButtons();
-			if (!TestEqual(TEXT("two frog buttons"), Buttons.Num(), 2))
+			if (!TestTrue(TEXT("the frog's buttons"), Buttons.Num() >= 2))
 			{
 				return;
 			}
 			TestTrue(TEXT("example clicked"), P->Driver.Click(Buttons[1]));
 			TestEqual(TEXT("the example is the prompt"), P->Driver.GetString(P->Driver.FindTextBox(TEXT("PromptHint"))),
-				FrogExamples[1]);
+				STarvolinePanel::ExamplesForFamily(TEXT("frog"))[1]);
 			TestFalse(TEXT("the price is gone"), P->Panel->GetPlan().IsSet());
 		});
 	RestoreStoredKeyStep(SavedKey);

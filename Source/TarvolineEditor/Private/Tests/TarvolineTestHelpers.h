@@ -521,12 +521,64 @@ inline FString StoredApiKey()
 	return Key;
 }
 
-/** Whether the editor's per-user settings file on disk holds an API key entry. */
+/** Whether the editor's per-user settings file on disk holds an ApiKey entry in its [Tarvoline] section. */
 inline bool SettingsFileHasApiKey()
 {
 	FString Text;
-	return IFileManager::Get().FileExists(*GEditorSettingsIni) &&
-		   FFileHelper::LoadFileToString(Text, *GEditorSettingsIni) && Text.Contains(TEXT("ApiKey="));
+	if (!FFileHelper::LoadFileToString(Text, *GEditorSettingsIni))
+	{
+		return false;
+	}
+	TArray<FString> Lines;
+	Text.ParseIntoArrayLines(Lines);
+	bool bInSection = false;
+	for (const FString& Line : Lines)
+	{
+		const FString Trimmed = Line.TrimStartAndEnd();
+		if (Trimmed.StartsWith(TEXT("[")))
+		{
+			bInSection = Trimmed.Equals(TEXT("[Tarvoline]"), ESearchCase::CaseSensitive);
+		}
+		else if (bInSection && Trimmed.StartsWith(TEXT("ApiKey="), ESearchCase::CaseSensitive))
+		{
+			return true;
+		}
+	}
+	return false;
+}
+
+/**
+ * Takes the user's stored key out of the settings, so that a panel opened by the test starts signed out, and
+ * enqueues nothing; RestoreStoredKeyStep puts it back once the test's other steps are done. A developer running the
+ * tests in an editor keeps their key.
+ */
+inline TSharedRef<TOptional<FString>> SetAsideStoredKey()
+{
+	TSharedRef<TOptional<FString>> Saved = MakeShared<TOptional<FString>>();
+	FString Key;
+	if (GConfig->GetString(TEXT("Tarvoline"), TEXT("ApiKey"), Key, GEditorSettingsIni))
+	{
+		*Saved = Key;
+	}
+	GConfig->RemoveKey(TEXT("Tarvoline"), TEXT("ApiKey"), GEditorSettingsIni);
+	return Saved;
+}
+
+inline void RestoreStoredKeyStep(const TSharedRef<TOptional<FString>>& Saved)
+{
+	Then(
+		[Saved]()
+		{
+			if (Saved->IsSet())
+			{
+				GConfig->SetString(TEXT("Tarvoline"), TEXT("ApiKey"), *Saved->GetValue(), GEditorSettingsIni);
+			}
+			else
+			{
+				GConfig->RemoveKey(TEXT("Tarvoline"), TEXT("ApiKey"), GEditorSettingsIni);
+			}
+			GConfig->Flush(false, GEditorSettingsIni);
+		});
 }
 
 /** Forgets a stored API key, so a new panel starts signed out. */
@@ -584,6 +636,7 @@ inline int32 CountMeshActors()
 #if WITH_DEV_AUTOMATION_TESTS
 
 #include "Framework/Docking/TabManager.h"
+#include "Internationalization/Text.h"
 #include "Misc/ConfigCacheIni.h"
 #include "Modules/ModuleManager.h"
 #include "STarvolinePanel.h"
@@ -614,42 +667,9 @@ inline bool IsPluginText(const FText& Text, const FString& Key)
 {
 	const TOptional<FString> Namespace = FTextInspector::GetNamespace(Text);
 	const TOptional<FString> TextKey = FTextInspector::GetKey(Text);
-	return Namespace.IsSet() && Namespace.GetValue() == TEXT("Tarvoline") && TextKey.IsSet() &&
-		   TextKey.GetValue() == Key;
-}
-
-/**
- * Takes the user's stored key out of the settings, so that a panel opened by the test starts signed out, and
- * enqueues nothing; RestoreStoredKeyStep puts it back once the test's other steps are done. A developer running the
- * tests in an editor keeps their key.
- */
-inline TSharedRef<TOptional<FString>> SetAsideStoredKey()
-{
-	TSharedRef<TOptional<FString>> Saved = MakeShared<TOptional<FString>>();
-	FString Key;
-	if (GConfig->GetString(TEXT("Tarvoline"), TEXT("ApiKey"), Key, GEditorSettingsIni))
-	{
-		*Saved = Key;
-	}
-	GConfig->RemoveKey(TEXT("Tarvoline"), TEXT("ApiKey"), GEditorSettingsIni);
-	return Saved;
-}
-
-inline void RestoreStoredKeyStep(const TSharedRef<TOptional<FString>>& Saved)
-{
-	Then(
-		[Saved]()
-		{
-			if (Saved->IsSet())
-			{
-				GConfig->SetString(TEXT("Tarvoline"), TEXT("ApiKey"), *Saved->GetValue(), GEditorSettingsIni);
-			}
-			else
-			{
-				GConfig->RemoveKey(TEXT("Tarvoline"), TEXT("ApiKey"), GEditorSettingsIni);
-			}
-			GConfig->Flush(false, GEditorSettingsIni);
-		});
+	// Keys and namespaces are case-sensitive in the localization data, so they are compared that way here.
+	return Namespace.IsSet() && Namespace->Equals(TEXT("Tarvoline"), ESearchCase::CaseSensitive) && TextKey.IsSet() &&
+		   TextKey->Equals(Key, ESearchCase::CaseSensitive);
 }
 
 /**
@@ -744,54 +764,6 @@ inline void SimulatorTimeStep(FAutomationTestBase* Test, const FString& Json)
 }
 
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
-
-/** Whether a widget is a box panel, whose slots carry the paddings the layout gives. */
-inline bool IsBoxPanel(const SWidget& Widget)
-{
-	const FName Type = Widget.GetType();
-	return Type == FName(TEXT("SVerticalBox")) || Type == FName(TEXT("SHorizontalBox")) ||
-		   Type == FName(TEXT("SScrollBox"));
-}
-
-/** The box panel slot that holds the widget or its nearest ancestor that sits in one; null when there is none. */
-inline const FSlotBase* BoxSlotAround(const TSharedPtr<SWidget>& Widget)
-{
-	TSharedPtr<SWidget> Current = Widget;
-	while (Current.IsValid())
-	{
-		const TSharedPtr<SWidget> Parent = Current->GetParentWidget();
-		if (!Parent.IsValid())
-		{
-			return nullptr;
-		}
-		if (IsBoxPanel(*Parent))
-		{
-			FChildren* Children = Parent->GetChildren();
-			for (int32 Index = 0; Children && Index < Children->Num(); ++Index)
-			{
-				if (Children->GetChildAt(Index) == Current.ToSharedRef())
-				{
-					return &Children->GetSlotAt(Index);
-				}
-			}
-			return nullptr;
-		}
-		Current = Parent;
-	}
-	return nullptr;
-}
-
-inline FString MarginString(const FMargin& Margin)
-{
-	return FString::Printf(TEXT("(%g, %g, %g, %g)"), Margin.Left, Margin.Top, Margin.Right, Margin.Bottom);
-}
-
-/** The padding of the box slot around the widget, as text ("none" when it sits in no box). */
-inline FString PaddingAround(const TSharedPtr<SWidget>& Widget)
-{
-	const FSlotBase* Slot = BoxSlotAround(Widget);
-	return Slot ? MarginString(Slot->HostGetPadding()) : FString(TEXT("none"));
-}
 
 /** A panel made as its tab makes it, with a driver that acts on it as a person would. */
 struct FPanelUnderTest
