@@ -198,11 +198,12 @@ protected:
 	virtual void Tick(const FGeometry& /*AllottedGeometry*/, const double /*InCurrentTime*/, const float /*InDeltaTime*/) {}
 	virtual FVector2D ComputeDesiredSize(float /*LayoutScaleMultiplier*/) const { return FVector2D::ZeroVector; }
 
+private:
+	// Private, as the engine keeps its attributes: widgets read them through GetVisibility(), IsEnabled() and the
+	// tooltip setters.
 	HostSlate::TCachedAttribute<EVisibility> Visibility{EVisibility::Visible};
 	HostSlate::TCachedAttribute<bool> EnabledState{true};
 	HostSlate::TCachedAttribute<FText> ToolTipText;
-
-private:
 	FName Tag;
 	FName TypeName;
 	TArray<TSharedRef<ISlateMetaData>> MetaData;
