@@ -1,8 +1,8 @@
 #!/bin/sh
 # Part of TarvolineEditorShapedCompile: fails when a plug-in source, read as an editor build reads it (its #if
 # branches decided, WITH_TARVOLINE_HOST undefined), names anything of the stand-in's own (a Host* header, function,
-# namespace or member). The stand-in's engine-named headers still declare a few Host* members for its own machinery,
-# so the syntax-only compile alone would not notice a call to one.
+# namespace or member). The engine-named headers hide their Host* members from such a compile, but a Host*-named
+# header is still found on the include path, and a name inside a template nobody instantiates compiles anyway.
 #   FindHostNames.sh <plug-in folder> <compiler> <compiler arguments...> <source>
 set -eu
 root=$1

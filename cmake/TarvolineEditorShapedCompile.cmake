@@ -4,9 +4,12 @@
 # flags, so code that only the stand-in's branches reach, or that the engine's stricter build refuses, would otherwise
 # never be seen here. A failure fails the build.
 #
-# After the compile, FindHostNames.sh reads each source with its #if branches decided the same way and fails on any
-# name of the stand-in's own (Host*) left in the plug-in's code: the stand-in's engine-named headers still declare a
-# few Host* members for its own machinery, which the compile alone would accept.
+# The stand-in's engine-named headers show their own members (the Host* paint, layout and storage hooks) only when
+# WITH_TARVOLINE_HOST is defined, which every target built against the stand-in gets from its Core library; this
+# compile leaves it undefined, so it sees the engine's surface and a call to one of those members fails here. After
+# the compile, FindHostNames.sh reads each source with its #if branches decided the same way and fails on any name of
+# the stand-in's own (Host*) left in the plug-in's code, which also catches the few the compile alone would accept (a
+# Host*-named header included by name, a name only inside a template that is never instantiated).
 #
 # What the engine's Linux build does and this copies: WITH_DEV_AUTOMATION_TESTS=1 on the command line, -Wall -Werror,
 # -Wundef with undefined identifiers in #if as errors (UE 5.3's bUndefinedIdentifierErrors) and -Wshadow as an error

@@ -150,7 +150,7 @@ bool FAssetData::IsInstanceOf(const UClass* BaseClass) const
 	return Class && Class->IsChildOf(BaseClass);
 }
 
-UObject* FAssetData::GetAsset() const
+UObject* FAssetData::GetAsset(TSet<FName> /*LoadTags*/) const
 {
 	if (!IsValid())
 	{

@@ -42,8 +42,10 @@ struct FReferenceSkeleton
 		RefBonePose.Empty();
 	}
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Stand-in only: package files and undo. */
 	void HostSerialize(FHostArchive& Ar);
+#endif
 
 private:
 	friend class FReferenceSkeletonModifier;

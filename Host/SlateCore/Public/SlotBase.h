@@ -42,6 +42,7 @@ public:
 
 	// --- Stand-in only: the paint pass and picture output read the slot's layout through these. ---
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Evaluates the slot's bound attributes (padding, fill); its panel's attribute update calls it. */
 	virtual void HostUpdateAttributes() {}
 	virtual FMargin HostGetPadding() const { return FMargin(); }
@@ -52,6 +53,7 @@ public:
 	virtual float HostGetSizeValue() const { return 1.0f; }
 	/** A size cap along the box; 0 for none. */
 	virtual float HostGetMaxSize() const { return 0.0f; }
+#endif
 
 private:
 	SWidget* OwnerWidget = nullptr;

@@ -40,7 +40,9 @@ public:
 		}
 		return OutSelectedObjects.Num();
 	}
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 
 private:
 	TArray<TWeakObjectPtr<UObject>> LiveSelection() const;

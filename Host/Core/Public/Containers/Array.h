@@ -371,9 +371,11 @@ public:
 	auto begin() const { return Items.begin(); }
 	auto end() const { return Items.end(); }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** The stand-in's storage, for Host code that hands the bytes to a library. */
 	std::vector<ElementType>& HostStorage() { return Items; }
 	const std::vector<ElementType>& HostStorage() const { return Items; }
+#endif
 
 private:
 	FORCEINLINE void RangeCheck(int32 Index) const

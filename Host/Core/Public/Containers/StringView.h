@@ -3,6 +3,8 @@
 
 #include "CoreTypes.h"
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 class FString;
 
@@ -21,9 +23,12 @@ public:
 		: View(InData, InSize)
 	{
 	}
-	template <typename StringType, typename = decltype(std::declval<const StringType&>().HostStorage())>
+	/** Views any string of this character type that has operator* and Len(), as FString. */
+	template <typename StringType,
+		typename = std::enable_if_t<std::is_convertible_v<decltype(*std::declval<const StringType&>()), const CharType*>>,
+		typename = decltype(std::declval<const StringType&>().Len())>
 	TStringView(const StringType& String)
-		: View(String.HostStorage())
+		: View(*String, String.Len())
 	{
 	}
 
@@ -39,8 +44,10 @@ public:
 	constexpr auto begin() const { return View.begin(); }
 	constexpr auto end() const { return View.end(); }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** The stand-in's storage view. */
 	constexpr std::basic_string_view<CharType> HostView() const { return View; }
+#endif
 
 private:
 	constexpr explicit TStringView(std::basic_string_view<CharType> InView)

@@ -357,9 +357,11 @@ public:
 	auto begin() const { return Data.begin(); }
 	auto end() const { return Data.end(); }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** The stand-in's storage, for Host code that hands the text to a library. */
 	const std::u16string& HostStorage() const { return Data; }
 	std::u16string& HostStorage() { return Data; }
+#endif
 
 private:
 	static FString PrintfImpl(const TCHAR* Fmt, std::initializer_list<HostFormat::FArg> Args);

@@ -148,12 +148,6 @@ inline FVector operator*(double Scale, const FVector& V)
 	return V * Scale;
 }
 
-/** Component-wise less-than test as used by bounds code. */
-inline bool HostVectorAllLessOrEqual(const FVector& A, const FVector& B)
-{
-	return A.X <= B.X && A.Y <= B.Y && A.Z <= B.Z;
-}
-
 /** The engine's single-precision vector, used for stored animation keys. */
 struct FVector3f
 {

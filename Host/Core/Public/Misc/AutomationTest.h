@@ -131,10 +131,12 @@ public:
 	void EnqueueLatentCommand(TSharedPtr<IAutomationLatentCommand> NewCommand);
 	FAutomationTestBase* GetCurrentTest() const { return CurrentTest; }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** The registered tests, sorted by full name (stand-in only: used by the runner). */
 	TArray<FAutomationTestBase*> HostGetTests() const;
 	/** Runs one test: RunTest, then its latent commands with Frame(DeltaSeconds) between updates; true when passed. */
 	bool HostRunTest(FAutomationTestBase* Test, const TFunction<void(float)>& Frame, double TimeoutSeconds);
+#endif
 
 private:
 	TArray<TPair<FString, FAutomationTestBase*>> Tests;
@@ -174,7 +176,9 @@ public:
 	void AddExpectedError(FString ExpectedPatternString,
 		EAutomationExpectedErrorFlags::MatchType CompareType = EAutomationExpectedErrorFlags::Contains, int32 Occurrences = 1);
 	bool HasAnyErrors() const;
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	const TArray<FAutomationEvent>& HostGetEvents() const { return Events; }
+#endif
 
 	bool TestTrue(const TCHAR* What, bool Value);
 	bool TestTrue(const FString& What, bool Value) { return TestTrue(*What, Value); }
@@ -255,10 +259,12 @@ public:
 	/** The test's body; Parameters is empty for simple tests. */
 	virtual bool RunTest(const FString& Parameters) = 0;
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** The stand-in's runner: clears the results before a run and judges them after. */
 	void HostBeginRun();
 	void HostNoteLoggedLine(const FString& Line, bool bIsError, bool bIsWarning);
 	bool HostEndRun(bool bRunTestResult);
+#endif
 
 protected:
 	FString TestName;

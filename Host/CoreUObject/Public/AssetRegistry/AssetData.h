@@ -33,8 +33,9 @@ struct FAssetData
 	bool IsValid() const { return !PackageName.IsNone() && !AssetName.IsNone(); }
 	/** The class if it is loaded (native classes always are); the asset itself is not loaded. */
 	UClass* GetClass(EResolveClass ResolveClass = EResolveClass::No) const;
-	/** Finds the asset in memory or loads its package; nullptr when it is missing. */
-	UObject* GetAsset() const;
+	/** Finds the asset in memory or loads its package; nullptr when it is missing. The stand-in's loader has no
+	 *  load tags and ignores them. */
+	UObject* GetAsset(TSet<FName> LoadTags = {}) const;
 	bool IsAssetLoaded() const;
 	bool IsInstanceOf(const UClass* BaseClass) const;
 	/** "/Game/A/fox/walk.walk". */

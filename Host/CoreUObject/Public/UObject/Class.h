@@ -43,10 +43,12 @@ public:
 	bool HasAnyClassFlags(EClassFlags FlagsToCheck) const { return (ClassFlags & FlagsToCheck) != 0; }
 	/** "/Script/Engine" + "SkeletalMesh". */
 	FTopLevelAssetPath GetClassPathName() const;
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** The name of the module's script package, "/Script/Engine". */
 	const FString& GetHostScriptPackage() const { return ScriptPackage; }
 	/** Builds a new instance; the object system sets name, outer and flags first. Null for abstract classes. */
 	UObject* HostConstructInstance() const { return Construct ? Construct() : nullptr; }
+#endif
 
 private:
 	friend UClass* HostObjects::RegisterClass(const TCHAR*, UClass*, const TCHAR*, UObject* (*)(), uint32);

@@ -46,11 +46,13 @@ public:
 	virtual FString GetDesc() { return FString(); }
 	virtual FString GetDetailedInfoInternal() const { return FString(TEXT("No_Detailed_Info_Specified")); }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/**
 	 * Stand-in only: writes or reads the object's own state (the engine serialises reflected properties). Used by
 	 * package files and by undo; every class that holds state calls Super first.
 	 */
 	virtual void HostSerialize(FHostArchive& Ar) { (void)Ar; }
+#endif
 
 	template <class TReturnType>
 	TReturnType* CreateDefaultSubobject(FName SubobjectName, bool bTransient = false)

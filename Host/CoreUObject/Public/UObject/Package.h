@@ -60,9 +60,11 @@ public:
 	void SetDirtyFlag(bool bInIsDirty);
 	void FullyLoad() {}
 	bool IsFullyLoaded() const { return true; }
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** The file this package was last loaded from or saved to; empty for a package made in memory. */
 	const FString& GetHostFileName() const { return HostFileName; }
 	void SetHostFileName(const FString& InFileName) { HostFileName = InFileName; }
+#endif
 
 	/**
 	 * Writes the package's objects to Filename in the stand-in's package format (Host/README.md, "Objects") and

@@ -61,9 +61,12 @@ public:
 	bool operator!=(const T* Other) const { return Get() != Other; }
 	friend uint32 GetTypeHash(const TWeakObjectPtr& P) { return GetTypeHash(P.Weak); }
 
+private:
+	template <class>
+	friend class TWeakObjectPtr;
+
 	const FWeakObjectPtr& HostGetWeak() const { return Weak; }
 
-private:
 	FWeakObjectPtr Weak;
 };
 

@@ -15,6 +15,7 @@ class UAnimSequence : public UAnimSequenceBase
 {
 	HOST_DECLARE_CLASS(UAnimSequence, UAnimSequenceBase, Engine)
 public:
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Stand-in only: the bone tracks, by bone name (the engine keeps them in its animation data model). */
 	const TArray<FName>& HostGetTrackNames() const { return TrackNames; }
 	const TArray<FRawAnimSequenceTrack>& HostGetTracks() const { return Tracks; }
@@ -26,6 +27,7 @@ public:
 	/** Stand-in only: the track of a bone, or nullptr. */
 	const FRawAnimSequenceTrack* HostFindTrack(FName BoneName) const;
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 
 private:
 	TArray<FName> TrackNames;

@@ -11,6 +11,7 @@ public:
 	virtual float GetPlayLength() const override;
 	/** Keys per track: frames + 1. */
 	virtual int32 GetNumberOfSampledKeys() const { return NumberOfFrames > 0 ? NumberOfFrames + 1 : 0; }
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Stand-in only: frame count and rate as imported. */
 	int32 HostGetNumberOfFrames() const { return NumberOfFrames; }
 	double HostGetFrameRate() const { return FrameRate; }
@@ -20,6 +21,7 @@ public:
 		FrameRate = InFrameRate;
 	}
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 
 private:
 	int32 NumberOfFrames = 0;

@@ -15,7 +15,9 @@ public:
 	virtual float GetPlayLength() const { return 0.0f; }
 	UAssetImportData* GetAssetImportData() const { return AssetImportData.Get(); }
 	void SetAssetImportData(UAssetImportData* InData) { AssetImportData = InData; }
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 
 private:
 	TObjectPtr<USkeleton> Skeleton;

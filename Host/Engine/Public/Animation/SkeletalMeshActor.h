@@ -10,7 +10,9 @@ class ASkeletalMeshActor : public AActor
 public:
 	ASkeletalMeshActor();
 	USkeletalMeshComponent* GetSkeletalMeshComponent() const { return SkeletalMeshComponent.Get(); }
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 
 private:
 	TObjectPtr<USkeletalMeshComponent> SkeletalMeshComponent;

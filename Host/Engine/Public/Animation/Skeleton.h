@@ -17,7 +17,9 @@ public:
 	bool IsCompatibleMesh(const USkeletalMesh* InSkelMesh, bool bDoParentChainCheck = true) const;
 	USkeletalMesh* GetPreviewMesh(bool bFindIfNotSet = false);
 	void SetPreviewMesh(USkeletalMesh* PreviewMesh, bool bMarkAsDirty = true);
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 
 private:
 	FReferenceSkeleton ReferenceSkeleton;

@@ -16,7 +16,9 @@ public:
 	FVector GetComponentLocation() const { return RelativeLocation; }
 	FRotator GetComponentRotation() const { return RelativeRotation; }
 	FTransform GetComponentTransform() const { return FTransform(RelativeRotation, RelativeLocation, RelativeScale3D); }
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 
 private:
 	FVector RelativeLocation = FVector::ZeroVector;

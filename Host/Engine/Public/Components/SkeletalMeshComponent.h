@@ -47,12 +47,14 @@ public:
 
 	FSingleAnimationPlayData AnimationData;
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Stand-in only: what the live anim instance plays (the engine's UAnimSingleNodeInstance). */
 	UAnimationAsset* HostGetInstanceAsset() const { return HostInstanceAsset.Get(); }
 	bool HostIsInstanceLooping() const { return bHostInstanceLooping; }
 	/** Stand-in only: how many times the pose was reset to the reference pose. */
 	int32 HostGetPoseResetCount() const { return HostPoseResets; }
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 
 private:
 	void InitAnimInstance();

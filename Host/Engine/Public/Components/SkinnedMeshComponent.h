@@ -11,7 +11,9 @@ class USkinnedMeshComponent : public UMeshComponent
 public:
 	USkinnedAsset* GetSkinnedAsset() const { return SkinnedAsset.Get(); }
 	void SetSkinnedAsset(USkinnedAsset* InSkinnedAsset) { SkinnedAsset = InSkinnedAsset; }
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 
 private:
 	TObjectPtr<USkinnedAsset> SkinnedAsset;

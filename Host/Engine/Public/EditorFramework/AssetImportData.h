@@ -12,7 +12,9 @@ public:
 	TArray<FString> ExtractFilenames() const { return SourceFiles; }
 	/** Replaces the source files with this one. */
 	void Update(const FString& AbsoluteFilename) { SourceFiles = {AbsoluteFilename}; }
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 
 private:
 	TArray<FString> SourceFiles;

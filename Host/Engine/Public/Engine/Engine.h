@@ -23,8 +23,10 @@ class UEngine : public UObject
 public:
 	FWorldContext& CreateNewWorldContext(EWorldType::Type WorldType);
 	FWorldContext* GetWorldContextFromWorld(const UWorld* InWorld);
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Stand-in only: the contexts in the order they were made. */
 	const TArray<FWorldContext*>& HostGetWorldContexts() const { return WorldContexts; }
+#endif
 	virtual void BeginDestroy() override;
 
 protected:

@@ -13,5 +13,7 @@ public:
 	TArray<TObjectPtr<AActor>> Actors;
 	TObjectPtr<UWorld> OwningWorld;
 	virtual UWorld* GetWorld() const override { return OwningWorld.Get(); }
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 };

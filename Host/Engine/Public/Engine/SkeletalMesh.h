@@ -31,6 +31,7 @@ public:
 	UAssetImportData* GetAssetImportData() const { return AssetImportData.Get(); }
 	void SetAssetImportData(UAssetImportData* InData) { AssetImportData = InData; }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Stand-in only: the vertex and triangle counts of LOD 0 as imported. */
 	int32 HostGetNumVertices() const { return NumVertices; }
 	int32 HostGetNumTriangles() const { return NumTriangles; }
@@ -40,6 +41,7 @@ public:
 		NumTriangles = InTriangles;
 	}
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 
 private:
 	TObjectPtr<USkeleton> Skeleton;

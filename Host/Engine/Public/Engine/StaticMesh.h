@@ -12,7 +12,9 @@ class UStaticMesh : public UObject
 public:
 	UAssetImportData* GetAssetImportData() const { return AssetImportData.Get(); }
 	void SetAssetImportData(UAssetImportData* InData) { AssetImportData = InData; }
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 
 	/** The file this mesh was imported from (public in the engine too). */
 	TObjectPtr<UAssetImportData> AssetImportData;

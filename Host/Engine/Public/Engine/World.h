@@ -77,5 +77,7 @@ public:
 
 	/** Removes the actor from its level and marks it as garbage. */
 	bool DestroyActor(AActor* Actor, bool bNetForce = false, bool bShouldModifyLevel = true);
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 };

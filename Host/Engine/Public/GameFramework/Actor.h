@@ -47,7 +47,9 @@ public:
 			}
 		}
 	}
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 
 private:
 	TObjectPtr<USceneComponent> RootComponent;

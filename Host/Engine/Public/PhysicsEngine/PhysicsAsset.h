@@ -10,7 +10,9 @@ class UPhysicsAsset : public UObject
 {
 	HOST_DECLARE_CLASS(UPhysicsAsset, UObject, Engine)
 public:
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Stand-in only: the bones that carry a body. */
 	TArray<FName> HostBodyBoneNames;
 	virtual void HostSerialize(FHostArchive& Ar) override;
+#endif
 };

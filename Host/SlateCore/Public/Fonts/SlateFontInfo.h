@@ -31,8 +31,10 @@ struct FSlateFontInfo
 	float Size = 24.0f;
 	int32 LetterSpacing = 0;
 	float SkewAmount = 0.0f;
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Stand-in only: the style name the font was looked up by ("NormalFont"), or none. */
 	FName HostStyleName;
+#endif
 
 	FSlateFontInfo() = default;
 	FSlateFontInfo(const FName InTypefaceFontName, const float InSize,

@@ -57,10 +57,12 @@ public:
 	void SetVerticalAlignment(EVerticalAlignment Alignment) { VAlignment = Alignment; }
 	EVerticalAlignment GetVerticalAlignment() const { return VAlignment; }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override { SlotPadding.Update(); }
 	virtual FMargin HostGetPadding() const override { return SlotPadding.Get(); }
 	virtual EHorizontalAlignment HostGetHAlign() const override { return HAlignment; }
 	virtual EVerticalAlignment HostGetVAlign() const override { return VAlignment; }
+#endif
 
 private:
 	HostSlate::TCachedAttribute<FMargin> SlotPadding;
@@ -122,10 +124,12 @@ public:
 	EHorizontalAlignment GetHorizontalAlignment() const { return HAlignment; }
 	EVerticalAlignment GetVerticalAlignment() const { return VAlignment; }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override { SlotPadding.Update(); }
 	virtual FMargin HostGetPadding() const override { return SlotPadding.Get(); }
 	virtual EHorizontalAlignment HostGetHAlign() const override { return HAlignment; }
 	virtual EVerticalAlignment HostGetVAlign() const override { return VAlignment; }
+#endif
 
 private:
 	HostSlate::TCachedAttribute<FMargin> SlotPadding;

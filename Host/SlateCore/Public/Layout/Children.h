@@ -72,6 +72,7 @@ public:
 		}
 		return INDEX_NONE;
 	}
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Evaluates every slot's bound attributes. */
 	void HostUpdateSlotAttributes()
 	{
@@ -80,6 +81,7 @@ public:
 			const_cast<FSlotBase&>(GetSlotAt(Index)).HostUpdateAttributes();
 		}
 	}
+#endif
 };
 
 /** The children of a panel: any number of slots of one kind. */

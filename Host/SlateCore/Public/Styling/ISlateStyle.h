@@ -48,8 +48,10 @@ public:
 	virtual const FSlateBrush* GetDefaultBrush() const = 0;
 	virtual FSlateFontInfo GetFontStyle(const FName PropertyName, const ANSICHAR* Specifier = nullptr) const = 0;
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Stand-in only: every name looked up in this set so far, in first-asked order. */
 	virtual TArray<FName> HostGetRequestedNames() const = 0;
+#endif
 
 	/** "Name.Specifier", or the name alone. */
 	static FName Join(FName First, const ANSICHAR* Second);

@@ -37,8 +37,10 @@ struct FSlateBrush
 		return ResourceName == Other.ResourceName && DrawAs == Other.DrawAs && TintColor == Other.TintColor;
 	}
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Stand-in only: the style name the brush was looked up by ("ToolPanel.GroupBorder"), or none. */
 	FName HostStyleName;
+#endif
 
 protected:
 	FName ResourceName;

@@ -12,8 +12,10 @@ struct FSlateWidgetStyle
 	/** The style struct's type, e.g. "FButtonStyle". */
 	virtual const FName GetTypeName() const { return FName(); }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Stand-in only: the name the style was looked up by in its style set ("PrimaryButton"), or none. */
 	FName HostStyleName;
+#endif
 };
 
 /** Declares a widget style's type name, its default and the type-name accessor. */

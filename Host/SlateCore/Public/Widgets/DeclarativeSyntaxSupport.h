@@ -391,7 +391,9 @@ public:
 	/** Applies the common arguments, then calls the widget's Construct. */
 	TSharedRef<WidgetType> operator<<=(const typename WidgetType::FArguments& InArgs)
 	{
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 		Widget->HostSetType(TypeName);
+#endif
 		Widget->SWidgetConstruct(InArgs);
 		std::apply([this, &InArgs](auto&&... Args) { Widget->Construct(InArgs, Forward<decltype(Args)>(Args)...); },
 			RequiredArgs);

@@ -33,6 +33,7 @@ public:
 		/** The engine's query for the rule: true for auto. */
 		bool IsAutoSize() const { return SizeRule == EHostSlotSizeRule::Auto; }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 		virtual void HostUpdateAttributes() override
 		{
 			TBasicLayoutWidgetSlot<SlotType>::HostUpdateAttributes();
@@ -42,6 +43,7 @@ public:
 		virtual EHostSlotSizeRule::Type HostGetSizeRule() const override { return SizeRule; }
 		virtual float HostGetSizeValue() const override { return SizeValue.Get(); }
 		virtual float HostGetMaxSize() const override { return MaxSize.Get(); }
+#endif
 
 	private:
 		/** A slot given neither AutoHeight nor FillHeight stretches with coefficient 1. */
@@ -58,10 +60,12 @@ public:
 	int32 RemoveSlot(const TSharedRef<SWidget>& SlotWidget) { return HostGetBoxChildren().Remove(SlotWidget); }
 	EOrientation GetOrientation() const { return Orientation; }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override { HostGetBoxChildren().HostUpdateSlotAttributes(); }
 	/** Auto slots get what their widgets want along the box, stretching slots share the rest by coefficient. */
 	virtual FVector2D HostMeasure(float MaxWidth, const HostSlate::FLayoutContext& Context) override;
 	virtual void HostArrange(const FGeometry& Allotted, const HostSlate::FLayoutContext& Context) override;
+#endif
 
 protected:
 	explicit SBoxPanel(EOrientation InOrientation)

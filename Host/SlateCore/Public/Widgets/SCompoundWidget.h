@@ -24,12 +24,14 @@ public:
 		ForegroundColorAttribute.Assign(InForegroundColor);
 	}
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override
 	{
 		ColorAndOpacityAttribute.Update();
 		ForegroundColorAttribute.Update();
 		ChildSlot.HostUpdateAttributes();
 	}
+#endif
 
 protected:
 	SCompoundWidget()

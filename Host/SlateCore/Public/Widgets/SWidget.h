@@ -158,6 +158,7 @@ public:
 
 	// --- Stand-in only: the paint pass, the test driver and picture output read these. ---
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Evaluates this widget's own bound attributes except Visibility, and those of its slots. */
 	virtual void HostUpdateAttributes() {}
 	/** The text this widget itself shows (a text block's text, a text box's contents); unset for others. */
@@ -188,6 +189,7 @@ public:
 	 *  goes in the whole rectangle, by its slot's padding and alignment. */
 	virtual void HostArrange(const FGeometry& Allotted, const HostSlate::FLayoutContext& Context);
 	FVector2D HostComputeDesiredSize(float LayoutScaleMultiplier) const { return ComputeDesiredSize(LayoutScaleMultiplier); }
+#endif
 
 protected:
 	SWidget();
@@ -196,11 +198,12 @@ protected:
 	virtual void Tick(const FGeometry& /*AllottedGeometry*/, const double /*InCurrentTime*/, const float /*InDeltaTime*/) {}
 	virtual FVector2D ComputeDesiredSize(float /*LayoutScaleMultiplier*/) const { return FVector2D::ZeroVector; }
 
+private:
+	// Private, as the engine keeps its attributes: widgets read them through GetVisibility(), IsEnabled() and the
+	// tooltip setters.
 	HostSlate::TCachedAttribute<EVisibility> Visibility{EVisibility::Visible};
 	HostSlate::TCachedAttribute<bool> EnabledState{true};
 	HostSlate::TCachedAttribute<FText> ToolTipText;
-
-private:
 	FName Tag;
 	FName TypeName;
 	TArray<TSharedRef<ISlateMetaData>> MetaData;
@@ -216,6 +219,8 @@ private:
 	uint64 LayoutSerial = 0;
 
 protected:
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Records the rectangle a layout pass gave this widget; overrides of HostArrange call it first. */
 	void HostSetGeometry(const FGeometry& InGeometry, const HostSlate::FLayoutContext& Context);
+#endif
 };

@@ -41,11 +41,13 @@ public:
 	/** Closing goes through the application, which stops painting the window. */
 	void RequestDestroyWindow();
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override
 	{
 		SCompoundWidget::HostUpdateAttributes();
 		TitleAttribute.Update();
 	}
+#endif
 
 private:
 	HostSlate::TCachedAttribute<FText> TitleAttribute;

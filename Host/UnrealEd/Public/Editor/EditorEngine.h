@@ -51,6 +51,7 @@ public:
 	void SyncBrowserToObjects(const TArray<UObject*>& InObjectsToSync, bool bFocusContentBrowser = true);
 	void SyncBrowserToObjects(const TArray<FAssetData>& InAssetsToSync, bool bFocusContentBrowser = true);
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Stand-in only: what the Content Browser was last asked to show, and whether it was to take focus. */
 	const TArray<FAssetData>& HostGetSyncedAssets() const { return HostSyncedAssets; }
 	bool HostWasBrowserFocused() const { return bHostBrowserFocused; }
@@ -59,6 +60,7 @@ public:
 	int32 HostGetSelectionNoticeCount() const { return HostSelectionNotices; }
 	/** Stand-in only: replaces the editor level with a new, empty one and clears the undo buffer. */
 	UWorld* HostResetEditorWorld();
+#endif
 
 protected:
 	TObjectPtr<USelection> SelectedActors;

@@ -59,8 +59,10 @@ public:
 	void CloseToolTip() {}
 	void DismissAllMenus() {}
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** Stand-in only: makes sure the frame hook that paints is registered; widgets that open call it. */
 	static void HostEnsurePainting();
+#endif
 
 private:
 	FSlateApplication();

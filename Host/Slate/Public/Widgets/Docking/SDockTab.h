@@ -80,6 +80,7 @@ public:
 	/** Closes the tab unless OnCanCloseTab refuses; OnTabClosed fires and the content is released. */
 	bool RequestCloseTab();
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override
 	{
 		SBorder::HostUpdateAttributes();
@@ -89,6 +90,7 @@ public:
 	bool HostIsOpen() const { return bIsOpen; }
 	void HostSetLayoutIdentifier(const FTabId& InId) { LayoutIdentifier = InId; }
 	void HostSetOpen(bool bInIsOpen) { bIsOpen = bInIsOpen; }
+#endif
 
 private:
 	ETabRole TabRole = ETabRole::PanelTab;

@@ -58,9 +58,11 @@ public:
 	 *  test hook does); the test driver checks those first. */
 	FReply SimulateClick();
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** The style in use ("Button" unless given). */
 	const FButtonStyle* HostGetButtonStyle() const { return ButtonStyle; }
 	bool HostHasClickHandler() const { return OnClicked.IsBound(); }
+#endif
 
 protected:
 	FOnClicked OnClicked;

@@ -10,7 +10,9 @@
 #include "CoreMinimal.h"
 #include "Framework/SlateDelegates.h"
 #include "Framework/Views/TableViewTypeTraits.h"
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 #include "HostSlateLayout.h"
+#endif
 #include "Styling/AppStyle.h"
 #include "Styling/SlateTypes.h"
 #include "Widgets/DeclarativeSyntaxSupport.h"
@@ -22,6 +24,7 @@ enum class EPopupMethod : uint8
 	UseCurrentWindow,
 };
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 /** Stand-in only: what the test driver needs of a combo box, whatever its option type. */
 class IHostComboBox
 {
@@ -40,9 +43,13 @@ public:
 	/** Whether RefreshOptions was called and the next paint pass has not taken the new options yet. */
 	virtual bool HostIsRefreshPending() const = 0;
 };
+#endif
 
 template <typename OptionType>
-class SComboBox : public SCompoundWidget, public IHostComboBox
+class SComboBox : public SCompoundWidget
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
+	, public IHostComboBox
+#endif
 {
 public:
 	typedef TListTypeTraits<OptionType> ListTypeTraits;
@@ -137,6 +144,7 @@ public:
 	void SetItemStyle(const FTableRowStyle* InItemStyle) { ItemStyle = InItemStyle; }
 	void SetMaxHeight(float InMaxHeight) { (void)InMaxHeight; }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override
 	{
 		SCompoundWidget::HostUpdateAttributes();
@@ -210,6 +218,7 @@ public:
 	}
 	virtual bool HostHasSelection() const override { return ListTypeTraits::IsPtrValid(SelectedItem); }
 	virtual bool HostIsRefreshPending() const override { return bRefreshPending; }
+#endif
 
 private:
 	void TakeOptions()

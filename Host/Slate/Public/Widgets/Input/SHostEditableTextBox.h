@@ -28,6 +28,7 @@ public:
 	void ClearSelection() {}
 
 	virtual bool SupportsKeyboardFocus() const override { return true; }
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override;
 	virtual TOptional<FText> HostGetShownText() const override { return EditedText; }
 	virtual TOptional<FText> HostGetHintText() const override { return HintTextAttribute.Get(); }
@@ -46,6 +47,7 @@ public:
 	FSlateFontInfo HostGetFont() const;
 	bool HostIsMultiLine() const { return bMultiLine; }
 	bool HostGetAutoWrapText() const { return AutoWrapTextAttribute.Get(); }
+#endif
 
 protected:
 	explicit SHostEditableTextBox(bool bInMultiLine);

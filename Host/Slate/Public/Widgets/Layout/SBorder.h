@@ -48,6 +48,7 @@ public:
 	void SetHAlign(EHorizontalAlignment HAlign) { ChildSlot.SetHorizontalAlignment(HAlign); }
 	void SetVAlign(EVerticalAlignment VAlign) { ChildSlot.SetVerticalAlignment(VAlign); }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override
 	{
 		SCompoundWidget::HostUpdateAttributes();
@@ -56,6 +57,7 @@ public:
 	}
 	const FSlateBrush* HostGetBorderImage() const { return BorderImageAttribute.Get(); }
 	const FSlateColor& HostGetBorderBackgroundColor() const { return BorderBackgroundColorAttribute.Get(); }
+#endif
 
 private:
 	HostSlate::TCachedAttribute<const FSlateBrush*> BorderImageAttribute{nullptr};

@@ -54,6 +54,7 @@ public:
 	void SetMaxDesiredWidth(TAttribute<FOptionalSize> InMaxDesiredWidth) { MaxDesiredWidth.Assign(InMaxDesiredWidth); }
 	void SetMaxDesiredHeight(TAttribute<FOptionalSize> InMaxDesiredHeight) { MaxDesiredHeight.Assign(InMaxDesiredHeight); }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override;
 	/** The content's wish, bounded by the minimum and maximum sizes and replaced by the overrides. */
 	virtual FVector2D HostMeasure(float MaxWidth, const HostSlate::FLayoutContext& Context) override;
@@ -63,6 +64,7 @@ public:
 	const FOptionalSize& HostGetMinDesiredHeight() const { return MinDesiredHeight.Get(); }
 	const FOptionalSize& HostGetMaxDesiredWidth() const { return MaxDesiredWidth.Get(); }
 	const FOptionalSize& HostGetMaxDesiredHeight() const { return MaxDesiredHeight.Get(); }
+#endif
 
 protected:
 	FHostOneChildSlot ChildSlot;

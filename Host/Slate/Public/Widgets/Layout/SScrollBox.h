@@ -65,6 +65,7 @@ public:
 		}
 		void SetMaxSize(TAttribute<float> InMaxSize) { MaxSizeValue.Assign(InMaxSize); }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 		virtual void HostUpdateAttributes() override
 		{
 			TBasicLayoutWidgetSlot<FSlot>::HostUpdateAttributes();
@@ -74,6 +75,7 @@ public:
 		virtual EHostSlotSizeRule::Type HostGetSizeRule() const override { return SizeRule; }
 		virtual float HostGetSizeValue() const override { return SizeValue.Get(); }
 		virtual float HostGetMaxSize() const override { return MaxSizeValue.Get(); }
+#endif
 
 	private:
 		EHostSlotSizeRule::Type SizeRule = EHostSlotSizeRule::Auto;
@@ -143,6 +145,7 @@ public:
 		(void)Padding;
 	}
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override
 	{
 		SCompoundWidget::HostUpdateAttributes();
@@ -151,6 +154,7 @@ public:
 	/** The slots one after the other along the scroll direction, each as large as it wants (nothing is clipped). */
 	virtual FVector2D HostMeasure(float MaxWidth, const HostSlate::FLayoutContext& Context) override;
 	virtual void HostArrange(const FGeometry& Allotted, const HostSlate::FLayoutContext& Context) override;
+#endif
 
 private:
 	TPanelChildren<FSlot> Children;

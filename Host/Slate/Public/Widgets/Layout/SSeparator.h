@@ -24,6 +24,7 @@ public:
 
 	void Construct(const FArguments& InArgs);
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** As thick as its thickness across, nothing along (it fills what its slot gives). */
 	virtual FVector2D HostMeasure(float /*MaxWidth*/, const HostSlate::FLayoutContext& /*Context*/) override
 	{
@@ -31,6 +32,7 @@ public:
 	}
 	EOrientation HostGetOrientation() const { return Orientation; }
 	float HostGetThickness() const { return Thickness; }
+#endif
 
 private:
 	EOrientation Orientation = Orient_Horizontal;

@@ -19,11 +19,13 @@ public:
 	FVector2D GetSize() const { return SizeAttribute.Get(); }
 	void SetSize(TAttribute<FVector2D> InSize) { SizeAttribute.Assign(InSize); }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override { SizeAttribute.Update(); }
 	virtual FVector2D HostMeasure(float /*MaxWidth*/, const HostSlate::FLayoutContext& /*Context*/) override
 	{
 		return SizeAttribute.Get();
 	}
+#endif
 
 private:
 	HostSlate::TCachedAttribute<FVector2D> SizeAttribute;

@@ -48,12 +48,14 @@ public:
 		void SetForceNewLine(TAttribute<bool> bInForceNewLine) { ForceNewLineAttribute.Assign(bInForceNewLine); }
 		bool GetForceNewLine() const { return ForceNewLineAttribute.Get(); }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 		virtual void HostUpdateAttributes() override
 		{
 			TBasicLayoutWidgetSlot<FSlot>::HostUpdateAttributes();
 			FillEmptySpaceAttribute.Update();
 			ForceNewLineAttribute.Update();
 		}
+#endif
 
 	private:
 		HostSlate::TCachedAttribute<bool> FillEmptySpaceAttribute{false};
@@ -98,6 +100,7 @@ public:
 	void SetOrientation(EOrientation InOrientation) { Orientation = InOrientation; }
 	void SetHorizontalAlignment(TAttribute<EHorizontalAlignment> InHAlignment) { HAlignment = InHAlignment.Get(); }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override
 	{
 		PreferredSize.Update();
@@ -110,6 +113,7 @@ public:
 	const FVector2D& HostGetInnerSlotPadding() const { return InnerSlotPadding; }
 	bool HostGetUseAllottedSize() const { return bUseAllottedSize; }
 	EOrientation HostGetOrientation() const { return Orientation; }
+#endif
 
 private:
 	TPanelChildren<FSlot> Slots;

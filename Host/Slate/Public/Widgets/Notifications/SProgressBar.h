@@ -77,6 +77,7 @@ public:
 	void SetBarFillType(EProgressBarFillType::Type InBarFillType) { BarFillType = InBarFillType; }
 	void SetStyle(const FProgressBarStyle* InStyle) { Style = InStyle ? InStyle : Style; }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override
 	{
 		PercentAttribute.Update();
@@ -91,6 +92,7 @@ public:
 	/** The fraction as last evaluated; unset means the marquee. */
 	const TOptional<float>& HostGetPercent() const { return PercentAttribute.Get(); }
 	const FSlateColor& HostGetFillColorAndOpacity() const { return FillColorAndOpacityAttribute.Get(); }
+#endif
 
 private:
 	const FProgressBarStyle* Style = nullptr;

@@ -60,6 +60,7 @@ public:
 	void SetHighlightText(TAttribute<FText> InText) { HighlightTextAttribute.Assign(InText); }
 	void SetMinDesiredWidth(TAttribute<float> InMinDesiredWidth) { MinDesiredWidthAttribute.Assign(InMinDesiredWidth); }
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override;
 	virtual TOptional<FText> HostGetShownText() const override { return TextAttribute.Get(); }
 	/** The text's size in its font, wrapped to the width when AutoWrapText (or at WrapTextAt), plus the margin. */
@@ -73,6 +74,7 @@ public:
 	ETextJustify::Type HostGetJustification() const { return JustificationAttribute.Get(); }
 	const FMargin& HostGetMargin() const { return MarginAttribute.Get(); }
 	float HostGetMinDesiredWidth() const { return MinDesiredWidthAttribute.Get(); }
+#endif
 
 private:
 	HostSlate::TCachedAttribute<FText> TextAttribute;

@@ -40,6 +40,7 @@ public:
 		DesiredSizeOverrideAttribute.Assign(InDesiredSizeOverride);
 	}
 
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	virtual void HostUpdateAttributes() override
 	{
 		ImageAttribute.Update();
@@ -51,6 +52,7 @@ public:
 	/** The brush as last evaluated. */
 	const FSlateBrush* HostGetImage() const { return ImageAttribute.Get(); }
 	const FSlateColor& HostGetColorAndOpacity() const { return ColorAndOpacityAttribute.Get(); }
+#endif
 
 private:
 	HostSlate::TCachedAttribute<const FSlateBrush*> ImageAttribute{nullptr};
