@@ -2,6 +2,7 @@
 // maps and names, and what a log line looks like.
 #include "CoreMinimal.h"
 #include "HostTestSupport.h"
+#include "Misc/Base64.h"
 #include "Misc/OutputDevice.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -258,4 +259,21 @@ TEST(CoreChecks, FailedCheckEndsTheProcess)
 	EXPECT_DEATH((void)Empty[0], "Assertion failed");
 	TOptional<int32> Unset;
 	EXPECT_DEATH((void)Unset.GetValue(), "Assertion failed");
+}
+
+TEST(CoreBase64, DecodesPaddedAndUnpaddedAndRefusesStrayCharacters)
+{
+	TArray<uint8> Bytes;
+	ASSERT_TRUE(FBase64::Decode(TEXT("AP8/+w=="), Bytes));
+	EXPECT_EQ(Bytes, (TArray<uint8>{0x00, 0xFF, 0x3F, 0xFB}));
+	ASSERT_TRUE(FBase64::Decode(TEXT("AP8/+w"), Bytes));
+	EXPECT_EQ(Bytes.Num(), 4);
+	ASSERT_TRUE(FBase64::Decode(TEXT("AP8_-w"), Bytes, EBase64Mode::UrlSafe));
+	EXPECT_EQ(Bytes, (TArray<uint8>{0x00, 0xFF, 0x3F, 0xFB}));
+	ASSERT_TRUE(FBase64::Decode(TEXT(""), Bytes));
+	EXPECT_EQ(Bytes.Num(), 0);
+	// The engine refuses white space and impossible lengths rather than skipping them.
+	EXPECT_FALSE(FBase64::Decode(TEXT("AP8/ +w=="), Bytes));
+	EXPECT_FALSE(FBase64::Decode(TEXT("AP8/+"), Bytes));
+	EXPECT_FALSE(FBase64::Decode(TEXT("AP8_-w"), Bytes));
 }

@@ -1,40 +1,53 @@
 // Helpers shared by the plug-in's automation tests: talking to the local Tarvoline service the tests run against,
-// recording what a client call reported, and chaining latent steps. Engine API only, so the tests also run in an
-// editor pointed at a local service (TARVOLINE_API) started by hand with its control endpoints allowed.
+// recording what a client call reported, chaining latent steps, and driving the module and panel. Engine API only
+// outside the stand-in's guard, so the tests also run in an editor pointed at a local service (TARVOLINE_API) started
+// by hand with its control endpoints allowed.
 
 #pragma once
 
 #if WITH_DEV_AUTOMATION_TESTS
 
+#include "Animation/SkeletalMeshActor.h"
 #include "CoreMinimal.h"
 #include "Dom/JsonObject.h"
 #include "Dom/JsonValue.h"
+#include "Editor.h"
+#include "EngineUtils.h"
+#include "Framework/Docking/TabManager.h"
 #include "HAL/FileManager.h"
 #include "HAL/PlatformTime.h"
 #include "HttpModule.h"
 #include "Interfaces/IHttpRequest.h"
 #include "Interfaces/IHttpResponse.h"
+#include "Internationalization/Text.h"
 #include "Misc/AutomationTest.h"
+#include "Misc/Base64.h"
+#include "Misc/ConfigCacheIni.h"
+#include "Misc/FileHelper.h"
 #include "Misc/Guid.h"
 #include "Misc/Paths.h"
+#include "Modules/ModuleManager.h"
+#include "STarvolinePanel.h"
 #include "Serialization/JsonReader.h"
 #include "Serialization/JsonSerializer.h"
+#include "Serialization/JsonWriter.h"
+#include "TarvolineApi.h"
+#include "TarvolineEditorModule.h"
+#include "Widgets/Docking/SDockTab.h"
+
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
+#include "HostSlateDriver.h"
+#include "HostSlatePicture.h"
+#include "HostTimeDilation.h"
+#include "Layout/Children.h"
+#include "Widgets/Input/SHostEditableTextBox.h"
+#endif
 
 namespace TarvolineTest
 {
 /** Keys the local service is seeded with: plenty of credits, and too few for any motion. */
 inline const TCHAR* const DemoKey = TEXT("tv_demo_key");
 inline const TCHAR* const PoorKey = TEXT("tv_poor_key");
-
-/** The plug-in's folder (where its TestData lives): the source tree in the stand-in, Plugins/Tarvoline in an editor. */
-inline FString TestPluginDir()
-{
-#ifdef TARVOLINE_SOURCE_DIR
-	return TEXT(TARVOLINE_SOURCE_DIR);
-#else
-	return FPaths::ProjectPluginsDir() / TEXT("Tarvoline");
-#endif
-}
 
 /** The local service's base URL: the control address the runner exported, else TARVOLINE_API. */
 inline FString ServiceUrl()
@@ -58,13 +71,13 @@ struct FExchange
 	TArray<uint8> Bytes;
 };
 
-/** Sends Verb Url with an optional JSON body; the returned record fills in on completion. */
-inline TSharedRef<FExchange> Send(const FString& Verb, const FString& Url, const FString& JsonBody = FString())
+/** Sends Verb to the local service's Path ("/_sim/faults", ...) with an optional JSON body; fills in on completion. */
+inline TSharedRef<FExchange> Control(const FString& Verb, const FString& Path, const FString& JsonBody = FString())
 {
 	TSharedRef<FExchange> Exchange = MakeShared<FExchange>();
 	TSharedRef<IHttpRequest, ESPMode::ThreadSafe> Request = FHttpModule::Get().CreateRequest();
 	Request->SetVerb(Verb);
-	Request->SetURL(Url);
+	Request->SetURL(ServiceUrl() + Path);
 	if (!JsonBody.IsEmpty())
 	{
 		Request->SetHeader(TEXT("Content-Type"), TEXT("application/json"));
@@ -85,12 +98,6 @@ inline TSharedRef<FExchange> Send(const FString& Verb, const FString& Url, const
 		});
 	Request->ProcessRequest();
 	return Exchange;
-}
-
-/** A request to the local service's control endpoints ("/_sim/faults", "/_sim/requests", ...). */
-inline TSharedRef<FExchange> Control(const FString& Verb, const FString& Path, const FString& JsonBody = FString())
-{
-	return Send(Verb, ServiceUrl() + Path, JsonBody);
 }
 
 /** What one client call reported: which callback ran, how often, and with what. */
@@ -167,16 +174,12 @@ inline void WaitUntil(
 				return true;
 			}
 			const double Now = FPlatformTime::Seconds();
-			if (*Deadline == 0.0)
-			{
-				*Deadline = Now + TimeoutSeconds;
-			}
-			else if (Now > *Deadline)
+			*Deadline = *Deadline == 0.0 ? Now + TimeoutSeconds : *Deadline;
+			if (Now > *Deadline)
 			{
 				Test->AddError(FString::Printf(TEXT("Timed out waiting for %s."), *What));
-				return true;
 			}
-			return false;
+			return Now > *Deadline;
 		}));
 }
 
@@ -188,10 +191,7 @@ inline void Idle(double Seconds)
 		[Until, Seconds]()
 		{
 			const double Now = FPlatformTime::Seconds();
-			if (*Until == 0.0)
-			{
-				*Until = Now + Seconds;
-			}
+			*Until = *Until == 0.0 ? Now + Seconds : *Until;
 			return Now >= *Until;
 		}));
 }
@@ -206,14 +206,16 @@ struct FRecordedRequest
 	TArray<TPair<FString, FString>> Headers;
 	TArray<uint8> Body;
 	int32 Status = 0;
+	/** When the service received it, in seconds of its own clock. */
+	double Time = 0.0;
 
 	/** How many header lines of that name (any case) were sent. */
 	int32 CountHeader(const FString& Name) const
 	{
 		int32 Count = 0;
-		for (const TPair<FString, FString>& Header : Headers)
+		for (const TPair<FString, FString>& Line : Headers)
 		{
-			Count += Header.Key.Equals(Name, ESearchCase::IgnoreCase) ? 1 : 0;
+			Count += Line.Key.Equals(Name, ESearchCase::IgnoreCase) ? 1 : 0;
 		}
 		return Count;
 	}
@@ -221,60 +223,14 @@ struct FRecordedRequest
 	/** The value of the first header of that name (any case); empty when none was sent. */
 	FString Header(const FString& Name) const
 	{
-		for (const TPair<FString, FString>& Header : Headers)
-		{
-			if (Header.Key.Equals(Name, ESearchCase::IgnoreCase))
+		const TPair<FString, FString>* Line = Headers.FindByPredicate(
+			[&Name](const TPair<FString, FString>& Candidate)
 			{
-				return Header.Value;
-			}
-		}
-		return FString();
+				return Candidate.Key.Equals(Name, ESearchCase::IgnoreCase);
+			});
+		return Line ? Line->Value : FString();
 	}
 };
-
-/** Standard base64, as the recorder writes bodies, back to bytes; other characters are skipped. */
-inline TArray<uint8> DecodeBase64(const FString& Text)
-{
-	TArray<uint8> Bytes;
-	uint32 Bits = 0;
-	int32 BitCount = 0;
-	for (const TCHAR Char : Text)
-	{
-		int32 Value = -1;
-		if (Char >= TEXT('A') && Char <= TEXT('Z'))
-		{
-			Value = Char - TEXT('A');
-		}
-		else if (Char >= TEXT('a') && Char <= TEXT('z'))
-		{
-			Value = Char - TEXT('a') + 26;
-		}
-		else if (Char >= TEXT('0') && Char <= TEXT('9'))
-		{
-			Value = Char - TEXT('0') + 52;
-		}
-		else if (Char == TEXT('+'))
-		{
-			Value = 62;
-		}
-		else if (Char == TEXT('/'))
-		{
-			Value = 63;
-		}
-		if (Value < 0)
-		{
-			continue;
-		}
-		Bits = (Bits << 6) | uint32(Value);
-		BitCount += 6;
-		if (BitCount >= 8)
-		{
-			BitCount -= 8;
-			Bytes.Add(uint8((Bits >> BitCount) & 0xFF));
-		}
-	}
-	return Bytes;
-}
 
 /** The requests of an answer to GET /_sim/requests, oldest first. */
 inline TArray<FRecordedRequest> ParseRecordedRequests(const FString& Json)
@@ -289,36 +245,32 @@ inline TArray<FRecordedRequest> ParseRecordedRequests(const FString& Json)
 	}
 	for (const TSharedPtr<FJsonValue>& Entry : *Entries)
 	{
-		const TSharedPtr<FJsonObject>* Object = nullptr;
-		if (!Entry.IsValid() || !Entry->TryGetObject(Object))
-		{
-			continue;
-		}
+		const TSharedPtr<FJsonObject> Object = Entry->AsObject();
 		FRecordedRequest& Request = Requests.AddDefaulted_GetRef();
-		(*Object)->TryGetStringField(TEXT("method"), Request.Method);
-		(*Object)->TryGetStringField(TEXT("path"), Request.Path);
-		(*Object)->TryGetStringField(TEXT("query"), Request.Query);
-		(*Object)->TryGetNumberField(TEXT("status"), Request.Status);
-		FString Body;
-		(*Object)->TryGetStringField(TEXT("bodyBase64"), Body);
-		Request.Body = DecodeBase64(Body);
-		const TArray<TSharedPtr<FJsonValue>>* Lines = nullptr;
-		if ((*Object)->TryGetArrayField(TEXT("headerList"), Lines))
+		Request.Method = Object->GetStringField(TEXT("method"));
+		Request.Path = Object->GetStringField(TEXT("path"));
+		Request.Query = Object->GetStringField(TEXT("query"));
+		Request.Status = int32(Object->GetNumberField(TEXT("status")));
+		Request.Time = Object->GetNumberField(TEXT("time"));
+		FBase64::Decode(Object->GetStringField(TEXT("bodyBase64")), Request.Body);
+		for (const TSharedPtr<FJsonValue>& Line : Object->GetArrayField(TEXT("headerList")))
 		{
-			for (const TSharedPtr<FJsonValue>& Line : *Lines)
-			{
-				const TArray<TSharedPtr<FJsonValue>>* Pair = nullptr;
-				FString Name;
-				FString Value;
-				if (Line.IsValid() && Line->TryGetArray(Pair) && Pair->Num() == 2 && (*Pair)[0]->TryGetString(Name) &&
-					(*Pair)[1]->TryGetString(Value))
-				{
-					Request.Headers.Emplace(Name, Value);
-				}
-			}
+			const TArray<TSharedPtr<FJsonValue>>& Pair = Line->AsArray();
+			Request.Headers.Emplace(Pair[0]->AsString(), Pair[1]->AsString());
 		}
 	}
 	return Requests;
+}
+
+/** The service's clock time of each recorded request in a GET /_sim/requests answer, oldest first. */
+inline TArray<double> RecordedTimes(const FString& Json)
+{
+	TArray<double> Times;
+	for (const FRecordedRequest& Request : ParseRecordedRequests(Json))
+	{
+		Times.Add(Request.Time);
+	}
+	return Times;
 }
 
 /** Enqueues a request to a control endpoint and a wait for its answer; an answer other than 2xx fails the test. */
@@ -364,10 +316,7 @@ inline TSharedRef<TArray<FRecordedRequest>> RecordedStep(FAutomationTestBase* Te
 	Then(
 		[Requests, Slot]()
 		{
-			if (Slot->IsValid())
-			{
-				*Requests = ParseRecordedRequests((*Slot)->Body);
-			}
+			*Requests = Slot->IsValid() ? ParseRecordedRequests((*Slot)->Body) : TArray<FRecordedRequest>();
 		});
 	return Requests;
 }
@@ -380,20 +329,7 @@ inline FString MakeScratchDir(const TCHAR* Area)
 	IFileManager::Get().MakeDirectory(*Dir, true);
 	return Dir;
 }
-} // namespace TarvolineTest
 
-// --- Panel workflow helpers: the local service's clock, next-work controls and accounts, test models, the stored
-// key. Self-contained: uses only what is above and the engine. ---
-
-#include "Animation/SkeletalMeshActor.h"
-#include "Editor.h"
-#include "EngineUtils.h"
-#include "Misc/ConfigCacheIni.h"
-#include "Misc/FileHelper.h"
-#include "Serialization/JsonWriter.h"
-
-namespace TarvolineTest
-{
 /**
  * A committed test model (TestData/Models), by file name, as an absolute path. An installed plug-in has the models
  * only when they were copied beside it (see the README's install steps); without them the running test is told so
@@ -401,15 +337,18 @@ namespace TarvolineTest
  */
 inline FString TestModelFile(const FString& FileName)
 {
-	const FString Path = FPaths::ConvertRelativePathToFull(TestPluginDir() / TEXT("TestData/Models") / FileName);
-	if (!IFileManager::Get().FileExists(*Path))
+#ifdef TARVOLINE_SOURCE_DIR
+	const FString PluginDir = TEXT(TARVOLINE_SOURCE_DIR);
+#else
+	const FString PluginDir = FPaths::ConvertRelativePathToFull(FPaths::ProjectPluginsDir() / TEXT("Tarvoline"));
+#endif
+	const FString Path = FPaths::ConvertRelativePathToFull(PluginDir / TEXT("TestData/Models") / FileName);
+	FAutomationTestBase* Test = FAutomationTestFramework::Get().GetCurrentTest();
+	if (Test && !IFileManager::Get().FileExists(*Path))
 	{
-		if (FAutomationTestBase* Test = FAutomationTestFramework::Get().GetCurrentTest())
-		{
-			Test->AddError(FString::Printf(TEXT("The test model %s is missing: copy the plug-in's TestData/Models "
-												"folder to %s/TestData/Models to run this test."),
-				*FileName, *FPaths::ConvertRelativePathToFull(TestPluginDir())));
-		}
+		Test->AddError(FString::Printf(TEXT("The test model %s is missing: copy the plug-in's TestData/Models "
+											"folder to %s/TestData/Models to run this test."),
+			*FileName, *PluginDir));
 	}
 	return Path;
 }
@@ -420,16 +359,22 @@ inline void SimResetStep(FAutomationTestBase* Test)
 	ControlStep(Test, TEXT("POST"), TEXT("/_sim/reset"));
 }
 
+/** Enqueues a change of the local service's clock: {"timeScale": ...} and/or {"advanceSeconds": ...}. */
+inline void SimulatorTimeStep(FAutomationTestBase* Test, const FString& Json)
+{
+	ControlStep(Test, TEXT("POST"), TEXT("/_sim/time"), Json);
+}
+
 /** Enqueues setting how long the service's rigs and jobs created from now on take (1 = real, 0 = at once). */
 inline void SimTimeScaleStep(FAutomationTestBase* Test, double Scale)
 {
-	ControlStep(Test, TEXT("POST"), TEXT("/_sim/time"), FString::Printf(TEXT("{\"timeScale\": %g}"), Scale));
+	SimulatorTimeStep(Test, FString::Printf(TEXT("{\"timeScale\": %g}"), Scale));
 }
 
 /** Enqueues moving the service's clock forward, which finishes the rigs and jobs under way. */
 inline void SimAdvanceStep(FAutomationTestBase* Test, double Seconds)
 {
-	ControlStep(Test, TEXT("POST"), TEXT("/_sim/time"), FString::Printf(TEXT("{\"advanceSeconds\": %g}"), Seconds));
+	SimulatorTimeStep(Test, FString::Printf(TEXT("{\"advanceSeconds\": %g}"), Seconds));
 }
 
 /** Enqueues shaping the next rig or job the service creates ({"rig": {...}} or {"job": {...}}). */
@@ -459,10 +404,7 @@ inline TSharedRef<TSharedPtr<FJsonObject>> SimStateStep(FAutomationTestBase* Tes
 	Then(
 		[State, Slot]()
 		{
-			if (Slot->IsValid())
-			{
-				FJsonSerializer::Deserialize(TJsonReaderFactory<TCHAR>::Create((*Slot)->Body), *State);
-			}
+			FJsonSerializer::Deserialize(TJsonReaderFactory<TCHAR>::Create((*Slot)->Body), *State);
 		});
 	return State;
 }
@@ -471,18 +413,14 @@ inline TSharedRef<TSharedPtr<FJsonObject>> SimStateStep(FAutomationTestBase* Tes
 inline TSharedPtr<FJsonObject> SimJobOf(const TSharedPtr<FJsonObject>& State, const FString& JobId)
 {
 	const TArray<TSharedPtr<FJsonValue>>* Jobs = nullptr;
-	if (!State.IsValid() || !State->TryGetArrayField(TEXT("jobs"), Jobs))
+	if (State.IsValid() && State->TryGetArrayField(TEXT("jobs"), Jobs))
 	{
-		return nullptr;
-	}
-	for (const TSharedPtr<FJsonValue>& Entry : *Jobs)
-	{
-		const TSharedPtr<FJsonObject>* Object = nullptr;
-		FString Id;
-		if (Entry.IsValid() && Entry->TryGetObject(Object) && (*Object)->TryGetStringField(TEXT("id"), Id) &&
-			Id == JobId)
+		for (const TSharedPtr<FJsonValue>& Entry : *Jobs)
 		{
-			return *Object;
+			if (Entry->AsObject()->GetStringField(TEXT("id")) == JobId)
+			{
+				return Entry->AsObject();
+			}
 		}
 	}
 	return nullptr;
@@ -525,11 +463,8 @@ inline FString StoredApiKey()
 inline bool SettingsFileHasApiKey()
 {
 	FString Text;
-	if (!FFileHelper::LoadFileToString(Text, *GEditorSettingsIni))
-	{
-		return false;
-	}
 	TArray<FString> Lines;
+	FFileHelper::LoadFileToString(Text, *GEditorSettingsIni);
 	Text.ParseIntoArrayLines(Lines);
 	bool bInSection = false;
 	for (const FString& Line : Lines)
@@ -547,10 +482,17 @@ inline bool SettingsFileHasApiKey()
 	return false;
 }
 
+/** Forgets a stored API key, so a new panel starts signed out. */
+inline void ForgetStoredApiKey()
+{
+	GConfig->RemoveKey(TEXT("Tarvoline"), TEXT("ApiKey"), GEditorSettingsIni);
+	GConfig->Flush(false, GEditorSettingsIni);
+}
+
 /**
- * Takes the user's stored key out of the settings, so that a panel opened by the test starts signed out, and
- * enqueues nothing; RestoreStoredKeyStep puts it back once the test's other steps are done. A developer running the
- * tests in an editor keeps their key.
+ * Takes the user's stored key out of the settings, so that a panel opened by the test starts signed out;
+ * RestoreStoredKeyStep puts it back once the test's other steps are done. A developer running the tests in an editor
+ * keeps their key.
  */
 inline TSharedRef<TOptional<FString>> SetAsideStoredKey()
 {
@@ -581,76 +523,17 @@ inline void RestoreStoredKeyStep(const TSharedRef<TOptional<FString>>& Saved)
 		});
 }
 
-/** Forgets a stored API key, so a new panel starts signed out. */
-inline void ForgetStoredApiKey()
-{
-	GConfig->RemoveKey(TEXT("Tarvoline"), TEXT("ApiKey"), GEditorSettingsIni);
-	GConfig->Flush(false, GEditorSettingsIni);
-}
-
-/** The service's clock time of each recorded request, read from a GET /_sim/requests answer, oldest first. */
-inline TArray<double> RecordedTimes(const FString& Json)
-{
-	TArray<double> Times;
-	TSharedPtr<FJsonObject> Root;
-	const TArray<TSharedPtr<FJsonValue>>* Entries = nullptr;
-	if (!FJsonSerializer::Deserialize(TJsonReaderFactory<TCHAR>::Create(Json), Root) || !Root.IsValid() ||
-		!Root->TryGetArrayField(TEXT("requests"), Entries))
-	{
-		return Times;
-	}
-	for (const TSharedPtr<FJsonValue>& Entry : *Entries)
-	{
-		const TSharedPtr<FJsonObject>* Object = nullptr;
-		double Time = 0.0;
-		if (Entry.IsValid() && Entry->TryGetObject(Object) && (*Object)->TryGetNumberField(TEXT("time"), Time))
-		{
-			Times.Add(Time);
-		}
-	}
-	return Times;
-}
-
 /** The skeletal mesh actors in the editor's level. */
 inline int32 CountMeshActors()
 {
 	int32 Count = 0;
-	UWorld* World = GEditor ? GEditor->GetEditorWorldContext(false).World() : nullptr;
-	for (TActorIterator<ASkeletalMeshActor> It(World); It; ++It)
+	for (TActorIterator<ASkeletalMeshActor> It(GEditor->GetEditorWorldContext(false).World()); It; ++It)
 	{
 		++Count;
 	}
 	return Count;
 }
 } // namespace TarvolineTest
-
-// --- End of the panel workflow helpers. ---
-
-#endif
-
-// ---------------------------------------------------------------------------------------------------------------
-// UI helpers: the editor module, the panel's widgets and pictures of them, shared by the module, layout and picker
-// tests. What drives widgets or draws pictures needs the stand-in's driver and is compiled only there.
-// ---------------------------------------------------------------------------------------------------------------
-
-#if WITH_DEV_AUTOMATION_TESTS
-
-#include "Framework/Docking/TabManager.h"
-#include "Internationalization/Text.h"
-#include "Misc/ConfigCacheIni.h"
-#include "Modules/ModuleManager.h"
-#include "STarvolinePanel.h"
-#include "TarvolineApi.h"
-#include "TarvolineEditorModule.h"
-#include "Widgets/Docking/SDockTab.h"
-
-#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
-#include "HostSlateDriver.h"
-#include "HostSlatePicture.h"
-#include "HostTimeDilation.h"
-#include "Layout/Children.h"
-#include "Widgets/Input/SHostEditableTextBox.h"
-#endif
 
 namespace TarvolineUiTest
 {
@@ -665,11 +548,9 @@ constexpr float PanelWidth = 420.0f;
 /** Whether a text is the localizable text of that key in the plug-in's namespace. */
 inline bool IsPluginText(const FText& Text, const FString& Key)
 {
-	const TOptional<FString> Namespace = FTextInspector::GetNamespace(Text);
-	const TOptional<FString> TextKey = FTextInspector::GetKey(Text);
 	// Keys and namespaces are case-sensitive in the localization data, so they are compared that way here.
-	return Namespace.IsSet() && Namespace->Equals(TEXT("Tarvoline"), ESearchCase::CaseSensitive) && TextKey.IsSet() &&
-		   TextKey->Equals(Key, ESearchCase::CaseSensitive);
+	return FTextInspector::GetNamespace(Text).Get(FString()).Equals(TEXT("Tarvoline"), ESearchCase::CaseSensitive) &&
+		   FTextInspector::GetKey(Text).Get(FString()).Equals(Key, ESearchCase::CaseSensitive);
 }
 
 /**
@@ -706,61 +587,41 @@ inline TSharedRef<FString> UploadRiggedCharacterStep(
 	FAutomationTestBase* Test, const FString& Key, const FString& Model)
 {
 	TSharedRef<FString> Id = MakeShared<FString>();
-	TSharedRef<TOutcome<FTarvolineCharacter>> Upload = MakeShared<TOutcome<FTarvolineCharacter>>();
+	TSharedRef<TOutcome<FTarvolineCharacter>> Last = MakeShared<TOutcome<FTarvolineCharacter>>();
 	Then(
-		[Key, Model, Upload]()
+		[Key, Model, Last]()
 		{
-			TarvolineApi::UploadModel(Key, Model, OnSuccess(Upload), OnFailure(Upload));
+			TarvolineApi::UploadModel(Key, Model, OnSuccess(Last), OnFailure(Last));
 		});
-	WaitUntil(Test, TEXT("the upload of ") + FPaths::GetCleanFilename(Model),
-		[Upload]()
-		{
-			return Upload->IsDone();
-		});
-	TSharedRef<TSharedPtr<TOutcome<FTarvolineCharacter>>> Poll =
-		MakeShared<TSharedPtr<TOutcome<FTarvolineCharacter>>>();
+	// Each finished answer that still says rigging asks again; a failure or any other state ends the wait.
 	WaitUntil(Test, TEXT("the rig of ") + FPaths::GetCleanFilename(Model),
-		[Key, Upload, Poll, Id]()
+		[Key, Last, Id]()
 		{
-			if (!Upload->Succeeded())
+			if (!Last->IsDone())
 			{
+				return false;
+			}
+			if (!Last->Succeeded() || !Last->Record.IsRigging())
+			{
+				*Id = Last->Succeeded() && Last->Record.Status.Equals(TEXT("ready"), ESearchCase::IgnoreCase)
+						  ? Last->Record.Id
+						  : FString();
 				return true;
 			}
-			if (Poll->IsValid() && (*Poll)->IsDone())
-			{
-				if ((*Poll)->Succeeded() && (*Poll)->Record.Status.Equals(TEXT("ready"), ESearchCase::IgnoreCase))
-				{
-					*Id = (*Poll)->Record.Id;
-					return true;
-				}
-				if (!(*Poll)->Record.IsRigging())
-				{
-					return true;
-				}
-			}
-			if (!Poll->IsValid() || (*Poll)->IsDone())
-			{
-				*Poll = MakeShared<TOutcome<FTarvolineCharacter>>();
-				TarvolineApi::FetchCharacter(
-					Key, Upload->Record.Id, OnSuccess(Poll->ToSharedRef()), OnFailure(Poll->ToSharedRef()));
-			}
+			const FString CharacterId = Last->Record.Id;
+			*Last = TOutcome<FTarvolineCharacter>();
+			TarvolineApi::FetchCharacter(Key, CharacterId, OnSuccess(Last), OnFailure(Last));
 			return false;
 		});
 	Then(
-		[Test, Id, Model, Upload]()
+		[Test, Id, Model, Last]()
 		{
 			if (Id->IsEmpty())
 			{
-				Test->AddError(FString::Printf(TEXT("%s was not rigged: %s"), *Model, *Upload->Message));
+				Test->AddError(FString::Printf(TEXT("%s was not rigged: %s"), *Model, *Last->Message));
 			}
 		});
 	return Id;
-}
-
-/** Enqueues a change of the local service's clock: {"timeScale": ...} and/or {"advanceSeconds": ...}. */
-inline void SimulatorTimeStep(FAutomationTestBase* Test, const FString& Json)
-{
-	ControlStep(Test, TEXT("POST"), TEXT("/_sim/time"), Json);
 }
 
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
@@ -794,11 +655,8 @@ struct FPanelUnderTest
 		const TSharedPtr<SWidget> SizeBox = PromptBox.IsValid() ? PromptBox->GetParentWidget() : nullptr;
 		const TSharedPtr<SWidget> MotionBox = SizeBox.IsValid() ? SizeBox->GetParentWidget() : nullptr;
 		FChildren* MotionSlots = MotionBox.IsValid() ? MotionBox->GetChildren() : nullptr;
-		if (!MotionSlots || MotionSlots->Num() < 2)
-		{
-			return Buttons;
-		}
-		FChildren* Examples = MotionSlots->GetChildAt(1)->GetChildren();
+		FChildren* Examples =
+			MotionSlots && MotionSlots->Num() > 1 ? MotionSlots->GetChildAt(1)->GetChildren() : nullptr;
 		for (int32 Index = 0; Examples && Index < Examples->Num(); ++Index)
 		{
 			Buttons.Add(Examples->GetChildAt(Index));
@@ -821,13 +679,12 @@ struct FPanelUnderTest
 inline FString PictureDir()
 {
 	const FString Wanted = FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_PICTURES_DIR"));
-	if (!Wanted.IsEmpty())
+	if (Wanted.IsEmpty())
 	{
-		const FString Dir = FPaths::ConvertRelativePathToFull(Wanted);
-		IFileManager::Get().MakeDirectory(*Dir, true);
-		return Dir;
+		return MakeScratchDir(TEXT("Pictures"));
 	}
-	return MakeScratchDir(TEXT("Pictures"));
+	IFileManager::Get().MakeDirectory(*FPaths::ConvertRelativePathToFull(Wanted), true);
+	return FPaths::ConvertRelativePathToFull(Wanted);
 }
 
 /**
@@ -842,18 +699,12 @@ inline void SavePanelPicture(
 		Test->AddWarning(TEXT("This build cannot make pictures; ") + Name + TEXT(" was not drawn."));
 		return;
 	}
-	const FString Path = Dir / Name;
-	FString Error;
-	if (!Test->TestTrue(
-			TEXT("picture written: ") + Name, HostSlate::SavePicture(Panel, Path, PanelWidth, 0.0f, &Error)))
-	{
-		Test->AddError(Error);
-		return;
-	}
 	HostSlate::FPicture Picture;
-	if (!Test->TestTrue(TEXT("picture read back: ") + Name, HostSlate::ReadPicture(Path, Picture, &Error)))
+	FString Error;
+	if (!HostSlate::SavePicture(Panel, Dir / Name, PanelWidth, 0.0f, &Error) ||
+		!HostSlate::ReadPicture(Dir / Name, Picture, &Error))
 	{
-		Test->AddError(Error);
+		Test->AddError(Name + TEXT(": ") + Error);
 		return;
 	}
 	Test->TestEqual(TEXT("picture width: ") + Name, Picture.Width, int32(PanelWidth));
@@ -866,4 +717,3 @@ inline void SavePanelPicture(
 } // namespace TarvolineUiTest
 
 #endif // WITH_DEV_AUTOMATION_TESTS
-// --- End of the UI helpers. ---
