@@ -22,13 +22,13 @@ bool FTarvolineDownloadArchive::Open()
 		bOpened = true;
 		// Silent: a disk that is full or read-only is the user's sentence, not an error line in the editor's log. The
 		// writer makes the missing folders itself.
-		Writer = IFileManager::Get().CreateFileWriter(*TempPath, FILEWRITE_Silent);
-		if (Writer == nullptr)
+		Writer.Reset(IFileManager::Get().CreateFileWriter(*TempPath, FILEWRITE_Silent));
+		if (!Writer)
 		{
 			SetError();
 		}
 	}
-	return Writer != nullptr;
+	return Writer.IsValid();
 }
 
 void FTarvolineDownloadArchive::Serialize(void* Data, int64 Length)
@@ -57,15 +57,11 @@ bool FTarvolineDownloadArchive::MakeFile()
 
 bool FTarvolineDownloadArchive::Close()
 {
-	if (Writer != nullptr)
+	if (Writer && !Writer->Close())
 	{
-		if (!Writer->Close())
-		{
-			SetError();
-		}
-		delete Writer;
-		Writer = nullptr;
+		SetError();
 	}
+	Writer.Reset();
 	return !IsError();
 }
 

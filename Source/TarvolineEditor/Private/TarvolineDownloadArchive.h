@@ -6,6 +6,7 @@
 
 #include "CoreMinimal.h"
 #include "Serialization/Archive.h"
+#include "Templates/UniquePtr.h"
 
 class FTarvolineDownloadArchive final : public FArchive
 {
@@ -29,7 +30,7 @@ private:
 	bool Open();
 
 	FString TempPath;
-	FArchive* Writer = nullptr;
+	TUniquePtr<FArchive> Writer;
 	bool bOpened = false;
 	int64 Written = 0;
 };

@@ -16,9 +16,9 @@ FTarvolineUploadArchive::FTarvolineUploadArchive(const FString& InFilePath, TArr
 	FileSize = IFileManager::Get().FileSize(*FilePath);
 	if (FileSize >= 0)
 	{
-		File = IFileManager::Get().CreateFileReader(*FilePath, FILEREAD_Silent);
+		File.Reset(IFileManager::Get().CreateFileReader(*FilePath, FILEREAD_Silent));
 	}
-	if (File != nullptr)
+	if (File)
 	{
 		// The reader's own size is the one it will serve, should the file have changed since it was measured.
 		FileSize = File->TotalSize();
@@ -32,7 +32,7 @@ FTarvolineUploadArchive::~FTarvolineUploadArchive()
 
 bool FTarvolineUploadArchive::IsOpen() const
 {
-	return File != nullptr && FileSize >= 0;
+	return File.IsValid() && FileSize >= 0;
 }
 
 void FTarvolineUploadArchive::Serialize(void* Data, int64 Length)
@@ -56,7 +56,7 @@ void FTarvolineUploadArchive::Serialize(void* Data, int64 Length)
 		{
 			const int64 FilePos = Pos - HeadSize;
 			Copied = FMath::Min(Length, FileSize - FilePos);
-			if (File == nullptr)
+			if (!File)
 			{
 				SetError();
 				return;
@@ -106,15 +106,11 @@ void FTarvolineUploadArchive::Seek(int64 InPos)
 
 bool FTarvolineUploadArchive::Close()
 {
-	if (File != nullptr)
+	if (File && !File->Close())
 	{
-		if (!File->Close())
-		{
-			SetError();
-		}
-		delete File;
-		File = nullptr;
+		SetError();
 	}
+	File.Reset();
 	return !IsError();
 }
 

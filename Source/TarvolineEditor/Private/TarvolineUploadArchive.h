@@ -6,6 +6,7 @@
 
 #include "CoreMinimal.h"
 #include "Serialization/Archive.h"
+#include "Templates/UniquePtr.h"
 
 class FTarvolineUploadArchive final : public FArchive
 {
@@ -34,7 +35,7 @@ private:
 	TArray<uint8> Head;
 	TArray<uint8> Tail;
 	/** The file's reader; null once closed, or when the file could not be opened. */
-	FArchive* File = nullptr;
+	TUniquePtr<FArchive> File;
 	int64 FileSize = 0;
 	int64 Pos = 0;
 };
