@@ -321,11 +321,6 @@ bool FAutomationTestBase::TestEqualInsensitive(const TCHAR* What, const TCHAR* A
 	return TestEqual(What, FString(Actual), FString(Expected));
 }
 
-bool FAutomationTestBase::TestEqualSensitive(const TCHAR* What, const FString& Actual, const FString& Expected)
-{
-	return TestEqual(What, *Actual, *Expected);
-}
-
 bool FAutomationTestBase::TestNull(const TCHAR* What, const void* Pointer)
 {
 	if (Pointer != nullptr)

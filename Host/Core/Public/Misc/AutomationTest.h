@@ -217,7 +217,6 @@ public:
 		return TestEqual(*What, Forward<ArgTypes>(Args)...);
 	}
 	bool TestEqualInsensitive(const TCHAR* What, const TCHAR* Actual, const TCHAR* Expected);
-	bool TestEqualSensitive(const TCHAR* What, const FString& Actual, const FString& Expected);
 
 	template <typename ValueType>
 	bool TestNotEqual(const TCHAR* What, const ValueType& Actual, const ValueType& Expected)
