@@ -22,6 +22,7 @@
 
 namespace TarvolineClientTest
 {
+using namespace TarvolineApi;
 using namespace TarvolineTest;
 
 template <typename RecordType>
@@ -34,7 +35,6 @@ struct FCase
 	FString Expected;
 };
 
-const TCHAR* const Reset = TEXT("/_sim/reset");
 const TCHAR* const BrokenLink = TEXT("The download link did not work. Press Check again.");
 
 /** A fault that answers the next request (whose path PathRegex finds, when given) with Status and exactly Body. */
@@ -43,15 +43,15 @@ FString Answer(const FString& Body, int32 Status = 200, const FString& PathRegex
 	return AnswerWithFault(TEXT("*"), PathRegex, Status, Body);
 }
 
-FString Failed(int32 Status, const FString& Sentence)
+/** What a call that failed reports, as Describe puts it; without a sentence, the one for any other status. */
+FString Failed(int32 Status, FString Sentence = FString())
 {
+	if (Sentence.IsEmpty())
+	{
+		Sentence =
+			FString::Printf(TEXT("Tarvoline answered %d. Try again, or write to us if it keeps happening."), Status);
+	}
 	return FString::Printf(TEXT("failed %d: %s"), Status, *Sentence);
-}
-
-FString Answered(int32 Status)
-{
-	return Failed(Status,
-		FString::Printf(TEXT("Tarvoline answered %d. Try again, or write to us if it keeps happening."), Status));
 }
 
 TArray<uint8> Utf8(const FString& Text)
@@ -247,18 +247,12 @@ void FinallyStep(const TArray<TFunction<void()>>& Checks)
 		});
 }
 
-/** FetchAccount with Key, with TARVOLINE_API moved to BaseUrl for the call when one is given. */
-TCall<FTarvolineAccount> FetchAccountCall(const FString& Key, const FString& BaseUrl = FString())
+/** FetchAccount with Key. */
+TCall<FTarvolineAccount> FetchAccountCall(const FString& Key)
 {
-	return [Key, BaseUrl](const TSharedRef<TOutcome<FTarvolineAccount>>& Outcome)
+	return [Key](const TSharedRef<TOutcome<FTarvolineAccount>>& Outcome)
 	{
-		const FString SavedApi = FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_API"));
-		if (!BaseUrl.IsEmpty())
-		{
-			FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), *BaseUrl);
-		}
 		TarvolineApi::FetchAccount(Key, OnSuccess(Outcome), OnFailure(Outcome));
-		FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), *SavedApi);
 	};
 }
 
@@ -294,10 +288,16 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 	// TARVOLINE_API is read at each request: unset (an empty value unsets) means the live service, an https host with
 	// no path of its own; one trailing slash goes, not two.
 	const FString SavedApi = FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_API"));
-	FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), TEXT(""));
-	TestEqual(TEXT("live URL"), *TarvolineApi::MakeRequest(TEXT("GET"), TEXT("/v1/assets"), DemoKey)->GetURL(),
-		*(TarvolineApi::DefaultApiBaseUrl + FString(TEXT("/v1/assets"))));
+	TArray<FString> Urls;
+	for (const TCHAR* BaseUrl : {TEXT(""), TEXT("http://127.0.0.1:9/"), TEXT("http://127.0.0.1:9//")})
+	{
+		FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), BaseUrl);
+		Urls.Add(MakeRequest(TEXT("GET"), TEXT("/v1/assets"), DemoKey)->GetURL());
+	}
 	FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), *SavedApi);
+	TestEqual(TEXT("URLs"), *FString::Join(Urls, TEXT(" ")),
+		*FString::Printf(
+			TEXT("%s/v1/assets http://127.0.0.1:9/v1/assets http://127.0.0.1:9//v1/assets"), DefaultApiBaseUrl));
 	FString LiveHost = TarvolineApi::DefaultApiBaseUrl;
 	TestTrue(TEXT("live service is an https host"),
 		LiveHost.RemoveFromStart(TEXT("https://"), ESearchCase::CaseSensitive) && !LiveHost.Contains(TEXT("/")));
@@ -309,19 +309,16 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 	// most of these; the fault matrix checks the answers.
 	const FString Dir = MakeScratchDir(TEXT("TarvolineClientTests"));
 	const FString Fox = TEXT("a fox jumps");
-	ControlStep(this, TEXT("POST"), Reset);
-	for (const FString& BaseUrl : {FString(), ServiceUrl() + TEXT("/"), ServiceUrl() + TEXT("//")})
-	{
-		CallStep(this, BaseUrl, FetchAccountCall(DemoKey, BaseUrl));
-	}
+	SimResetStep(this);
+	CallStep(this, TEXT("account"), FetchAccountCall(DemoKey));
 	CallStep(this, TEXT("no key"), FetchAccountCall(TEXT("")));
-	CallStep(this, TEXT("query"), ApiCall<FTarvolineJob>(&TarvolineApi::FetchJob, TEXT("abc?probe=1")));
-	CallStep(this, TEXT("escaped"), ApiCall<FTarvolineCharacter>(&TarvolineApi::FetchCharacter, TEXT("a%2Fb")));
-	CallStep(this, TEXT("plan"), ApiCall<FTarvolinePlan>(&TarvolineApi::PlanMotion, Fox, TEXT("c9")));
-	CallStep(this, TEXT("generate"), ApiCall<FTarvolineJob>(&TarvolineApi::Generate, Fox, TEXT("c9")));
+	CallStep(this, TEXT("query"), ApiCall<FTarvolineJob>(&FetchJob, TEXT("abc?probe=1")));
+	CallStep(this, TEXT("escaped"), ApiCall<FTarvolineCharacter>(&FetchCharacter, TEXT("a%2Fb")));
+	CallStep(this, TEXT("plan"), ApiCall<FTarvolinePlan>(&PlanMotion, Fox, TEXT("c9")));
+	CallStep(this, TEXT("generate"), ApiCall<FTarvolineJob>(&Generate, Fox, TEXT("c9")));
 	const FString Odd = TEXT(" F\u00fcchsin \"springt\" \\ hoch\n");
-	CallStep(this, TEXT("quoted"), ApiCall<FTarvolinePlan>(&TarvolineApi::PlanMotion, Odd, TEXT("c 9")));
-	CallStep(this, TEXT("empty prompt"), ApiCall<FTarvolinePlan>(&TarvolineApi::PlanMotion, TEXT(""), TEXT("")));
+	CallStep(this, TEXT("quoted"), ApiCall<FTarvolinePlan>(&PlanMotion, Odd, TEXT("c 9")));
+	CallStep(this, TEXT("empty prompt"), ApiCall<FTarvolinePlan>(&PlanMotion, TEXT(""), TEXT("")));
 	// Every byte value, and lines that look like a boundary.
 	TArray<uint8> Binary;
 	for (int32 Index = 0; Index < 600; ++Index)
@@ -332,12 +329,10 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 	const TArray<FString> Names = {
 		TEXT("fox.fbx"), TEXT("empty.glb"), TEXT("F\u00fcchsin \u72d0.fbx"), TEXT("say \"hi\".fbx")};
 	const TArray<TArray<uint8>> Contents = {Binary, TArray<uint8>(), Utf8(TEXT("glTF")), Utf8(TEXT("quoted"))};
-	TArray<TSharedRef<TOutcome<FTarvolineCharacter>>> Uploads;
 	for (int32 Index = 0; Index < Names.Num(); ++Index)
 	{
 		TestTrue(TEXT("test file written"), FFileHelper::SaveArrayToFile(Contents[Index], *(Dir / Names[Index])));
-		Uploads.Add(
-			CallStep(this, Names[Index], ApiCall<FTarvolineCharacter>(&TarvolineApi::UploadModel, Dir / Names[Index])));
+		CallStep(this, Names[Index], ApiCall<FTarvolineCharacter>(&UploadModel, Dir / Names[Index]));
 	}
 	// A missing file fails before the call returns, naming only the file; nothing is sent.
 	const FString Missed = Failed(0, TEXT("Could not read absent fox.fbx."));
@@ -350,13 +345,13 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 			TestEqual(TEXT("missing file reported at once"), *Describe(*Missing), *Missed);
 		});
 	const TSharedRef<TArray<FRecordedRequest>> Recorded = RecordedStep(this, TEXT("/"));
-	FinallyStep({[this, Names, Contents, Uploads, Missing, Missed, Recorded]()
+	FinallyStep({[this, Names, Contents, Missing, Missed, Recorded]()
 		{
 			TestEqual(TEXT("missing file reported once"), *Describe(*Missing), *Missed);
 			const FString Get = ApiHeaders(DemoKey) + TEXT(", body ");
 			const FString Json = ApiHeaders(DemoKey) + TEXT(", Content-Type: application/json, body ");
-			TArray<FString> Expected = {TEXT("GET /v1/auth/me") + Get, TEXT("GET /v1/auth/me") + Get,
-				TEXT("GET //v1/auth/me") + Get, TEXT("GET /v1/auth/me") + ApiHeaders(TEXT("")) + TEXT(", body "),
+			TArray<FString> Expected = {TEXT("GET /v1/auth/me") + Get,
+				TEXT("GET /v1/auth/me") + ApiHeaders(TEXT("")) + TEXT(", body "),
 				TEXT("GET /v1/jobs/abc?probe=1") + Get, TEXT("GET /v1/assets/a%2Fb") + Get,
 				TEXT("POST /v1/plan") + Json +
 					Show(Utf8(TEXT("{\r\n\t\"prompt\": \"a fox jumps\",\r\n\t\"assetId\": \"c9\"\r\n}"))),
@@ -373,9 +368,6 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 			const FString Multipart = TEXT("multipart/form-data; boundary=");
 			for (int32 Index = 0; Index < Names.Num() && Recorded->IsValidIndex(Expected.Num()); ++Index)
 			{
-				TestTrue(Names[Index] + TEXT(" read by the service as sent: ") + Describe(*Uploads[Index]),
-					Uploads[Index]->Succeeded() &&
-						Uploads[Index]->Record.Filename.Equals(Names[Index], ESearchCase::CaseSensitive));
 				// The prefix and a new GUID's 32 upper-case hexadecimal digits.
 				const FString Boundary =
 					(*Recorded)[Expected.Num()].Header(TEXT("Content-Type")).RightChop(Multipart.Len());
@@ -413,35 +405,29 @@ bool FTarvolineClientAnswersTest::RunTest(const FString&)
 {
 	using namespace TarvolineClientTest;
 	// Failures the fault matrix leaves out: details that are empty or not text, statuses and bodies the service never
-	// sends, 2xx answers that are not quite documents, and a connection refused.
+	// sends, 2xx answers that are not quite documents.
 	const TCHAR* const Site = TarvolineApi::TarvolineSiteHost;
 	const FString KeyRefused =
 		Failed(401, FString::Printf(TEXT("That API key was not accepted. Make a new one at %s/account."), Site));
 	const FString Unreadable = TEXT("Tarvoline sent an answer we could not read.");
-	const TArray<FCase> Failures = {
+	const TArray<FCase> Accounts = {
 		{TEXT("{\"kind\": \"status\", \"status\": 401, \"detail\": \"\"}"), KeyRefused},
 		{TEXT("{\"kind\": \"html\", \"status\": 401}"), KeyRefused},
 		{Answer(TEXT("[{\"detail\": \"In a list.\"}]"), 402),
 			Failed(402, FString::Printf(TEXT("Not enough credits for that. Top up at %s/credits."), Site))},
 		{TEXT("{\"kind\": \"status\", \"status\": 422, \"detail\": [{\"loc\": [\"body\"], \"msg\": \"x\"}]}"),
-			Answered(422)},
-		{TEXT("{\"kind\": \"status\", \"status\": 404, \"detail\": {\"msg\": \"Not here.\"}}"), Answered(404)},
-		{TEXT("{\"kind\": \"status\", \"status\": 300}"), Answered(300)},
+			Failed(422)},
+		{TEXT("{\"kind\": \"status\", \"status\": 404, \"detail\": {\"msg\": \"Not here.\"}}"), Failed(404)},
+		{TEXT("{\"kind\": \"status\", \"status\": 300}"), Failed(300)},
 		{TEXT("{\"kind\": \"empty\", \"status\": 204}"), Failed(204, Unreadable)},
 		{Answer(TEXT("{\"email\": \"a@b.test\"} trailing"), 201), Failed(201, Unreadable)},
-	};
-	const FString Refused =
-		Failed(0, FString::Printf(TEXT("Could not reach %s. Check the internet connection and try again."), Site));
-
-	// Records: any 2xx document (an array too), text as sent, numbers truncated toward zero, mistyped members as their
-	// defaults, an empty family as humanoid.
-	const TArray<FCase> Accounts = {
+		// Records: any 2xx document (an array too), text as sent, numbers truncated toward zero, mistyped members as
+		// their defaults, an empty family as humanoid.
 		{Answer(TEXT("{\"email\": \"Ann@Example.TEST \", \"credits\": 12.9, \"extra\": [1]}"), 201),
 			TEXT("'Ann@Example.TEST ' 12 credits")},
 		{Answer(TEXT("[]"), 299), TEXT("'' 0 credits")},
 		{Answer(TEXT("{\"credits\": -7.9}")), TEXT("'' -7 credits")},
 		{Answer(TEXT("{\"email\": {\"a\": 1}, \"credits\": \"many\"}")), TEXT("'' 0 credits")},
-		{Answer(TEXT("{\"email\": null, \"credits\": [5]}")), TEXT("'' 0 credits")},
 	};
 	// Every element of a top-level array becomes a record, in order; a list inside an object is not read.
 	const TArray<FCase> Lists = {
@@ -459,12 +445,9 @@ bool FTarvolineClientAnswersTest::RunTest(const FString&)
 		{Answer(TEXT("{\"id\": [\"c1\"], \"status\": {\"s\": 1}, \"filename\": null, \"error\": \"Not a model.\", "
 					 "\"family\": {}}")),
 			TEXT(" '' [] error 'Not a model.' humanoid")},
-		{Answer(TEXT("[{\"id\": \"c1\", \"status\": \"ready\"}]")), TEXT(" '' [] error '' humanoid")},
 	};
 	// Segment labels drop the family's own prefix ("quad_") and underscores, with seconds to one place.
 	const TArray<FCase> Plans = {
-		{Answer(TEXT("{\"cost\": 12, \"balance\": 3, \"affordable\": false}")),
-			TEXT("cost 12, balance 3; segments []; notes []")},
 		{Answer(TEXT("{\"cost\": 4.9, \"balance\": 999.99, \"affordable\": true, \"fallback\": false, \"script\": "
 					 "{\"segments\": [{\"primitive\": \"quad_trot_forward\", \"seconds\": 2.26}, {\"primitive\": "
 					 "\"QUAD_walk\", \"seconds\": 3}, {\"primitive\": \"jump_quad_spin\"}, 7, {\"primitive\": "
@@ -498,20 +481,16 @@ bool FTarvolineClientAnswersTest::RunTest(const FString&)
 					 "\"progress\": \"x\"}")),
 			TEXT(" [], stage '' 0, 0 credits, output :, output glb:, output :u")},
 	};
-	ControlStep(this, TEXT("POST"), Reset);
-	// Nothing listens on port 1. Generate reads its answer with the job reader.
-	FinallyStep({ExpectEachStep(this, TEXT("account"), FetchAccountCall(DemoKey), Failures),
+	SimResetStep(this);
+	// Generate reads its answer with the job reader.
+	FinallyStep({ExpectEachStep(this, TEXT("account"), FetchAccountCall(DemoKey), Accounts),
+		ExpectEachStep(this, TEXT("list"), ApiCall<TArray<FTarvolineCharacter>>(&ListCharacters), Lists),
+		ExpectEachStep(this, TEXT("character"), ApiCall<FTarvolineCharacter>(&FetchCharacter, TEXT("c9")), Characters),
 		ExpectEachStep(
-			this, TEXT("port 1"), FetchAccountCall(DemoKey, TEXT("http://127.0.0.1:1")), {{FString(), Refused}}),
-		ExpectEachStep(this, TEXT("account"), FetchAccountCall(DemoKey), Accounts),
-		ExpectEachStep(this, TEXT("list"), ApiCall<TArray<FTarvolineCharacter>>(&TarvolineApi::ListCharacters), Lists),
-		ExpectEachStep(this, TEXT("character"), ApiCall<FTarvolineCharacter>(&TarvolineApi::FetchCharacter, TEXT("c9")),
-			Characters),
-		ExpectEachStep(this, TEXT("plan"),
-			ApiCall<FTarvolinePlan>(&TarvolineApi::PlanMotion, TEXT("a fox jumps"), TEXT("c9")), Plans),
-		ExpectEachStep(this, TEXT("job"), ApiCall<FTarvolineJob>(&TarvolineApi::FetchJob, TEXT("j9")), Jobs),
-		ExpectEachStep(this, TEXT("generate"),
-			ApiCall<FTarvolineJob>(&TarvolineApi::Generate, TEXT("a fox jumps"), TEXT("c9")), {Running})});
+			this, TEXT("plan"), ApiCall<FTarvolinePlan>(&PlanMotion, TEXT("a fox jumps"), TEXT("c9")), Plans),
+		ExpectEachStep(this, TEXT("job"), ApiCall<FTarvolineJob>(&FetchJob, TEXT("j9")), Jobs),
+		ExpectEachStep(
+			this, TEXT("generate"), ApiCall<FTarvolineJob>(&Generate, TEXT("a fox jumps"), TEXT("c9")), {Running})});
 	return true;
 }
 
@@ -545,11 +524,10 @@ bool FTarvolineClientDownloadsTest::RunTest(const FString&)
 		{{FString(), Failed(403, BrokenLink)}, Link, Kept},
 		{{Answer(TEXT("partial"), 206, Downloads), Failed(206, BrokenLink)}, Link, Kept},
 		{{Answer(TEXT("{}"), 201, Downloads), Failed(201, BrokenLink)}, Link, Kept},
-		{{FString(), Failed(0, BrokenLink)}, TEXT("http://127.0.0.1:1/downloads/x/motion.fbx"), Kept},
 		{{Answer(TEXT("bytes"), 200, Downloads), Failed(0, TEXT("Could not write ") + Unwritable + TEXT("."))}, Link,
 			Unwritable},
 	};
-	ControlStep(this, TEXT("POST"), Reset);
+	SimResetStep(this);
 	TArray<TSharedRef<TOutcome<FNothing>>> Outcomes;
 	const TSharedRef<TArray<FString>> SeenWhenDone = MakeShared<TArray<FString>>();
 	// The time limit each download asked for: a large file on a slow line needs the same 900 s as any request.
@@ -593,8 +571,8 @@ bool FTarvolineClientDownloadsTest::RunTest(const FString&)
 				*(Show(Utf8(Payload)) + TEXT(" | ") + Show(Utf8(Payload))));
 
 			// The key never travels to an output URL, and the client adds no headers of its own there; the link goes
-			// out as given. Only the download to port 1 never arrives.
-			TestEqual(TEXT("downloads recorded"), Recorded->Num(), Cases.Num() - 1);
+			// out as given.
+			TestEqual(TEXT("downloads recorded"), Recorded->Num(), Cases.Num());
 			for (const FRecordedRequest& Request : *Recorded)
 			{
 				const FString Line = Summary(Request);
@@ -616,17 +594,15 @@ bool FTarvolineClientModelToDownloadTest::RunTest(const FString&)
 	// The whole road against the local service, with its work finishing at the first look.
 	const FString SavePath = MakeScratchDir(TEXT("TarvolineClientTests")) / TEXT("Tarvoline") / TEXT("a_fox_jumps.fbx");
 	const FString Fox = TEXT("a fox jumps");
-	ControlStep(this, TEXT("POST"), Reset);
-	ControlStep(this, TEXT("POST"), TEXT("/_sim/time"), TEXT("{\"timeScale\": 0}"));
-	const auto Uploaded = CallStep(this, TEXT("upload"),
-		ApiCall<FTarvolineCharacter>(&TarvolineApi::UploadModel, TestModelFile(TEXT("quadruped_mesh.fbx"))));
+	SimResetStep(this);
+	SimTimeScaleStep(this, 0.0);
+	const auto Uploaded = CallStep(
+		this, TEXT("upload"), ApiCall<FTarvolineCharacter>(&UploadModel, TestModelFile(TEXT("quadruped_mesh.fbx"))));
 	// The service finishes the rig when it is looked at.
-	CallStep(this, TEXT("rig"), ApiCall<FTarvolineCharacter>(&TarvolineApi::FetchCharacter, Uploaded));
-	const auto Planned =
-		CallStep(this, TEXT("plan"), ApiCall<FTarvolinePlan>(&TarvolineApi::PlanMotion, Fox, Uploaded));
-	const auto Ordered =
-		CallStep(this, TEXT("generate"), ApiCall<FTarvolineJob>(&TarvolineApi::Generate, Fox, Uploaded));
-	const auto Finished = CallStep(this, TEXT("job"), ApiCall<FTarvolineJob>(&TarvolineApi::FetchJob, Ordered));
+	CallStep(this, TEXT("rig"), ApiCall<FTarvolineCharacter>(&FetchCharacter, Uploaded));
+	const auto Planned = CallStep(this, TEXT("plan"), ApiCall<FTarvolinePlan>(&PlanMotion, Fox, Uploaded));
+	const auto Ordered = CallStep(this, TEXT("generate"), ApiCall<FTarvolineJob>(&Generate, Fox, Uploaded));
+	const auto Finished = CallStep(this, TEXT("job"), ApiCall<FTarvolineJob>(&FetchJob, Ordered));
 	const auto Downloaded = CallStep<FNothing>(this, TEXT("download"),
 		[Finished, SavePath](const TSharedRef<TOutcome<FNothing>>& Outcome)
 		{
@@ -669,7 +645,7 @@ bool FTarvolineClientCallsInFlightTest::RunTest(const FString&)
 {
 	using namespace TarvolineClientTest;
 	// A slow answer and quick ones in flight together: each call gets its own answer, in the order they complete.
-	ControlStep(this, TEXT("POST"), Reset);
+	SimResetStep(this);
 	FaultStep(this, TEXT("{\"kind\": \"delay\", \"delayMs\": 800, \"path\": \"/v1/assets/slow\"}"));
 	const TSharedRef<TOutcome<FTarvolineCharacter>> Slow = MakeShared<TOutcome<FTarvolineCharacter>>();
 	const TSharedRef<TOutcome<FTarvolineAccount>> Demo = MakeShared<TOutcome<FTarvolineAccount>>();
@@ -759,8 +735,7 @@ bool FTarvolineClientUploadArchiveTest::RunTest(const FString&)
 		ReadAt(Body, 0, 12);
 		TestTrue(TEXT("a short read is an error"), Body.IsError());
 	}
-	// Neither a missing file nor a folder can be sent.
-	TestFalse(TEXT("missing file"), FTarvolineUploadArchive(Dir / TEXT("absent.fbx"), {'h'}, {'t'}).IsOpen());
+	// A folder cannot be sent (a missing file: see Tarvoline.Client.Requests).
 	TestFalse(TEXT("a folder"), FTarvolineUploadArchive(Dir, {'h'}, {'t'}).IsOpen());
 	IFileManager::Get().DeleteDirectory(*Dir, false, true);
 	return true;
