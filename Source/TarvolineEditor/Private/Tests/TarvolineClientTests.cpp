@@ -72,14 +72,6 @@ FString Show(const TArray<uint8>& Bytes)
 	return Text;
 }
 
-/** A file's bytes as Show gives them; empty when it cannot be read. */
-FString ShowFile(const FString& Path)
-{
-	TArray<uint8> Bytes;
-	FFileHelper::LoadFileToArray(Bytes, *Path);
-	return Show(Bytes);
-}
-
 /** Reads Length bytes of the archive from Offset. */
 TArray<uint8> ReadAt(FArchive& Archive, int64 Offset, int32 Length)
 {
@@ -494,105 +486,16 @@ bool FTarvolineClientAnswersTest::RunTest(const FString&)
 	return true;
 }
 
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineClientDownloadsTest, "Tarvoline.Client.Downloads",
-	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
-
-bool FTarvolineClientDownloadsTest::RunTest(const FString&)
-{
-	using namespace TarvolineClientTest;
-	// The fault matrix covers the service's failures, the earlier file kept and the .part file gone; here: which
-	// answers make a file, the file whole when OnDone runs, what is sent.
-	const FString Dir = MakeScratchDir(TEXT("TarvolineClientTests"));
-	const FString Query = TEXT("expires=99999999999&token=bad");
-	const FString Link = ServiceUrl() + TEXT("/downloads/0123456789abcdef/motion.fbx?") + Query;
-	const FString Kept = Dir / TEXT("kept.fbx");
-	const FString Fresh = Dir / TEXT("New Folder") / TEXT("deeper") / TEXT("a_fox_jumps.fbx");
-	const FString Unwritable = Dir / TEXT("blocker") / TEXT("sub") / TEXT("a.fbx");
-	const FString Payload = TEXT("FBX \u00fc bytes");
-	for (const FString& Path : {Kept, Dir / TEXT("blocker")})
-	{
-		TestTrue(TEXT("file written"), FFileHelper::SaveStringToFile(TEXT("old and longer"), *Path));
-	}
-	const FString Downloads = TEXT("^/downloads/");
-	struct FDownload : FCase
-	{
-		FString Url;
-		FString SavePath;
-	};
-	const TArray<FDownload> Cases = {
-		{{Answer(Payload, 200, Downloads), TEXT("done")}, Link, Fresh},
-		{{FString(), Failed(403, BrokenLink)}, Link, Kept},
-		{{Answer(TEXT("partial"), 206, Downloads), Failed(206, BrokenLink)}, Link, Kept},
-		{{Answer(TEXT("{}"), 201, Downloads), Failed(201, BrokenLink)}, Link, Kept},
-		{{Answer(TEXT("bytes"), 200, Downloads), Failed(0, TEXT("Could not write ") + Unwritable + TEXT("."))}, Link,
-			Unwritable},
-	};
-	SimResetStep(this);
-	TArray<TSharedRef<TOutcome<FNothing>>> Outcomes;
-	const TSharedRef<TArray<FString>> SeenWhenDone = MakeShared<TArray<FString>>();
-	// The time limit each download asked for: a large file on a slow line needs the same 900 s as any request.
-	const TSharedRef<TArray<float>> Limits = MakeShared<TArray<float>>();
-	for (const FDownload& Case : Cases)
-	{
-		const TCall<FNothing> Call = [Case, SeenWhenDone, Limits](const TSharedRef<TOutcome<FNothing>>& Outcome)
-		{
-			const TFunction<void()> Done = OnDone(Outcome);
-			const FString SavePath = Case.SavePath;
-			TarvolineApi::DownloadFile(
-				Case.Url, SavePath,
-				[SavePath, SeenWhenDone, Done]()
-				{
-					SeenWhenDone->Add(ShowFile(SavePath));
-					Done();
-				},
-				OnFailure(Outcome));
-#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
-			Limits->Add(HostHttpTesting::GetLastStartedTimeout());
-#endif
-		};
-		Outcomes.Add(CallStep<FNothing>(this, Case.Fault + TEXT(" ") + Case.Url, Call, Case.Fault));
-	}
-	const TSharedRef<TArray<FRecordedRequest>> Recorded = RecordedStep(this, TEXT("/downloads/"));
-	FinallyStep({[this, Cases, Outcomes, Fresh, Payload, Query, Recorded, SeenWhenDone, Limits]()
-		{
-			for (int32 Index = 0; Index < Cases.Num(); ++Index)
-			{
-				const FString What = Cases[Index].Fault + TEXT(" ") + Cases[Index].Url;
-				TestEqual(What, *Describe(*Outcomes[Index]), *Cases[Index].Expected);
-			}
-			for (const float Limit : *Limits)
-			{
-				TestEqual(TEXT("download time limit"), Limit, 900.0f);
-			}
-			// The folders made, the bytes unchanged, and all of them there when OnDone ran: the panel imports the file
-			// right there.
-			TestEqual(TEXT("when OnDone ran, then on disk"),
-				*(FString::Join(*SeenWhenDone, TEXT(" | ")) + TEXT(" | ") + ShowFile(Fresh)),
-				*(Show(Utf8(Payload)) + TEXT(" | ") + Show(Utf8(Payload))));
-
-			// The key never travels to an output URL, and the client adds no headers of its own there; the link goes
-			// out as given.
-			TestEqual(TEXT("downloads recorded"), Recorded->Num(), Cases.Num());
-			for (const FRecordedRequest& Request : *Recorded)
-			{
-				const FString Line = Summary(Request);
-				TestTrue(TEXT("a plain GET of the link: ") + Line,
-					Line.StartsWith(TEXT("GET /downloads/0123456789abcdef/motion.fbx?") + Query + TEXT(", ")) &&
-						!Line.Contains(TEXT("Authorization")) && !Line.Contains(TEXT("tarvoline-unreal")) &&
-						!Line.Contains(TEXT("application/json")));
-			}
-		}});
-	return true;
-}
-
 IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineClientModelToDownloadTest, "Tarvoline.Client.ModelToDownload",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
 bool FTarvolineClientModelToDownloadTest::RunTest(const FString&)
 {
 	using namespace TarvolineClientTest;
-	// The whole road against the local service, with its work finishing at the first look.
-	const FString SavePath = MakeScratchDir(TEXT("TarvolineClientTests")) / TEXT("Tarvoline") / TEXT("a_fox_jumps.fbx");
+	// The whole road against the local service, its work finishing at the first look, to the job's file; then
+	// downloads that must not make a file. The fault matrix covers the service's failures, the earlier file kept and
+	// the .part file gone; the check commandlet's end-to-end tests check the upload, rig and list on the same road.
+	const FString Dir = MakeScratchDir(TEXT("TarvolineClientTests"));
 	const FString Fox = TEXT("a fox jumps");
 	SimResetStep(this);
 	SimTimeScaleStep(this, 0.0);
@@ -603,37 +506,107 @@ bool FTarvolineClientModelToDownloadTest::RunTest(const FString&)
 	const auto Planned = CallStep(this, TEXT("plan"), ApiCall<FTarvolinePlan>(&PlanMotion, Fox, Uploaded));
 	const auto Ordered = CallStep(this, TEXT("generate"), ApiCall<FTarvolineJob>(&Generate, Fox, Uploaded));
 	const auto Finished = CallStep(this, TEXT("job"), ApiCall<FTarvolineJob>(&FetchJob, Ordered));
-	const auto Downloaded = CallStep<FNothing>(this, TEXT("download"),
-		[Finished, SavePath](const TSharedRef<TOutcome<FNothing>>& Outcome)
+
+	const FString Refused = TEXT("/downloads/0123456789abcdef/motion.fbx?expires=99999999999&token=bad");
+	const FString Kept = Dir / TEXT("kept.fbx");
+	const FString Fresh = Dir / TEXT("New Folder") / TEXT("deeper") / TEXT("a_fox_jumps.fbx");
+	const FString Unwritable = Dir / TEXT("blocker") / TEXT("sub") / TEXT("a.fbx");
+	for (const FString& Path : {Kept, Dir / TEXT("blocker")})
+	{
+		TestTrue(TEXT("file written"), FFileHelper::SaveStringToFile(TEXT("old"), *Path));
+	}
+	const FString Downloads = TEXT("^/downloads/");
+	struct FDownload : FCase
+	{
+		FString Url;
+		FString SavePath;
+	};
+	// Without a link, the job's own.
+	const TArray<FDownload> Cases = {
+		{{FString(), TEXT("done")}, FString(), Fresh},
+		{{FString(), Failed(403, BrokenLink)}, Refused, Kept},
+		{{Answer(TEXT("partial"), 206, Downloads), Failed(206, BrokenLink)}, Refused, Kept},
+		{{Answer(TEXT("{}"), 201, Downloads), Failed(201, BrokenLink)}, Refused, Kept},
+		{{Answer(TEXT("bytes"), 200, Downloads), Failed(0, TEXT("Could not write ") + Unwritable + TEXT("."))}, Refused,
+			Unwritable},
+	};
+	TArray<TSharedRef<TOutcome<FNothing>>> Outcomes;
+	const TSharedRef<TArray<uint8>> SeenWhenDone = MakeShared<TArray<uint8>>();
+	// The time limit each download asked for: a large file on a slow line needs the same 900 s as any request.
+	const TSharedRef<TArray<float>> Limits = MakeShared<TArray<float>>();
+	for (const FDownload& Case : Cases)
+	{
+		const TCall<FNothing> Call = [Case, Finished, SeenWhenDone, Limits](
+										 const TSharedRef<TOutcome<FNothing>>& Outcome)
 		{
+			const TFunction<void()> Done = OnDone(Outcome);
+			const FString SavePath = Case.SavePath;
 			const TArray<FTarvolineJobOutput>& Outputs = Finished->Record.Outputs;
-			const FString Url = Outputs.Num() > 0 ? Outputs[0].Url : FString();
-			TarvolineApi::DownloadFile(Url, SavePath, OnDone(Outcome), OnFailure(Outcome));
-		});
+			const FString JobLink = Outputs.Num() > 0 ? Outputs[0].Url : FString();
+			TarvolineApi::DownloadFile(
+				Case.Url.IsEmpty() ? JobLink : ServiceUrl() + Case.Url, SavePath,
+				[SavePath, SeenWhenDone, Done]()
+				{
+					FFileHelper::LoadFileToArray(*SeenWhenDone, *SavePath);
+					Done();
+				},
+				OnFailure(Outcome));
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
+			Limits->Add(HostHttpTesting::GetLastStartedTimeout());
+#endif
+		};
+		Outcomes.Add(CallStep(this, Case.Fault + TEXT(" ") + Case.Url, Call, Case.Fault));
+	}
 	const auto Account = CallStep(this, TEXT("account"), FetchAccountCall(DemoKey));
-	FinallyStep({[this, SavePath, Fox, Uploaded, Planned, Ordered, Finished, Downloaded, Account]()
+	const TSharedRef<TArray<FRecordedRequest>> Recorded = RecordedStep(this, TEXT("/downloads/"));
+	FinallyStep({[this, Fox, Uploaded, Planned, Ordered, Finished, Account, Cases, Outcomes, Fresh, Refused, Recorded,
+					 SeenWhenDone, Limits]()
 		{
-			// What the client read must fit together; the figures themselves are the local service's business, and the
-			// upload, rig and list are checked on the same road by the check commandlet's end-to-end tests.
-			const FString Id = Uploaded->Record.Id;
+			// What the client read must fit together; the figures themselves are the local service's business.
 			const FTarvolinePlan& Plan = Planned->Record;
 			const FTarvolineJob& Job = Finished->Record;
 			TestTrue(TEXT("priced: ") + Describe(*Planned),
 				Planned->Succeeded() && Plan.Cost > 0 && Plan.Segments.Num() > 0);
 			TestTrue(TEXT("ordered: ") + Describe(*Ordered),
 				Ordered->Succeeded() && Ordered->Record.IsActive() && !Ordered->Record.Id.IsEmpty() &&
-					Ordered->Record.AssetId == Id && Ordered->Record.Prompt.Equals(Fox, ESearchCase::CaseSensitive));
+					Ordered->Record.AssetId == Uploaded->Record.Id &&
+					Ordered->Record.Prompt.Equals(Fox, ESearchCase::CaseSensitive));
 			TestTrue(TEXT("done with its fbx, at the planned price: ") + Describe(*Finished),
 				Finished->Succeeded() && !Job.IsActive() && Job.Outputs.Num() == 1 &&
 					Job.Outputs[0].Kind == TEXT("fbx") && Job.CreditsCost == Plan.Cost);
 			TestTrue(TEXT("charged: ") + Describe(*Account),
 				Account->Succeeded() && Account->Record.Credits == Plan.Balance - Job.CreditsCost);
+
+			for (int32 Index = 0; Index < Cases.Num(); ++Index)
+			{
+				TestEqual(Cases[Index].Fault + Cases[Index].Url, *Describe(*Outcomes[Index]), *Cases[Index].Expected);
+			}
+			for (const float Limit : *Limits)
+			{
+				TestEqual(TEXT("download time limit"), Limit, 900.0f);
+			}
+			// The folders made, the served bytes unchanged, all of them there when OnDone ran: the panel imports the
+			// file right there.
 			TArray<uint8> Served;
 			TArray<uint8> Saved;
 			FFileHelper::LoadFileToArray(Served, *TestModelFile(TEXT("quadruped_anim.fbx")));
-			FFileHelper::LoadFileToArray(Saved, *SavePath);
-			TestTrue(TEXT("the served file downloaded: ") + Describe(*Downloaded),
-				Downloaded->Succeeded() && Saved.Num() > 0 && Saved == Served);
+			FFileHelper::LoadFileToArray(Saved, *Fresh);
+			TestTrue(TEXT("the served file, whole when OnDone ran"),
+				!Served.IsEmpty() && *SeenWhenDone == Served && Saved == Served);
+			// The key never travels to an output URL, and the client adds no headers of its own there; the link goes
+			// out as given.
+			const FString JobLink =
+				Job.Outputs.Num() > 0 ? Job.Outputs[0].Url.RightChop(ServiceUrl().Len()) : FString();
+			TestEqual(TEXT("downloads recorded"), Recorded->Num(), Cases.Num());
+			for (int32 Index = 0; Index < Recorded->Num(); ++Index)
+			{
+				const FString Line = Summary((*Recorded)[Index]);
+				TestTrue(TEXT("a plain GET of the link: ") + Line,
+					Line.StartsWith(
+						TEXT("GET ") + (Index == 0 ? JobLink : Refused) + TEXT(", "), ESearchCase::CaseSensitive) &&
+						!Line.Contains(TEXT("Authorization")) && !Line.Contains(TEXT("tarvoline-unreal")) &&
+						!Line.Contains(TEXT("application/json")));
+			}
 		}});
 	return true;
 }
