@@ -13,14 +13,15 @@
 
 namespace TarvolineCheckTest
 {
-using TarvolineCheck::FCheckRunState;
+using namespace TarvolineCheck;
+using namespace TarvolineTest;
 
 /** Sends a request to the local service's controls and pumps until it is answered; its body. A non-2xx fails. */
 FString ControlNow(
 	FAutomationTestBase* Test, const FString& Verb, const FString& Path, const FString& JsonBody = FString())
 {
-	const TSharedRef<TarvolineTest::FExchange> Exchange = TarvolineTest::Control(Verb, Path, JsonBody);
-	TarvolineCheck::PumpUntil(
+	const TSharedRef<FExchange> Exchange = Control(Verb, Path, JsonBody);
+	PumpUntil(
 		[Exchange]()
 		{
 			return Exchange->bDone;
@@ -48,7 +49,6 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineCheckLateAnswersTest, "Tarvoline.Chec
 
 bool FTarvolineCheckLateAnswersTest::RunTest(const FString&)
 {
-	using namespace TarvolineCheck;
 	using namespace TarvolineCheckTest;
 	// Every sign-in below is answered 1.5 s late, far beyond the 0.2 s waits.
 	ControlNow(this, TEXT("POST"), TEXT("/_sim/faults"),
@@ -57,7 +57,7 @@ bool FTarvolineCheckLateAnswersTest::RunTest(const FString&)
 
 	// While the run goes on, an answer that missed its wait still lands in it, where a later wait finds it.
 	const TSharedPtr<FCheckRunState> Going = MakeShared<FCheckRunState>();
-	TarvolineApi::FetchAccount(TarvolineTest::DemoKey, RecordAccount(Going), RecordError(Going));
+	TarvolineApi::FetchAccount(DemoKey, RecordAccount(Going), RecordError(Going));
 	TestFalse(TEXT("the wait runs out before the late answer"), PumpUntil(SignInAnswered(Going), 0.2));
 	TestTrue(TEXT("the late answer, the account, lands in the run that is still going"),
 		PumpUntil(SignInAnswered(Going), 30.0) && Going->Account.IsSet() && Going->Account->Credits == 1000);
@@ -65,7 +65,7 @@ bool FTarvolineCheckLateAnswersTest::RunTest(const FString&)
 	// Once the run has ended, late answers of both kinds land nowhere: the finished run is gone, not kept alive by
 	// the callbacks in flight, whose answers then find nothing to write into.
 	TSharedPtr<FCheckRunState> Finished = MakeShared<FCheckRunState>();
-	TarvolineApi::FetchAccount(TarvolineTest::DemoKey, RecordAccount(Finished), RecordError(Finished));
+	TarvolineApi::FetchAccount(DemoKey, RecordAccount(Finished), RecordError(Finished));
 	TarvolineApi::FetchAccount(TEXT("tv_revoked_key"), RecordAccount(Finished), RecordError(Finished));
 	TestFalse(TEXT("the finished run's waits ran out"), PumpUntil(SignInAnswered(Finished), 0.2));
 	const TWeakPtr<FCheckRunState> FinishedWeak = Finished;
@@ -74,8 +74,8 @@ bool FTarvolineCheckLateAnswersTest::RunTest(const FString&)
 	FHttpModule::Get().GetHttpManager().Flush(EHttpFlushReason::Default);
 
 	// Both late answers did come back (so both callbacks ran, each into a run that no longer exists).
-	const TArray<TarvolineTest::FRecordedRequest> Requests =
-		TarvolineTest::ParseRecordedRequests(ControlNow(this, TEXT("GET"), TEXT("/_sim/requests?path=/v1/auth/me")));
+	const TArray<FRecordedRequest> Requests =
+		ParseRecordedRequests(ControlNow(this, TEXT("GET"), TEXT("/_sim/requests?path=/v1/auth/me")));
 	TestTrue(TEXT("three sign-ins answered: accepted, accepted, refused"),
 		Requests.Num() == 3 && Requests[0].Status == 200 && Requests[1].Status + Requests[2].Status == 200 + 401);
 	return true;

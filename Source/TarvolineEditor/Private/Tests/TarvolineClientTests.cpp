@@ -1,8 +1,6 @@
-// Automation tests of the service client against the local Tarvoline service: how requests are built, the sentence of
-// every failure, lenient reading of the service's records, the bytes of upload and JSON bodies (the upload's read in
-// pieces from the model file), and downloads.
-// Each test resets the local service first, so the tests do not depend on their order. What a call reported and what
-// went on the wire are compared as one-line summaries, so that a failure shows everything that differs at once.
+// Automation tests of the service client against the local Tarvoline service: requests and their bodies, the sentence
+// of failures, lenient reading of records, downloads. Each resets the local service first. What a call reported and
+// what went on the wire are compared as one-line summaries, so that a failure shows everything that differs at once.
 
 #include "CoreMinimal.h"
 #include "HAL/FileManager.h"
@@ -44,14 +42,12 @@ FString Answer(const FString& Body, int32 Status = 200, const FString& PathRegex
 }
 
 /** What a call that failed reports, as Describe puts it; without a sentence, the one for any other status. */
-FString Failed(int32 Status, FString Sentence = FString())
+FString Failed(int32 Status, const FString& Sentence = FString())
 {
-	if (Sentence.IsEmpty())
-	{
-		Sentence =
-			FString::Printf(TEXT("Tarvoline answered %d. Try again, or write to us if it keeps happening."), Status);
-	}
-	return FString::Printf(TEXT("failed %d: %s"), Status, *Sentence);
+	return FString::Printf(TEXT("failed %d: %s"), Status,
+		Sentence.IsEmpty()
+			? *FString::Printf(TEXT("Tarvoline answered %d. Try again, or write to us if it keeps happening."), Status)
+			: *Sentence);
 }
 
 TArray<uint8> Utf8(const FString& Text)
@@ -120,12 +116,10 @@ FString Summary(const FTarvolineJob& Job)
 {
 	FString Line = FString::Printf(TEXT("%s [%s]%s, stage '%s' %g"), *Job.Id, *Job.Status,
 		Job.IsActive() ? TEXT(" active") : TEXT(""), *Job.Stage, Job.Progress);
-	const TArray<TPair<FString, FString>> Texts = {{TEXT("prompt"), Job.Prompt}, {TEXT("asset"), Job.AssetId},
-		{TEXT("error"), Job.Error}, {TEXT("fallback"), Job.FallbackFrom}};
-	for (const TPair<FString, FString>& Text : Texts)
-	{
-		Line += Text.Value.IsEmpty() ? FString() : FString::Printf(TEXT(", %s '%s'"), *Text.Key, *Text.Value);
-	}
+	Line += Job.Prompt.IsEmpty() ? FString() : FString::Printf(TEXT(", prompt '%s'"), *Job.Prompt);
+	Line += Job.AssetId.IsEmpty() ? FString() : FString::Printf(TEXT(", asset '%s'"), *Job.AssetId);
+	Line += Job.Error.IsEmpty() ? FString() : FString::Printf(TEXT(", error '%s'"), *Job.Error);
+	Line += Job.FallbackFrom.IsEmpty() ? FString() : FString::Printf(TEXT(", fallback '%s'"), *Job.FallbackFrom);
 	Line += Job.DurationSeconds == 0.0f ? FString() : FString::Printf(TEXT(", %g s"), Job.DurationSeconds);
 	Line +=
 		FString::Printf(TEXT(", %d credits%s"), Job.CreditsCost, Job.CreditsRefunded ? TEXT(" refunded") : TEXT(""));
@@ -145,7 +139,6 @@ FString Summary(const FRecordedRequest& Request)
 	{
 		for (const TPair<FString, FString>& Header : Request.Headers)
 		{
-			// The service trims the space after a bare "Bearer".
 			Line += Header.Key.Equals(Name, ESearchCase::IgnoreCase)
 						? FString::Printf(TEXT(", %s: %s"), Name, *Header.Value.TrimEnd())
 						: FString();
@@ -154,32 +147,17 @@ FString Summary(const FRecordedRequest& Request)
 	return Line + TEXT(", body ") + Show(Request.Body);
 }
 
-/** The headers of every API request with Key, as Summary shows them. */
-FString ApiHeaders(const FString& Key)
-{
-	return FString::Printf(TEXT(", Authorization: %s, User-Agent: tarvoline-unreal/0.1.0, Accept: application/json"),
-		*(TEXT("Bearer ") + Key).TrimEnd());
-}
-
 /** What the call reported: the record's summary, the failure's status and sentence, or how often each ran. */
 template <typename RecordType>
 FString Describe(const TOutcome<RecordType>& Outcome)
 {
-	if (Outcome.Succeeded())
-	{
-		return Summary(Outcome.Record);
-	}
-	if (Outcome.Failed())
-	{
-		return Failed(Outcome.Status, Outcome.Message);
-	}
-	return FString::Printf(TEXT("%d successes and %d failures"), Outcome.Successes, Outcome.Failures);
+	return Outcome.Succeeded() ? Summary(Outcome.Record)
+		   : Outcome.Failed()
+			   ? Failed(Outcome.Status, Outcome.Message)
+			   : FString::Printf(TEXT("%d successes and %d failures"), Outcome.Successes, Outcome.Failures);
 }
 
-/**
- * Enqueues arming Fault (when given), the call, a wait for its first callback and disarming what is left armed (a
- * dropped connection is armed for every request: libcurl sends a request again when a reused connection closes).
- */
+/** Enqueues arming Fault (when given), the call, a wait for its first callback and disarming what is left armed. */
 template <typename RecordType>
 TSharedRef<TOutcome<RecordType>> CallStep(
 	FAutomationTestBase* Test, const FString& What, TCall<RecordType> Call, const FString& Fault = FString())
@@ -284,17 +262,16 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 	for (const TCHAR* BaseUrl : {TEXT(""), TEXT("http://127.0.0.1:9/"), TEXT("http://127.0.0.1:9//")})
 	{
 		FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), BaseUrl);
-		Urls.Add(MakeRequest(TEXT("GET"), TEXT("/v1/assets"), DemoKey)->GetURL());
+		const TSharedRef<IHttpRequest, ESPMode::ThreadSafe> Request = MakeRequest(TEXT("GET"), TEXT("/v1/x"), DemoKey);
+		Urls.Add(FString::Printf(TEXT("%s %g s"), *Request->GetURL(), Request->GetTimeout().Get(0.0f)));
 	}
 	FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), *SavedApi);
-	TestEqual(TEXT("URLs"), *FString::Join(Urls, TEXT(" ")),
+	TestEqual(TEXT("URLs and time limits"), *FString::Join(Urls, TEXT(", ")),
 		*FString::Printf(
-			TEXT("%s/v1/assets http://127.0.0.1:9/v1/assets http://127.0.0.1:9//v1/assets"), DefaultApiBaseUrl));
-	FString LiveHost = TarvolineApi::DefaultApiBaseUrl;
+			TEXT("%s/v1/x 900 s, http://127.0.0.1:9/v1/x 900 s, http://127.0.0.1:9//v1/x 900 s"), DefaultApiBaseUrl));
+	FString LiveHost = DefaultApiBaseUrl;
 	TestTrue(TEXT("live service is an https host"),
 		LiveHost.RemoveFromStart(TEXT("https://"), ESearchCase::CaseSensitive) && !LiveHost.Contains(TEXT("/")));
-	TestEqual(TEXT("request time limit"),
-		TarvolineApi::MakeRequest(TEXT("GET"), TEXT("/v1/assets"), DemoKey)->GetTimeout().Get(0.0f), 900.0f);
 
 	// On the wire: the headers exactly, the key as given, identifiers joined as plain text, JSON bodies with CR LF and
 	// the prompt unchanged in UTF-8, model files unchanged between a new boundary's lines. The local service refuses
@@ -332,18 +309,22 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 	Then(
 		[this, Missing, Dir, Missed]()
 		{
-			TarvolineApi::UploadModel(
-				DemoKey, Dir / TEXT("Models") / TEXT("absent fox.fbx"), OnSuccess(Missing), OnFailure(Missing));
+			ApiCall<FTarvolineCharacter>(&UploadModel, Dir / TEXT("Models") / TEXT("absent fox.fbx"))(Missing);
 			TestEqual(TEXT("missing file reported at once"), *Describe(*Missing), *Missed);
 		});
 	const TSharedRef<TArray<FRecordedRequest>> Recorded = RecordedStep(this, TEXT("/"));
 	FinallyStep({[this, Names, Contents, Missing, Missed, Recorded]()
 		{
 			TestEqual(TEXT("missing file reported once"), *Describe(*Missing), *Missed);
-			const FString Get = ApiHeaders(DemoKey) + TEXT(", body ");
-			const FString Json = ApiHeaders(DemoKey) + TEXT(", Content-Type: application/json, body ");
+			const FString Headers = FString::Printf(
+				TEXT(", Authorization: Bearer %s, User-Agent: tarvoline-unreal/0.1.0, Accept: application/json"),
+				DemoKey);
+			const FString Get = Headers + TEXT(", body ");
+			const FString Json = Headers + TEXT(", Content-Type: application/json, body ");
 			TArray<FString> Expected = {TEXT("GET /v1/auth/me") + Get,
-				TEXT("GET /v1/auth/me") + ApiHeaders(TEXT("")) + TEXT(", body "),
+				// The service trims the space after a bare "Bearer".
+				TEXT("GET /v1/auth/me, Authorization: Bearer, User-Agent: tarvoline-unreal/0.1.0, Accept: "
+					 "application/json, body "),
 				TEXT("GET /v1/jobs/abc?probe=1") + Get, TEXT("GET /v1/assets/a%2Fb") + Get,
 				TEXT("POST /v1/plan") + Json +
 					Show(Utf8(TEXT("{\r\n\t\"prompt\": \"a fox jumps\",\r\n\t\"assetId\": \"c9\"\r\n}"))),
@@ -376,8 +357,8 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 										  Names[Index] + TEXT("\"\r\nContent-Type: application/octet-stream\r\n\r\n"));
 				Body.Append(Contents[Index]);
 				Body.Append(Utf8(TEXT("\r\n--") + Boundary + TEXT("--\r\n")));
-				Expected.Add(TEXT("POST /v1/assets") + ApiHeaders(DemoKey) + TEXT(", Content-Type: ") + Multipart +
-							 Boundary + TEXT(", body ") + Show(Body));
+				Expected.Add(TEXT("POST /v1/assets") + Headers + TEXT(", Content-Type: ") + Multipart + Boundary +
+							 TEXT(", body ") + Show(Body));
 			}
 			TArray<FString> Sent;
 			for (const FRecordedRequest& Request : *Recorded)
@@ -504,17 +485,15 @@ bool FTarvolineClientModelToDownloadTest::RunTest(const FString&)
 	// The service finishes the rig when it is looked at.
 	CallStep(this, TEXT("rig"), ApiCall<FTarvolineCharacter>(&FetchCharacter, Uploaded));
 	const auto Planned = CallStep(this, TEXT("plan"), ApiCall<FTarvolinePlan>(&PlanMotion, Fox, Uploaded));
-	const auto Ordered = CallStep(this, TEXT("generate"), ApiCall<FTarvolineJob>(&Generate, Fox, Uploaded));
-	const auto Finished = CallStep(this, TEXT("job"), ApiCall<FTarvolineJob>(&FetchJob, Ordered));
+	const auto Ordering = CallStep(this, TEXT("generate"), ApiCall<FTarvolineJob>(&Generate, Fox, Uploaded));
+	const auto Finished = CallStep(this, TEXT("job"), ApiCall<FTarvolineJob>(&FetchJob, Ordering));
 
 	const FString Refused = TEXT("/downloads/0123456789abcdef/motion.fbx?expires=99999999999&token=bad");
 	const FString Kept = Dir / TEXT("kept.fbx");
 	const FString Fresh = Dir / TEXT("New Folder") / TEXT("deeper") / TEXT("a_fox_jumps.fbx");
 	const FString Unwritable = Dir / TEXT("blocker") / TEXT("sub") / TEXT("a.fbx");
-	for (const FString& Path : {Kept, Dir / TEXT("blocker")})
-	{
-		TestTrue(TEXT("file written"), FFileHelper::SaveStringToFile(TEXT("old"), *Path));
-	}
+	TestTrue(
+		TEXT("a file where a folder should be"), FFileHelper::SaveStringToFile(TEXT("x"), *(Dir / TEXT("blocker"))));
 	const FString Downloads = TEXT("^/downloads/");
 	struct FDownload : FCase
 	{
@@ -559,24 +538,22 @@ bool FTarvolineClientModelToDownloadTest::RunTest(const FString&)
 	}
 	const auto Account = CallStep(this, TEXT("account"), FetchAccountCall(DemoKey));
 	const TSharedRef<TArray<FRecordedRequest>> Recorded = RecordedStep(this, TEXT("/downloads/"));
-	FinallyStep({[this, Fox, Uploaded, Planned, Ordered, Finished, Account, Cases, Outcomes, Fresh, Refused, Recorded,
+	FinallyStep({[this, Fox, Uploaded, Planned, Ordering, Finished, Account, Cases, Outcomes, Fresh, Refused, Recorded,
 					 SeenWhenDone, Limits]()
 		{
 			// What the client read must fit together; the figures themselves are the local service's business.
 			const FTarvolinePlan& Plan = Planned->Record;
 			const FTarvolineJob& Job = Finished->Record;
-			TestTrue(TEXT("priced: ") + Describe(*Planned),
-				Planned->Succeeded() && Plan.Cost > 0 && Plan.Segments.Num() > 0);
-			TestTrue(TEXT("ordered: ") + Describe(*Ordered),
-				Ordered->Succeeded() && Ordered->Record.IsActive() && !Ordered->Record.Id.IsEmpty() &&
-					Ordered->Record.AssetId == Uploaded->Record.Id &&
-					Ordered->Record.Prompt.Equals(Fox, ESearchCase::CaseSensitive));
-			TestTrue(TEXT("done with its fbx, at the planned price: ") + Describe(*Finished),
-				Finished->Succeeded() && !Job.IsActive() && Job.Outputs.Num() == 1 &&
-					Job.Outputs[0].Kind == TEXT("fbx") && Job.CreditsCost == Plan.Cost);
-			TestTrue(TEXT("charged: ") + Describe(*Account),
-				Account->Succeeded() && Account->Record.Credits == Plan.Balance - Job.CreditsCost);
-
+			const FTarvolineJob& Ordered = Ordering->Record;
+			TestTrue(
+				FString::Printf(TEXT("priced, ordered, done with its fbx at that price, charged: %s / %s / %s / %s"),
+					*Describe(*Planned), *Describe(*Ordering), *Describe(*Finished), *Describe(*Account)),
+				Planned->Succeeded() && Plan.Cost > 0 && Plan.Segments.Num() > 0 && Ordering->Succeeded() &&
+					Ordered.IsActive() && !Ordered.Id.IsEmpty() && Ordered.AssetId == Uploaded->Record.Id &&
+					Ordered.Prompt.Equals(Fox, ESearchCase::CaseSensitive) && Finished->Succeeded() &&
+					!Job.IsActive() && Job.Outputs.Num() == 1 && Job.Outputs[0].Kind == TEXT("fbx") &&
+					Job.CreditsCost == Plan.Cost && Account->Succeeded() &&
+					Account->Record.Credits == Plan.Balance - Job.CreditsCost);
 			for (int32 Index = 0; Index < Cases.Num(); ++Index)
 			{
 				TestEqual(Cases[Index].Fault + Cases[Index].Url, *Describe(*Outcomes[Index]), *Cases[Index].Expected);
@@ -630,27 +607,25 @@ bool FTarvolineClientCallsInFlightTest::RunTest(const FString&)
 			TarvolineApi::FetchAccount(DemoKey, OnSuccess(Demo), OnFailure(Demo));
 			TarvolineApi::FetchAccount(PoorKey, OnSuccess(Poor), OnFailure(Poor));
 		});
+	const TSharedRef<FString> SlowMeanwhile = MakeShared<FString>();
 	WaitUntil(this, TEXT("the quick answers"),
-		[Demo, Poor]()
+		[Slow, Demo, Poor, SlowMeanwhile]()
 		{
+			*SlowMeanwhile = Describe(*Slow);
 			return Demo->IsDone() && Poor->IsDone();
-		});
-	Then(
-		[this, Slow]()
-		{
-			TestFalse(TEXT("the slow answer still to come"), Slow->IsDone());
 		});
 	WaitUntil(this, TEXT("the slow answer"),
 		[Slow]()
 		{
 			return Slow->IsDone();
 		});
-	FinallyStep({[this, Slow, Demo, Poor]()
+	FinallyStep({[this, Slow, Demo, Poor, SlowMeanwhile]()
 		{
-			TestEqual(TEXT("each call its own answer"),
-				*FString::Printf(
-					TEXT("%s; %s; %d"), *Describe(*Demo), *Describe(*Poor), Slow->Failed() ? Slow->Status : -1),
-				TEXT("'demo@tarvoline.test' 1000 credits; 'poor@tarvoline.test' 1 credits; 404"));
+			TestEqual(TEXT("each call its own answer, the slow one last"),
+				*FString::Printf(TEXT("%s; %s; slow %s, then %d"), *Describe(*Demo), *Describe(*Poor), **SlowMeanwhile,
+					Slow->Failed() ? Slow->Status : -1),
+				TEXT("'demo@tarvoline.test' 1000 credits; 'poor@tarvoline.test' 1 credits; slow 0 successes and 0 "
+					 "failures, then 404"));
 		}});
 	return true;
 }
@@ -680,7 +655,6 @@ bool FTarvolineClientUploadArchiveTest::RunTest(const FString&)
 		FTarvolineUploadArchive Body(Large, Utf8(TEXT("head|")), Utf8(TEXT("|tail")));
 		// Across the head into the file, across the file's last byte into the closing line, then past the end: an
 		// error, never a read out of bounds.
-		const FString Open = Body.IsOpen() ? TEXT("open") : TEXT("not open");
 		const int64 Size = Body.TotalSize();
 		const FString HeadThenFile = Show(ReadAt(Body, 2, 5));
 		const FString FileThenTail = Show(ReadAt(Body, LargeSize + 3, 4));
@@ -690,10 +664,9 @@ bool FTarvolineClientUploadArchiveTest::RunTest(const FString&)
 		const FString Past = Body.IsError() ? TEXT("error") : TEXT("no error");
 		const FString Closed = Body.Close() ? TEXT("closed") : TEXT("close failed");
 		TestEqual(TEXT("the body past 2 GiB"),
-			*FString::Printf(TEXT("%s, file + %lld bytes, %s, at file + %lld, %s, past the end %s, %s"), *Open,
-				Size - LargeSize, *(HeadThenFile + TEXT(" ") + FileThenTail), After - LargeSize, *Inside, *Past,
-				*Closed),
-			TEXT("open, file + 10 bytes, ad|\\x00\\x00 \\x00Z|t, at file + 7, no error, past the end error, close "
+			*FString::Printf(TEXT("file + %lld bytes, %s, at file + %lld, %s, past the end %s, %s"), Size - LargeSize,
+				*(HeadThenFile + TEXT(" ") + FileThenTail), After - LargeSize, *Inside, *Past, *Closed),
+			TEXT("file + 10 bytes, ad|\\x00\\x00 \\x00Z|t, at file + 7, no error, past the end error, close "
 				 "failed"));
 	}
 	IFileManager::Get().Delete(*Large);
@@ -703,10 +676,9 @@ bool FTarvolineClientUploadArchiveTest::RunTest(const FString&)
 	FFileHelper::SaveStringToFile(TEXT("0123456789"), *Shrinking);
 	{
 		FTarvolineUploadArchive Body(Shrinking, Utf8(TEXT("h")), Utf8(TEXT("t")));
-		TestEqual(TEXT("body size"), Body.TotalSize(), int64(12));
 		FFileHelper::SaveStringToFile(TEXT("01"), *Shrinking);
 		ReadAt(Body, 0, 12);
-		TestTrue(TEXT("a short read is an error"), Body.IsError());
+		TestTrue(TEXT("the size when opened, a short read an error"), Body.TotalSize() == 12 && Body.IsError());
 	}
 	// A folder cannot be sent (a missing file: see Tarvoline.Client.Requests).
 	TestFalse(TEXT("a folder"), FTarvolineUploadArchive(Dir, {'h'}, {'t'}).IsOpen());
