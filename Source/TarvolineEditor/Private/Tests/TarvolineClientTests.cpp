@@ -217,15 +217,6 @@ void FinallyStep(const TArray<TFunction<void()>>& Checks)
 		});
 }
 
-/** FetchAccount with Key. */
-TCall<FTarvolineAccount> FetchAccountCall(const FString& Key)
-{
-	return [Key](const TSharedRef<TOutcome<FTarvolineAccount>>& Outcome)
-	{
-		TarvolineApi::FetchAccount(Key, OnSuccess(Outcome), OnFailure(Outcome));
-	};
-}
-
 /** An argument as a call is made: text as given, or the id an earlier call's record has brought by then. */
 FString ArgNow(const FString& Text)
 {
@@ -256,19 +247,21 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 {
 	using namespace TarvolineClientTest;
 	// TARVOLINE_API is read at each request: unset (an empty value unsets) means the live service, an https host with
-	// no path of its own; one trailing slash goes, not two.
+	// no path of its own; one trailing slash goes, not two. An empty key still makes the header.
 	const FString SavedApi = FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_API"));
 	TArray<FString> Urls;
 	for (const TCHAR* BaseUrl : {TEXT(""), TEXT("http://127.0.0.1:9/"), TEXT("http://127.0.0.1:9//")})
 	{
 		FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), BaseUrl);
-		const TSharedRef<IHttpRequest, ESPMode::ThreadSafe> Request = MakeRequest(TEXT("GET"), TEXT("/v1/x"), DemoKey);
-		Urls.Add(FString::Printf(TEXT("%s %g s"), *Request->GetURL(), Request->GetTimeout().Get(0.0f)));
+		const TSharedRef<IHttpRequest, ESPMode::ThreadSafe> Request = MakeRequest(TEXT("GET"), TEXT("/v1/x"), TEXT(""));
+		Urls.Add(FString::Printf(TEXT("%s '%s' %g s"), *Request->GetURL(), *Request->GetHeader(TEXT("Authorization")),
+			Request->GetTimeout().Get(0.0f)));
 	}
 	FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), *SavedApi);
 	TestEqual(TEXT("URLs and time limits"), *FString::Join(Urls, TEXT(", ")),
-		*FString::Printf(
-			TEXT("%s/v1/x 900 s, http://127.0.0.1:9/v1/x 900 s, http://127.0.0.1:9//v1/x 900 s"), DefaultApiBaseUrl));
+		*FString::Printf(TEXT("%s/v1/x 'Bearer ' 900 s, http://127.0.0.1:9/v1/x 'Bearer ' 900 s, "
+							  "http://127.0.0.1:9//v1/x 'Bearer ' 900 s"),
+			DefaultApiBaseUrl));
 	FString LiveHost = DefaultApiBaseUrl;
 	TestTrue(TEXT("live service is an https host"),
 		LiveHost.RemoveFromStart(TEXT("https://"), ESearchCase::CaseSensitive) && !LiveHost.Contains(TEXT("/")));
@@ -279,8 +272,7 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 	const FString Dir = MakeScratchDir(TEXT("TarvolineClientTests"));
 	const FString Fox = TEXT("a fox jumps");
 	SimResetStep(this);
-	CallStep(this, TEXT("account"), FetchAccountCall(DemoKey));
-	CallStep(this, TEXT("no key"), FetchAccountCall(TEXT("")));
+	CallStep(this, TEXT("account"), ApiCall<FTarvolineAccount>(&FetchAccount));
 	CallStep(this, TEXT("query"), ApiCall<FTarvolineJob>(&FetchJob, TEXT("abc?probe=1")));
 	CallStep(this, TEXT("escaped"), ApiCall<FTarvolineCharacter>(&FetchCharacter, TEXT("a%2Fb")));
 	CallStep(this, TEXT("plan"), ApiCall<FTarvolinePlan>(&PlanMotion, Fox, TEXT("c9")));
@@ -321,11 +313,8 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 				DemoKey);
 			const FString Get = Headers + TEXT(", body ");
 			const FString Json = Headers + TEXT(", Content-Type: application/json, body ");
-			TArray<FString> Expected = {TEXT("GET /v1/auth/me") + Get,
-				// The service trims the space after a bare "Bearer".
-				TEXT("GET /v1/auth/me, Authorization: Bearer, User-Agent: tarvoline-unreal/0.1.0, Accept: "
-					 "application/json, body "),
-				TEXT("GET /v1/jobs/abc?probe=1") + Get, TEXT("GET /v1/assets/a%2Fb") + Get,
+			TArray<FString> Expected = {TEXT("GET /v1/auth/me") + Get, TEXT("GET /v1/jobs/abc?probe=1") + Get,
+				TEXT("GET /v1/assets/a%2Fb") + Get,
 				TEXT("POST /v1/plan") + Json +
 					Show(Utf8(TEXT("{\r\n\t\"prompt\": \"a fox jumps\",\r\n\t\"assetId\": \"c9\"\r\n}"))),
 				TEXT("POST /v1/generate") + Json +
@@ -456,7 +445,7 @@ bool FTarvolineClientAnswersTest::RunTest(const FString&)
 	};
 	SimResetStep(this);
 	// Generate reads its answer with the job reader.
-	FinallyStep({ExpectEachStep(this, TEXT("account"), FetchAccountCall(DemoKey), Accounts),
+	FinallyStep({ExpectEachStep(this, TEXT("account"), ApiCall<FTarvolineAccount>(&FetchAccount), Accounts),
 		ExpectEachStep(this, TEXT("list"), ApiCall<TArray<FTarvolineCharacter>>(&ListCharacters), Lists),
 		ExpectEachStep(this, TEXT("character"), ApiCall<FTarvolineCharacter>(&FetchCharacter, TEXT("c9")), Characters),
 		ExpectEachStep(
@@ -536,7 +525,7 @@ bool FTarvolineClientModelToDownloadTest::RunTest(const FString&)
 		};
 		Outcomes.Add(CallStep(this, Case.Fault + TEXT(" ") + Case.Url, Call, Case.Fault));
 	}
-	const auto Account = CallStep(this, TEXT("account"), FetchAccountCall(DemoKey));
+	const auto Account = CallStep(this, TEXT("account"), ApiCall<FTarvolineAccount>(&FetchAccount));
 	const TSharedRef<TArray<FRecordedRequest>> Recorded = RecordedStep(this, TEXT("/downloads/"));
 	FinallyStep({[this, Fox, Uploaded, Planned, Ordering, Finished, Account, Cases, Outcomes, Fresh, Refused, Recorded,
 					 SeenWhenDone, Limits]()
