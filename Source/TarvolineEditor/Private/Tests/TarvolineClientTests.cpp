@@ -198,7 +198,8 @@ TFunction<void()> ExpectEachStep(
 	{
 		for (int32 Index = 0; Index < Cases.Num(); ++Index)
 		{
-			Test->TestEqual(What + TEXT(" ") + Cases[Index].Fault, *Describe(*Outcomes[Index]), *Cases[Index].Expected);
+			Test->TestEqual(FString::Printf(TEXT("%s, case %d"), *What, Index + 1), *Describe(*Outcomes[Index]),
+				*Cases[Index].Expected);
 		}
 	};
 }
@@ -545,7 +546,8 @@ bool FTarvolineClientModelToDownloadTest::RunTest(const FString&)
 					Account->Record.Credits == Plan.Balance - Job.CreditsCost);
 			for (int32 Index = 0; Index < Cases.Num(); ++Index)
 			{
-				TestEqual(Cases[Index].Fault + Cases[Index].Url, *Describe(*Outcomes[Index]), *Cases[Index].Expected);
+				TestEqual(FString::Printf(TEXT("download %d"), Index + 1), *Describe(*Outcomes[Index]),
+					*Cases[Index].Expected);
 			}
 			for (const float Limit : *Limits)
 			{
