@@ -445,8 +445,23 @@ bool FTarvolineClientAnswersTest::RunTest(const FString&)
 			TEXT(" [], stage '' 0, 0 credits, output :, output glb:, output :u")},
 	};
 	SimResetStep(this);
+	// Nothing listens on port 1: a refused connection, the commonest failure of all, gets the unreachable sentence.
+	const auto Refused = CallStep<FTarvolineAccount>(this, TEXT("refused connection"),
+		[](const TSharedRef<TOutcome<FTarvolineAccount>>& Outcome)
+		{
+			const FString SavedApi = FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_API"));
+			FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), TEXT("http://127.0.0.1:1"));
+			FetchAccount(DemoKey, OnSuccess(Outcome), OnFailure(Outcome));
+			FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), *SavedApi);
+		});
+	const FString Unreachable =
+		Failed(0, FString::Printf(TEXT("Could not reach %s. Check the internet connection and try again."), Site));
 	// Generate reads its answer with the job reader.
-	FinallyStep({ExpectEachStep(this, TEXT("account"), ApiCall<FTarvolineAccount>(&FetchAccount), Accounts),
+	FinallyStep({[this, Refused, Unreachable]()
+		{
+			TestEqual(TEXT("refused connection"), *Describe(*Refused), *Unreachable);
+		},
+		ExpectEachStep(this, TEXT("account"), ApiCall<FTarvolineAccount>(&FetchAccount), Accounts),
 		ExpectEachStep(this, TEXT("list"), ApiCall<TArray<FTarvolineCharacter>>(&ListCharacters), Lists),
 		ExpectEachStep(this, TEXT("character"), ApiCall<FTarvolineCharacter>(&FetchCharacter, TEXT("c9")), Characters),
 		ExpectEachStep(
