@@ -87,10 +87,9 @@ TArray<FColumn> Columns()
 	};
 	const auto SentenceFor = [&Sentences](int32 Status)
 	{
-		return Sentences.Contains(Status)
-				   ? Sentences[Status]
-				   : FString::Printf(
-						 TEXT("Tarvoline answered %d. Try again, or write to us if it keeps happening."), Status);
+		const FString Answered =
+			FString::Printf(TEXT("Tarvoline answered %d. Try again, or write to us if it keeps happening."), Status);
+		return Sentences.Contains(Status) ? Sentences[Status] : Answered;
 	};
 	TArray<FColumn> Result = {{TEXT("none"), TEXT("[]"), 0, FString(), FString()}};
 	for (const int32 Status : {401, 402, 404, 413, 422, 429, 500, 503})
@@ -123,16 +122,13 @@ TArray<FColumn> Columns()
 FString FileState(const FString& SavePath)
 {
 	FString OnDisk;
-	FString State = TEXT("missing");
-	if (FFileHelper::LoadFileToString(OnDisk, *SavePath))
+	FString State = FFileHelper::LoadFileToString(OnDisk, *SavePath) ? TEXT("replaced") : TEXT("missing");
+	if (OnDisk.Equals(PreviousBytes, ESearchCase::CaseSensitive))
 	{
-		State = OnDisk.Equals(PreviousBytes, ESearchCase::CaseSensitive) ? TEXT("kept") : TEXT("replaced");
+		State = TEXT("kept");
 	}
-	if (IFileManager::Get().FileExists(*TarvolineApi::MakeDownloadTempPath(SavePath)))
-	{
-		State += TEXT(", a temporary file left");
-	}
-	return State;
+	const bool bTemporary = IFileManager::Get().FileExists(*TarvolineApi::MakeDownloadTempPath(SavePath));
+	return bTemporary ? State + TEXT(", a temporary file left") : State;
 }
 
 /** One line for what a call reported and what its save path holds (empty: not a download), compared whole. */
@@ -143,10 +139,9 @@ FString Describe(int32 Successes, int32 Failures, int32 Status, const FString& M
 	return FString::Printf(TEXT("%d ok, %d failed%s%s"), Successes, Failures, *Failure, *Disk);
 }
 
-/**
- * Enqueues making a ready character and a finished job through the client itself (the service finishes work at once),
- * so that every cell asks about things the service has and a truncated or slow answer is a real one.
- */
+// Made through the client itself (the service finishes work at once), so that every cell asks about things the
+// service has and a truncated or slow answer is a real one.
+/** Enqueues making a ready character and a finished job. */
 TSharedRef<FFixture> FixtureSteps(FAutomationTestBase* Test)
 {
 	SimResetStep(Test);
@@ -303,12 +298,11 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineDownloadOntoAFullDiskTest,
 bool FTarvolineDownloadOntoAFullDiskTest::RunTest(const FString&)
 {
 	using namespace TarvolineFaultTest;
-	const FString Dir = MakeScratchDir(TEXT("SmallDisks"));
-	const TArray<FString> Disks = {Dir / TEXT("full"), Dir / TEXT("readonly")};
+	const TSharedRef<FFixture> Fixture = FixtureSteps(this);
+	const TArray<FString> Disks = {Fixture->ScratchDir / TEXT("full"), Fixture->ScratchDir / TEXT("readonly")};
 	if (!HostFilesTesting::MountSmallDisk(Disks[0], 256) || !HostFilesTesting::MountSmallDisk(Disks[1], 256))
 	{
 		HostFilesTesting::UnmountSmallDisk(Disks[0]);
-		IFileManager::Get().DeleteDirectory(*Dir, false, true);
 		AddInfo(TEXT("Mounting a small disk is not permitted here: nothing to check."));
 		return true;
 	}
@@ -318,7 +312,6 @@ bool FTarvolineDownloadOntoAFullDiskTest::RunTest(const FString&)
 	}
 	HostFilesTesting::FillDisk(Disks[0]);
 	TestTrue(TEXT("made read-only"), HostFilesTesting::MakeDiskReadOnly(Disks[1]));
-	const TSharedRef<FFixture> Fixture = FixtureSteps(this);
 	TArray<TSharedRef<FCell>> Cells;
 	for (const FString& Disk : Disks)
 	{
@@ -331,7 +324,7 @@ bool FTarvolineDownloadOntoAFullDiskTest::RunTest(const FString&)
 	}
 	Idle(0.3);
 	Then(
-		[this, Cells, Disks, Dir, Fixture]()
+		[this, Cells, Disks, Fixture]()
 		{
 			for (int32 Index = 0; Index < Disks.Num(); ++Index)
 			{
@@ -341,7 +334,6 @@ bool FTarvolineDownloadOntoAFullDiskTest::RunTest(const FString&)
 					*Describe(0, 1, 0, FString::Printf(TEXT("Could not write %s."), *Path), TEXT("kept")));
 				HostFilesTesting::UnmountSmallDisk(Disks[Index]);
 			}
-			IFileManager::Get().DeleteDirectory(*Dir, false, true);
 			IFileManager::Get().DeleteDirectory(*Fixture->ScratchDir, false, true);
 		});
 	return true;
