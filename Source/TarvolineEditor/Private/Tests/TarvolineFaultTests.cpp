@@ -139,9 +139,8 @@ FString Describe(int32 Successes, int32 Failures, int32 Status, const FString& M
 	return FString::Printf(TEXT("%d ok, %d failed%s%s"), Successes, Failures, *Failure, *Disk);
 }
 
-// Made through the client itself (the service finishes work at once), so that every cell asks about things the
-// service has and a truncated or slow answer is a real one.
-/** Enqueues making a ready character and a finished job. */
+/** Enqueues making a ready character and a finished job through the client itself (the service finishes work at
+ *  once), so that every cell asks about things the service has and a truncated or slow answer is a real one. */
 TSharedRef<FFixture> FixtureSteps(FAutomationTestBase* Test)
 {
 	SimResetStep(Test);
