@@ -23,9 +23,6 @@ namespace TarvolineClientTest
 using namespace TarvolineApi;
 using namespace TarvolineTest;
 
-template <typename RecordType>
-using TCall = TFunction<void(const TSharedRef<TOutcome<RecordType>>&)>;
-
 /** A fault to arm (or none) and what the call must then report, as Describe puts it. */
 struct FCase
 {
@@ -155,33 +152,6 @@ FString Describe(const TOutcome<RecordType>& Outcome)
 		   : Outcome.Failed()
 			   ? Failed(Outcome.Status, Outcome.Message)
 			   : FString::Printf(TEXT("%d successes and %d failures"), Outcome.Successes, Outcome.Failures);
-}
-
-/** Enqueues arming Fault (when given), the call, a wait for its first callback and disarming what is left armed. */
-template <typename RecordType>
-TSharedRef<TOutcome<RecordType>> CallStep(
-	FAutomationTestBase* Test, const FString& What, TCall<RecordType> Call, const FString& Fault = FString())
-{
-	const TSharedRef<TOutcome<RecordType>> Outcome = MakeShared<TOutcome<RecordType>>();
-	if (!Fault.IsEmpty())
-	{
-		FaultStep(Test, Fault);
-	}
-	Then(
-		[Call, Outcome]()
-		{
-			Call(Outcome);
-		});
-	WaitUntil(Test, What,
-		[Outcome]()
-		{
-			return Outcome->IsDone();
-		});
-	if (!Fault.IsEmpty())
-	{
-		ControlStep(Test, TEXT("DELETE"), TEXT("/_sim/faults"));
-	}
-	return Outcome;
 }
 
 /** Enqueues the call once under each case's fault; the returned check compares what each call reported. */

@@ -52,25 +52,6 @@ struct FFixture
 
 const TCHAR* const PreviousBytes = TEXT("the download kept from before");
 
-/** Enqueues Start, then a wait for the first callback of the call it makes; the outcome fills in for later steps. */
-template <typename RecordType>
-TSharedRef<TOutcome<RecordType>> CallStep(
-	FAutomationTestBase* Test, const FString& What, TFunction<void(const TSharedRef<TOutcome<RecordType>>&)> Start)
-{
-	const TSharedRef<TOutcome<RecordType>> Outcome = MakeShared<TOutcome<RecordType>>();
-	Then(
-		[Outcome, Start]()
-		{
-			Start(Outcome);
-		});
-	WaitUntil(Test, What,
-		[Outcome]()
-		{
-			return Outcome->IsDone();
-		});
-	return Outcome;
-}
-
 TArray<FColumn> Columns()
 {
 	const FString Unreachable = FString::Printf(

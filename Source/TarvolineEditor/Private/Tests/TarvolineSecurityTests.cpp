@@ -34,25 +34,6 @@ public:
 	TArray<FString> Lines;
 };
 
-/** Enqueues Start, then a wait for the first callback of the call it makes; the outcome fills in for later steps. */
-template <typename RecordType>
-TSharedRef<TOutcome<RecordType>> CallStep(
-	FAutomationTestBase* Test, const FString& What, TFunction<void(const TSharedRef<TOutcome<RecordType>>&)> Start)
-{
-	const TSharedRef<TOutcome<RecordType>> Outcome = MakeShared<TOutcome<RecordType>>();
-	Then(
-		[Outcome, Start]()
-		{
-			Start(Outcome);
-		});
-	WaitUntil(Test, What,
-		[Outcome]()
-		{
-			return Outcome->IsDone();
-		});
-	return Outcome;
-}
-
 /** Enqueues reading the account with Key, from the service at Api when one is given. */
 TSharedRef<TOutcome<FNothing>> AccountStep(
 	FAutomationTestBase* Test, const FString& Key, const FString& Api = FString())

@@ -307,6 +307,37 @@ inline void FaultStep(FAutomationTestBase* Test, const FString& FaultJson)
 	ControlStep(Test, TEXT("POST"), TEXT("/_sim/faults"), FaultJson);
 }
 
+/** A client call to make: it hands the outcome's callbacks to one client operation. */
+template <typename RecordType>
+using TCall = TFunction<void(const TSharedRef<TOutcome<RecordType>>&)>;
+
+/** Enqueues arming Fault (when given), the call, a wait for its first callback and disarming what is left armed. */
+template <typename RecordType>
+TSharedRef<TOutcome<RecordType>> CallStep(
+	FAutomationTestBase* Test, const FString& What, TCall<RecordType> Call, const FString& Fault = FString())
+{
+	const TSharedRef<TOutcome<RecordType>> Outcome = MakeShared<TOutcome<RecordType>>();
+	if (!Fault.IsEmpty())
+	{
+		FaultStep(Test, Fault);
+	}
+	Then(
+		[Call, Outcome]()
+		{
+			Call(Outcome);
+		});
+	WaitUntil(Test, What,
+		[Outcome]()
+		{
+			return Outcome->IsDone();
+		});
+	if (!Fault.IsEmpty())
+	{
+		ControlStep(Test, TEXT("DELETE"), TEXT("/_sim/faults"));
+	}
+	return Outcome;
+}
+
 /** Enqueues reading the recorded API requests whose path starts with PathPrefix; the list is filled for later steps. */
 inline TSharedRef<TArray<FRecordedRequest>> RecordedStep(FAutomationTestBase* Test, const FString& PathPrefix)
 {
