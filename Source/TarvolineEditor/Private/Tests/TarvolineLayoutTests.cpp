@@ -205,6 +205,10 @@ bool FTarvolineLayoutTextsAndLookTest::RunTest(const FString&)
 	TestEqual(TEXT("texts without a short key of their own in the plug-in's namespace"),
 		FString::Join(Faults, TEXT(" | ")), FString());
 	TestTrue(TEXT("the panel's fixed texts found"), Keys.Num() >= 20);
+	// So are the texts that follow the state: the picker's face and the upload-selection button's label.
+	TestTrue(TEXT("the picker's face and the upload-selection label"),
+		IsPluginText(P.Driver.GetText(P.Picker()), TEXT("NoCharacters")) &&
+			IsPluginText(P.Driver.GetText(Part(P, TEXT("UploadSel"))), TEXT("UploadSelNone")));
 
 	// Fonts, colours and wrapping of the texts, top to bottom; the buttons' and text boxes' styles.
 	TArray<FString> Looks;
@@ -457,6 +461,7 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 					PickerLine(Rows[Row], FString::Join(Rows, TEXT(" | ")), Rows[Row], ExamplesOf(Families[Row]),
 						TEXT("walks forward, then waves")));
 			}
+			TestFalse(TEXT("another character: the price is gone"), P->Driver.IsVisible(Part(*P, TEXT("PriceLine"))));
 			// An example's button puts its sentence in the motion box.
 			const TArray<TSharedRef<SWidget>> Buttons = P->ExampleButtons();
 			TestTrue(TEXT("second example clicked"), Buttons.Num() >= 2 && P->Driver.Click(Buttons[1]));
