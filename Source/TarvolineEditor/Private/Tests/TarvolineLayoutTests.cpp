@@ -1,18 +1,16 @@
-// Automation tests of the panel's layout: every text with its key and the few styles the panel sets; which parts are
-// shown and which controls can be used in each state of the workflow; and the whole road taken only through the widgets
-// against the local service, with a picture of the panel at each stop.
+// Automation test of the panel's layout, taking the whole road only through the widgets against the local service:
+// every text with its key and the few styles the panel sets; which parts are shown and which controls can be used in
+// each state of the workflow, "Check again" included; the picker and the examples; and a picture at each main stop.
 //
 // The widgets are driven and drawn with the stand-in's driver and picture maker, so these tests are compiled only
 // where those exist.
 
 #include "Animation/AnimSequence.h"
-#include "Animation/SkeletalMeshActor.h"
 #include "AssetRegistry/AssetData.h"
 #include "CoreMinimal.h"
 #include "Editor.h"
 #include "Editor/EditorEngine.h"
 #include "Engine/SkeletalMesh.h"
-#include "EngineUtils.h"
 #include "Misc/AutomationTest.h"
 #include "STarvolinePanel.h"
 #include "TarvolineImport.h"
@@ -26,10 +24,8 @@
 #include "HostDesktopPlatform.h"
 #include "HostEngine.h"
 #include "HostSlateLayout.h"
-#include "HostSlatePicture.h"
 #include "Styling/SlateTypes.h"
 #include "Widgets/Input/SButton.h"
-#include "Widgets/Input/SMultiLineEditableTextBox.h"
 #include "Widgets/Layout/SBox.h"
 #include "Widgets/Text/STextBlock.h"
 
@@ -170,80 +166,6 @@ FString TextLook(const TSharedPtr<SWidget>& Widget)
 }
 } // namespace TarvolineLayoutTest
 
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineLayoutTextsAndLookTest, "Tarvoline.Layout.TextsAndLook",
-	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
-
-bool FTarvolineLayoutTextsAndLookTest::RunTest(const FString&)
-{
-	using namespace TarvolineLayoutTest;
-	const TSharedRef<TOptional<FString>> SavedKey = SetAsideStoredKey();
-	const FPanelUnderTest P;
-
-	// Every text the panel shows before it knows anything is a localizable text of the plug-in, under a short key
-	// that no other widget uses; the example sentences alone are plain strings.
-	const TArray<FString> Examples = STarvolinePanel::ExamplesForFamily(TEXT("quadruped"));
-	TArray<FString> Keys;
-	TArray<FString> Faults;
-	P.Driver.ForEachWidget(
-		[&Examples, &Keys, &Faults](SWidget& Widget)
-		{
-			for (const TOptional<FText>& Text : {Widget.HostGetShownText(), Widget.HostGetHintText()})
-			{
-				const FString Key = Text.IsSet() ? FTextInspector::GetKey(*Text).Get(FString()) : FString();
-				if (!Text.IsSet() || Text->IsEmpty() || (Key.IsEmpty() && Examples.Contains(Text->ToString())))
-				{
-					continue;
-				}
-				if (Key.IsEmpty() || Key.Len() > 12 || !IsPluginText(*Text, Key) || Keys.Contains(Key))
-				{
-					Faults.Add(Key + TEXT(": ") + Text->ToString());
-				}
-				Keys.Add(Key);
-			}
-			return true;
-		});
-	TestEqual(TEXT("texts without a short key of their own in the plug-in's namespace"),
-		FString::Join(Faults, TEXT(" | ")), FString());
-	TestTrue(TEXT("the panel's fixed texts found"), Keys.Num() >= 20);
-	// So are the texts that follow the state: the picker's face and the upload-selection button's label.
-	TestTrue(TEXT("the picker's face and the upload-selection label"),
-		IsPluginText(P.Driver.GetText(P.Picker()), TEXT("NoCharacters")) &&
-			IsPluginText(P.Driver.GetText(Part(P, TEXT("UploadSel"))), TEXT("UploadSelNone")));
-
-	// Fonts, colours and wrapping of the texts, top to bottom; the buttons' and text boxes' styles.
-	TArray<FString> Looks;
-	for (const TSharedPtr<SWidget>& Text : {P.Find(TEXT("Title")), P.Find(TEXT("Sub")), P.Find(TEXT("Account")),
-			 P.Find(TEXT("KeyHint")), P.Find(TEXT("Character")), P.Find(TEXT("Formats")), P.Find(TEXT("Motion")),
-			 Part(P, TEXT("PriceLine")), Part(P, TEXT("Folder")), Part(P, TEXT("Error")), Part(P, TEXT("Status"))})
-	{
-		Looks.Add(TextLook(Text));
-	}
-	TestEqual(TEXT("title, hints, headers; price, folder, error and status lines"), FString::Join(Looks, TEXT(", ")),
-		TEXT("Bold 14, Regular 10 wraps subdued, Bold 11, Regular 10 wraps subdued, Bold 11, Regular 10 wraps subdued, "
-			 "Bold 11, Regular 10 wraps, Regular 10 wraps, Regular 10 wraps "
-			 "(R=0.950000,G=0.350000,B=0.300000,A=1.000000), "
-			 "Regular 10 wraps"));
-	const auto StyleOf = [&P](const TCHAR* Key)
-	{
-		const TSharedPtr<SButton> Button = P.Driver.FindButton(Key);
-		return Button.IsValid() && Button->HostGetButtonStyle() ? Button->HostGetButtonStyle()->HostStyleName.ToString()
-																: FString();
-	};
-	TestEqual(TEXT("make in the primary style, price in the default one"),
-		StyleOf(TEXT("Make")) + TEXT(", ") + StyleOf(TEXT("Price")), TEXT("PrimaryButton, Button"));
-	const TSharedPtr<SHostEditableTextBox> KeyBox = P.Driver.FindTextBox(TEXT("KeyBox"));
-	TestTrue(TEXT("key box masks the key on one line"),
-		KeyBox.IsValid() && KeyBox->HostIsPassword() && !KeyBox->HostIsMultiLine());
-	const TSharedPtr<SHostEditableTextBox> PromptBox = P.Driver.FindTextBox(TEXT("PromptHint"));
-	const TSharedPtr<SWidget> PromptSize = Parent(PromptBox);
-	TestTrue(TEXT("motion box wraps over lines, at least 48 high"),
-		PromptBox.IsValid() && PromptBox->HostIsMultiLine() && PromptBox->HostGetAutoWrapText() &&
-			!PromptBox->HostIsPassword() && PromptSize->GetType() == FName(TEXT("SBox")) &&
-			StaticCastSharedPtr<SBox>(PromptSize)->HostGetMinDesiredHeight() == FOptionalSize(48.0f));
-	RestoreStoredKeyStep(SavedKey);
-	return true;
-}
-
 IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineLayoutWalkThroughTest, "Tarvoline.Layout.WalkThrough",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
@@ -269,6 +191,65 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 			HostDesktopPlatform::Reset();
 			HostContentBrowser::Reset();
 			HostEngine::ClearLaunchedUrls();
+			// Every text the panel shows before it knows anything is a localizable text of the plug-in, under a short
+			// key that no other widget uses; the example sentences alone are plain strings.
+			const TArray<FString> Examples = STarvolinePanel::ExamplesForFamily(TEXT("quadruped"));
+			TArray<FString> Keys;
+			TArray<FString> Faults;
+			P->Driver.ForEachWidget(
+				[&Examples, &Keys, &Faults](SWidget& Widget)
+				{
+					for (const TOptional<FText>& Text : {Widget.HostGetShownText(), Widget.HostGetHintText()})
+					{
+						const FString Key = Text.IsSet() ? FTextInspector::GetKey(*Text).Get(FString()) : FString();
+						if (!Text.IsSet() || Text->IsEmpty() || (Key.IsEmpty() && Examples.Contains(Text->ToString())))
+						{
+							continue;
+						}
+						if (Key.IsEmpty() || Key.Len() > 12 || !IsPluginText(*Text, Key) || Keys.Contains(Key))
+						{
+							Faults.Add(Key + TEXT(": ") + Text->ToString());
+						}
+						Keys.Add(Key);
+					}
+					return true;
+				});
+			TestEqual(TEXT("texts without a short key of their own in the plug-in's namespace"),
+				FString::Join(Faults, TEXT(" | ")), FString());
+			TestTrue(TEXT("the panel's fixed texts found"), Keys.Num() >= 20);
+			// Fonts, colours and wrapping of the texts, top to bottom; the buttons' and text boxes' styles.
+			TArray<FString> Looks;
+			for (const TSharedPtr<SWidget>& Text : {P->Find(TEXT("Title")), P->Find(TEXT("Sub")),
+					 P->Find(TEXT("Account")), P->Find(TEXT("KeyHint")), P->Find(TEXT("Character")),
+					 P->Find(TEXT("Formats")), P->Find(TEXT("Motion")), Part(*P, TEXT("PriceLine")),
+					 Part(*P, TEXT("Folder")), Part(*P, TEXT("Error")), Part(*P, TEXT("Status"))})
+			{
+				Looks.Add(TextLook(Text));
+			}
+			TestEqual(TEXT("title, hints, headers; price, folder, error and status lines"),
+				FString::Join(Looks, TEXT(", ")),
+				TEXT("Bold 14, Regular 10 wraps subdued, Bold 11, Regular 10 wraps subdued, Bold 11, Regular 10 "
+					 "wraps subdued, Bold 11, Regular 10 wraps, Regular 10 wraps, Regular 10 wraps "
+					 "(R=0.950000,G=0.350000,B=0.300000,A=1.000000), Regular 10 wraps"));
+			const auto StyleOf = [P](const TCHAR* Key)
+			{
+				const TSharedPtr<SButton> Button = P->Driver.FindButton(Key);
+				return Button.IsValid() && Button->HostGetButtonStyle()
+						   ? Button->HostGetButtonStyle()->HostStyleName.ToString()
+						   : FString();
+			};
+			TestEqual(TEXT("make in the primary style, price in the default one"),
+				StyleOf(TEXT("Make")) + TEXT(", ") + StyleOf(TEXT("Price")), TEXT("PrimaryButton, Button"));
+			const TSharedPtr<SHostEditableTextBox> KeyBox = P->Driver.FindTextBox(TEXT("KeyBox"));
+			TestTrue(TEXT("key box masks the key on one line"),
+				KeyBox.IsValid() && KeyBox->HostIsPassword() && !KeyBox->HostIsMultiLine());
+			const TSharedPtr<SHostEditableTextBox> PromptBox = P->Driver.FindTextBox(TEXT("PromptHint"));
+			const TSharedPtr<SWidget> PromptSize = Parent(PromptBox);
+			TestTrue(TEXT("motion box wraps over lines, at least 48 high"),
+				PromptBox.IsValid() && PromptBox->HostIsMultiLine() && PromptBox->HostGetAutoWrapText() &&
+					!PromptBox->HostIsPassword() && PromptSize->GetType() == FName(TEXT("SBox")) &&
+					StaticCastSharedPtr<SBox>(PromptSize)->HostGetMinDesiredHeight() == FOptionalSize(48.0f));
+
 			TestLook(this, *P, TEXT("signed out"), TEXT("SignIn KeyBox Connect GetKey"), TEXT("KeyBox GetKey"));
 			SavePanelPicture(this, P->Panel, Pictures, TEXT("panel-signed-out.png"));
 			TestTrue(TEXT("connect usable once a key is typed"),
@@ -311,6 +292,10 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 			TestEqual(TEXT("connected: account line"), P->Driver.GetString(Parent(P->Driver.FindButton(TEXT("TopUp")))),
 				TEXT("demo@tarvoline.test - 1000 credits"));
 			SavePanelPicture(this, P->Panel, Pictures, TEXT("panel-connected.png"));
+			// The texts that follow the state have keys too: the picker's face and the upload-selection label.
+			TestTrue(TEXT("the picker's face and the upload-selection label"),
+				IsPluginText(P->Driver.GetText(P->Picker()), TEXT("NoCharacters")) &&
+					IsPluginText(P->Driver.GetText(Part(*P, TEXT("UploadSel"))), TEXT("UploadSelNone")));
 			// The picker says there are no characters; the four-legged examples stand in.
 			TestEqual(TEXT("connected: picker"), DescribePicker(*P),
 				PickerLine(TEXT("No characters yet. Upload one below."), FString(), FString(),
