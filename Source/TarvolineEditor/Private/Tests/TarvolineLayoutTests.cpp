@@ -100,7 +100,6 @@ void TestLook(FAutomationTestBase* Test, const FPanelUnderTest& P, const FString
 {
 	TArray<FString> ShownNow;
 	TArray<FString> UsableNow;
-	P.Driver.Paint();
 	for (const TPair<FString, TSharedPtr<SWidget>>& Part : Parts(P))
 	{
 		if (Part.Value.IsValid() && P.Driver.IsVisible(Part.Value))
@@ -302,18 +301,15 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 					ExamplesOf(TEXT("quadruped")), FString()));
 
 			// A mesh selected in the Content Browser whose source file is still on disk is offered by its file name.
+			const FString Unnamed = P->Driver.GetString(Part(*P, TEXT("UploadSel")));
 			const FTarvolineImportResult Imported =
 				ImportAnimationFbx(TestModelFile(TEXT("humanoid_anim.fbx")), TEXT("Layout Texts.fbx"), TEXT("pose"));
-			if (TestTrue(TEXT("a mesh to select"), Imported.Mesh.IsValid()))
-			{
-				const FString Unnamed = P->Driver.GetString(Part(*P, TEXT("UploadSel")));
-				HostContentBrowser::SetSelectedAssets({FAssetData(Imported.Mesh.Get())});
-				TestEqual(TEXT("upload-selection label, without and with a selection"),
-					Unnamed + TEXT(", ") + P->Driver.GetString(Part(*P, TEXT("UploadSel"))),
-					TEXT("Upload the selected asset's source file, Upload humanoid_anim.fbx"));
-				TestTrue(TEXT("a selection can be uploaded"), P->Driver.CanInteract(Part(*P, TEXT("UploadSel"))));
-				HostContentBrowser::Reset();
-			}
+			HostContentBrowser::SetSelectedAssets({FAssetData(Imported.Mesh.Get())});
+			TestEqual(TEXT("upload-selection label, without and with a selection"),
+				Unnamed + TEXT(", ") + P->Driver.GetString(Part(*P, TEXT("UploadSel"))),
+				TEXT("Upload the selected asset's source file, Upload humanoid_anim.fbx"));
+			TestTrue(TEXT("a selection can be uploaded"), P->Driver.CanInteract(Part(*P, TEXT("UploadSel"))));
+			HostContentBrowser::Reset();
 
 			// A model chosen in the file dialog; the service takes its time to rig it.
 			HostDesktopPlatform::QueueAnswer(TestModelFile(TEXT("humanoid_mesh.fbx")));
@@ -398,10 +394,10 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 		{
 			TestLook(this, *P, TEXT("result"), SignedIn + TEXT(" PriceLine Folder") + Results + TEXT(" Status"),
 				Ready + Results);
-			TestEqual(TEXT("result: error, folder"),
-				P->Panel->GetError() + TEXT(", ") + P->Driver.GetString(Part(*P, TEXT("Folder"))),
-				TEXT(", ") + P->Panel->GetLastImport().FolderPath);
-			TestTrue(TEXT("result: status"), P->Panel->GetStatus().StartsWith(TEXT("Ready: ")));
+			TestEqual(TEXT("result: error, folder, status"),
+				P->Panel->GetError() + TEXT(", ") + P->Driver.GetString(Part(*P, TEXT("Folder"))) + TEXT(", ") +
+					P->Driver.GetString(Part(*P, TEXT("Status"))).Left(7),
+				TEXT(", ") + P->Panel->GetLastImport().FolderPath + TEXT(", Ready: "));
 			SavePanelPicture(this, P->Panel, Pictures, TEXT("panel-result.png"));
 
 			// Each result button does its work: the browser synced, an actor placed, the job's page opened.
