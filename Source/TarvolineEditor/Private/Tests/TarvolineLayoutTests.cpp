@@ -305,11 +305,13 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 			const FTarvolineImportResult Imported =
 				ImportAnimationFbx(TestModelFile(TEXT("humanoid_anim.fbx")), TEXT("Layout Texts.fbx"), TEXT("pose"));
 			HostContentBrowser::SetSelectedAssets({FAssetData(Imported.Mesh.Get())});
-			TestEqual(TEXT("upload-selection label, without and with a selection"),
-				Unnamed + TEXT(", ") + P->Driver.GetString(Part(*P, TEXT("UploadSel"))),
-				TEXT("Upload the selected asset's source file, Upload humanoid_anim.fbx"));
+			const FString Named = P->Driver.GetString(Part(*P, TEXT("UploadSel")));
 			TestTrue(TEXT("a selection can be uploaded"), P->Driver.CanInteract(Part(*P, TEXT("UploadSel"))));
 			HostContentBrowser::Reset();
+			TestEqual(TEXT("upload-selection label: nothing selected, a mesh, nothing again"),
+				Unnamed + TEXT(", ") + Named + TEXT(", ") + P->Driver.GetString(Part(*P, TEXT("UploadSel"))),
+				TEXT("Upload the selected asset's source file, Upload humanoid_anim.fbx, Upload the selected asset's "
+					 "source file"));
 
 			// A model chosen in the file dialog; the service takes its time to rig it.
 			HostDesktopPlatform::QueueAnswer(TestModelFile(TEXT("humanoid_mesh.fbx")));
@@ -435,7 +437,10 @@ bool FTarvolineLayoutWalkThroughTest::RunTest(const FString&)
 			const TArray<FString> Rows = {TEXT("humanoid_mesh.fbx  (humanoid)"), TEXT("bird_mesh.fbx  (bird)"),
 				TEXT("frog_mesh.fbx  (frog)"), TEXT("quadruped_mesh.fbx  (quadruped)")};
 			const TCHAR* const Families[] = {TEXT("humanoid"), TEXT("bird"), TEXT("frog"), TEXT("quadruped")};
-			for (const int32 Row : {0, 2, 1, 3, 2})
+			TestEqual(TEXT("refreshed: the first still selected"), DescribePicker(*P),
+				PickerLine(Rows[0], FString::Join(Rows, TEXT(" | ")), Rows[0], ExamplesOf(Families[0]),
+					TEXT("walks forward, then waves")));
+			for (const int32 Row : {2, 1, 3, 2})
 			{
 				P->Driver.PickByText(P->Picker(), Rows[Row]);
 				TestEqual(TEXT("picked: ") + Rows[Row], DescribePicker(*P),

@@ -1,30 +1,22 @@
-// Automation tests of the motion examples: the sentences offered for each creature family. How the picker writes
+// Automation test of the motion examples: the sentences offered for each creature family. How the picker writes
 // characters and how the example buttons follow the selection is walked through in Tarvoline.Layout.WalkThrough.
 
 #include "CoreMinimal.h"
 #include "Misc/AutomationTest.h"
 #include "STarvolinePanel.h"
-#include "TarvolineTestHelpers.h"
 
 #if WITH_DEV_AUTOMATION_TESTS
-
-namespace TarvolinePickerTest
-{
-using namespace TarvolineUiTest;
-
-/** The sentences offered for a family, as the buttons must show them. */
-FString ExamplesOf(const FString& Family)
-{
-	return FString::Join(STarvolinePanel::ExamplesForFamily(Family), TEXT(" | "));
-}
-} // namespace TarvolinePickerTest
 
 IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePickerExamplesByFamilyTest, "Tarvoline.Picker.ExamplesByFamily",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
 bool FTarvolinePickerExamplesByFamilyTest::RunTest(const FString&)
 {
-	using namespace TarvolinePickerTest;
+	// The sentences offered for a family, as the buttons must show them.
+	const auto ExamplesOf = [](const FString& Family)
+	{
+		return FString::Join(STarvolinePanel::ExamplesForFamily(Family), TEXT(" | "));
+	};
 	// Each family has sentences of its own, found in any letter case.
 	TSet<FString> Seen;
 	for (const FString Family : {TEXT("humanoid"), TEXT("bird"), TEXT("frog"), TEXT("quadruped")})
