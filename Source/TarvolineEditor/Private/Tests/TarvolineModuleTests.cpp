@@ -165,14 +165,15 @@ bool FTarvolineModuleRegistrationsTest::RunTest(const FString&)
 		const FString Icon = FAppStyle::GetAppStyleSetName().ToString() + TEXT("/ClassIcon.AnimSequence; ");
 		const FString Tip = TEXT("'Rig and animate a character from a sentence.'; ");
 		const bool bButton = Entry->UserInterfaceActionType == EUserInterfaceActionType::Button;
-		TestEqualSensitive(TEXT("tab, Tools section and entry"),
-			Described(Items[0]->GetDisplayName()) + Described(Items[0]->GetTooltipText()) +
+		// Compared as TCHAR strings, which the engine's tests compare case-sensitively.
+		TestEqual(TEXT("tab, Tools section and entry"),
+			*(Described(Items[0]->GetDisplayName()) + Described(Items[0]->GetTooltipText()) +
 				Described(Items[0]->GetIcon()) + Described(FindToolsSection()->Label.Get()) +
 				Described(Entry->Label.Get()) + Described(Entry->ToolTip.Get()) + Described(Entry->Icon.Get()) +
-				Entry->Owner.TryGetName().ToString() + (bButton ? TEXT(" button") : TEXT(" not a button")),
-			TEXT("Tarvoline:TabTitle 'Tarvoline'; Tarvoline:TabTip ") + Tip + Icon +
+				Entry->Owner.TryGetName().ToString() + (bButton ? TEXT(" button") : TEXT(" not a button"))),
+			*(TEXT("Tarvoline:TabTitle 'Tarvoline'; Tarvoline:TabTip ") + Tip + Icon +
 				TEXT("Tarvoline:Section 'Tarvoline'; Tarvoline:Open 'Tarvoline'; Tarvoline:OpenTip ") + Tip + Icon +
-				TEXT("Tarvoline button"));
+				TEXT("Tarvoline button")));
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 		// The engine keeps the entry's action private; the stand-in's menus show it to tests.
 		TestNotNull(TEXT("entry has an action"), HostToolMenus::GetAction(*Entry).GetUIAction());
