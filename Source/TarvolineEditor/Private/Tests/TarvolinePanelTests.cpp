@@ -60,17 +60,18 @@ double TickerWall(double Seconds)
 }
 
 const TCHAR* const Building = TEXT("Building its skeleton. About a minute.");
-const TCHAR* const BrokenLink = TEXT("The download link did not work. Press Check again.");
+const TCHAR* const BrokenLink = TEXT("error \"The download link did not work. Press Check again.\"");
 
 FString KeyRefused()
 {
-	return FString::Printf(
-		TEXT("That API key was not accepted. Make a new one at %s/account."), TarvolineApi::TarvolineSiteHost);
+	return FString::Printf(TEXT("error \"That API key was not accepted. Make a new one at %s/account.\""),
+		TarvolineApi::TarvolineSiteHost);
 }
 
 FString Answered(int32 Status)
 {
-	return FString::Printf(TEXT("Tarvoline answered %d. Try again, or write to us if it keeps happening."), Status);
+	return FString::Printf(
+		TEXT("error \"Tarvoline answered %d. Try again, or write to us if it keeps happening.\""), Status);
 }
 
 /** Checks a line case-sensitively; an Expected ending in '*' only has to begin it. */
@@ -160,10 +161,10 @@ void EndStep(const TSharedRef<TOptional<FString>>& SavedKey)
 }
 
 /** Enqueues a wait until the panel's work has ended (or the panel is gone). */
-void WaitIdle(FAutomationTestBase* Test, const FPanelSlot& Slot, const FString& What)
+void WaitIdle(FAutomationTestBase* Test, const FPanelSlot& Slot)
 {
 	WaitUntil(
-		Test, What,
+		Test, TEXT("the panel's work"),
 		[Slot]()
 		{
 			return !Slot->IsValid() || !(*Slot)->IsBusy();
@@ -171,36 +172,29 @@ void WaitIdle(FAutomationTestBase* Test, const FPanelSlot& Slot, const FString& 
 		90.0);
 }
 
-/** Enqueues a check of the panel's line and, when Keys is given, of DescribeKeys. */
+/** Enqueues a wait until the panel's work has ended, then a check of its line and of DescribeKeys, each when given. */
 void ExpectStep(
 	FAutomationTestBase* Test, const FPanelSlot& Slot, const FString& Expected, const FString& Keys = FString())
 {
+	WaitIdle(Test, Slot);
 	Then(
 		[Test, Slot, Expected, Keys]()
 		{
-			TestText(Test, TEXT("panel"), Describe(**Slot), Expected);
-			if (!Keys.IsEmpty())
-			{
-				TestText(Test, TEXT("keys"), DescribeKeys(**Slot), Keys);
-			}
+			TestText(Test, TEXT("panel"), Expected.IsEmpty() ? Expected : Describe(**Slot), Expected);
+			TestText(Test, TEXT("keys"), Keys.IsEmpty() ? Keys : DescribeKeys(**Slot), Keys);
 		});
 }
 
-/** Enqueues one operation of the panel, as its button runs it, a wait until the work it started has ended and, when
- *  Expected is given, a check of the panel's line. */
+/** Enqueues one operation of the panel, as its button runs it, and ExpectStep. */
 void Step(FAutomationTestBase* Test, const FPanelSlot& Slot, void (STarvolinePanel::*Operation)(),
-	const FString& Expected = FString())
+	const FString& Expected = FString(), const FString& Keys = FString())
 {
 	Then(
 		[Slot, Operation]()
 		{
 			((**Slot).*Operation)();
 		});
-	WaitIdle(Test, Slot, Expected.IsEmpty() ? FString(TEXT("the panel's work")) : Expected);
-	if (!Expected.IsEmpty())
-	{
-		ExpectStep(Test, Slot, Expected);
-	}
+	ExpectStep(Test, Slot, Expected, Keys);
 }
 
 /** Enqueues arming the service: a change of its next rig or job ({"rig": ...}, {"job": ...}), else a fault. */
@@ -225,22 +219,23 @@ void SignInStep(FAutomationTestBase* Test, const FPanelSlot& Slot, const FString
 			(*Slot)->OnKeyChanged(FText::FromString(Key));
 			(*Slot)->Connect();
 		});
-	WaitIdle(Test, Slot, TEXT("the sign-in"));
+	WaitIdle(Test, Slot);
 }
 
-/** Enqueues uploading a test model through the panel and a wait for its rig. */
-void RigStep(FAutomationTestBase* Test, const FPanelSlot& Slot, const FString& FileName)
+/** Enqueues uploading a model file through the panel, then ExpectStep. */
+void UploadStep(
+	FAutomationTestBase* Test, const FPanelSlot& Slot, const FString& Path, const FString& Expected = FString())
 {
 	Then(
-		[Slot, FileName]()
+		[Slot, Path]()
 		{
-			(*Slot)->UploadFile(TestModelFile(FileName));
+			(*Slot)->UploadFile(Path);
 		});
-	WaitIdle(Test, Slot, TEXT("the rig of ") + FileName);
+	ExpectStep(Test, Slot, Expected);
 }
 
-/** Enqueues building a new panel, as opening its tab does; signing it in with Key, rigging Rigged and typing
- *  Prompt when they are given. */
+/** Enqueues building a new panel, as opening its tab does, with Prompt typed; then signing it in with Key and
+ *  rigging the test model Rigged when they are given. */
 FPanelSlot PanelStep(FAutomationTestBase* Test, const FString& Key = DemoKey, const FString& Rigged = FString(),
 	const FString& Prompt = FString())
 {
@@ -257,7 +252,7 @@ FPanelSlot PanelStep(FAutomationTestBase* Test, const FString& Key = DemoKey, co
 	}
 	if (!Rigged.IsEmpty())
 	{
-		RigStep(Test, Slot, Rigged);
+		UploadStep(Test, Slot, TestModelFile(Rigged));
 	}
 	return Slot;
 }
@@ -321,7 +316,6 @@ bool FTarvolinePanelConnectTest::RunTest(const FString&)
 				TEXT("signed out, busy, status \"Connecting...\" | box \"tv_demo_key\", stored \"\""));
 			TestFalse(TEXT("Connect disabled while connecting"), Panel.CanConnect());
 		});
-	WaitIdle(this, First, TEXT("the sign-in"));
 	ExpectStep(this, First, TEXT("signed in"), Stored);
 
 	// Characters: one rigged, one whose rig failed, one still rigging. Only the rigged one is listed.
@@ -339,7 +333,6 @@ bool FTarvolinePanelConnectTest::RunTest(const FString&)
 			TestText(this, TEXT("second panel"), Describe(**Second) + TEXT(" | ") + DescribeKeys(**Second),
 				TEXT("signed out, busy, status \"Connecting...\" | ") + Stored);
 		});
-	WaitIdle(this, Second, TEXT("the second panel's sign-in"));
 	ExpectStep(this, Second, TEXT("signed in, list [humanoid_mesh.fbx], selected humanoid_mesh.fbx"));
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	Then(
@@ -364,9 +357,10 @@ bool FTarvolinePanelRefusedKeyTest::RunTest(const FString&)
 	const auto SavedKey = BeginStep(this);
 	const FPanelSlot Slot = PanelStep(this, FString(), FString(), TEXT("waves"));
 
-	// A key the service refuses, with its own sentence or without one; a key edited while Connect is under way, in
-	// case only or more (the answer was for another key). Nothing is stored, the edit stays in the box.
+	// A key the service refuses, with its own sentence or without one; a key edited (in case only, or more) while
+	// Connect is under way for the demo key. Nothing is stored, the edit stays in the box.
 	const FString Edited = TEXT("error \"The key changed while connecting. Press Connect again.\"");
+	const FString Delay = DelayFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 300);
 	const struct
 	{
 		FString Fault;
@@ -374,16 +368,14 @@ bool FTarvolinePanelRefusedKeyTest::RunTest(const FString&)
 		FString Error;
 	} Cases[] = {
 		{FString(), TEXT("tv_wrong_key"), TEXT("error \"Invalid API key.\"")},
-		{AnswerWithFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 401, FString()), TEXT("tv_wrong_key"),
-			TEXT("error \"") + KeyRefused() + TEXT("\"")},
-		{DelayFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 300), TEXT("TV_DEMO_KEY"), Edited},
-		{DelayFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 300), TEXT("tv_demo_key2"), Edited},
+		{AnswerWithFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 401, FString()), TEXT("tv_wrong_key"), KeyRefused()},
+		{Delay, TEXT("TV_DEMO_KEY"), Edited},
+		{Delay, TEXT("tv_demo_key2"), Edited},
 	};
 	for (const auto& Case : Cases)
 	{
 		ArmStep(this, Case.Fault);
 		const FString Key = Case.Key;
-		const FString Expected = TEXT("signed out, ") + Case.Error;
 		Then(
 			[Slot, Key]()
 			{
@@ -391,38 +383,33 @@ bool FTarvolinePanelRefusedKeyTest::RunTest(const FString&)
 				(*Slot)->Connect();
 				(*Slot)->OnKeyChanged(FText::FromString(Key));
 			});
-		WaitIdle(this, Slot, Key);
-		ExpectStep(this, Slot, Expected, TEXT("box \"") + Key + TEXT("\", stored \"\""));
+		ExpectStep(this, Slot, TEXT("signed out, ") + Case.Error, TEXT("box \"") + Key + TEXT("\", stored \"\""));
 	}
 
 	// Signed in with a good key and a character; a later 401 (here from the list) signs the panel out but keeps the
 	// stored key, and a refused key typed afterwards does not replace it.
 	SignInStep(this, Slot);
-	RigStep(this, Slot, TEXT("humanoid_mesh.fbx"));
+	UploadStep(this, Slot, TestModelFile(TEXT("humanoid_mesh.fbx")));
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 401, TEXT("{}")));
-	const FString Listed = TEXT("list [humanoid_mesh.fbx], selected humanoid_mesh.fbx");
-	Step(this, Slot, &STarvolinePanel::OnRefreshClicked);
-	ExpectStep(this, Slot, TEXT("signed out, ") + Listed + TEXT(", error \"") + KeyRefused() + TEXT("\""),
+	const FString Listed = TEXT("list [humanoid_mesh.fbx], selected humanoid_mesh.fbx, ");
+	Step(this, Slot, &STarvolinePanel::OnRefreshClicked, TEXT("signed out, ") + Listed + KeyRefused(),
 		TEXT("box \"tv_demo_key\", stored \"tv_demo_key\" on disk"));
 	SignInStep(this, Slot, TEXT("tv_wrong_key"));
-	ExpectStep(this, Slot, TEXT("signed out, ") + Listed + TEXT(", error \"Invalid API key.\""),
+	ExpectStep(this, Slot, TEXT("signed out, ") + Listed + TEXT("error \"Invalid API key.\""),
 		TEXT("box \"tv_wrong_key\", stored \"tv_demo_key\" on disk"));
 
 	// Sign out with a price, a finished job and its clip: all of it goes, the error line stays.
 	SignInStep(this, Slot);
 	Step(this, Slot, &STarvolinePanel::MakeAnimation);
 	Step(this, Slot, &STarvolinePanel::CheckPrice,
-		TEXT("signed in, ") + Listed + TEXT(", price, job succeeded \"done\", result*"));
+		TEXT("signed in, ") + Listed + TEXT("price, job succeeded \"done\", result*"));
 	FaultStep(this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/plan$"), 500, FString()));
 	Step(this, Slot, &STarvolinePanel::CheckPrice);
-	Step(this, Slot, &STarvolinePanel::SignOut);
-	ExpectStep(this, Slot, TEXT("signed out, error \"") + Answered(500) + TEXT("\""), TEXT("box \"\", stored \"\""));
+	Step(this, Slot, &STarvolinePanel::SignOut, TEXT("signed out, ") + Answered(500), TEXT("box \"\", stored \"\""));
 	Then(
 		[this, Slot]()
 		{
 			const STarvolinePanel& Panel = **Slot;
-			TestText(this, TEXT("picker face"), Panel.GetSelectedCharacterText().ToString(),
-				TEXT("No characters yet. Upload one below."));
 			TestTrue(TEXT("account line and import folder empty, key box shown"),
 				Panel.GetAccountText().IsEmpty() && Panel.GetLastImport().FolderPath.IsEmpty() &&
 					Panel.GetSignedOutVisibility() == EVisibility::Visible);
@@ -448,8 +435,9 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 
 	// Oldest first, the first selected. The second is chosen and priced; another character arrives and the balance
 	// changes meanwhile.
+	const FString Two = TEXT("list [humanoid_mesh.fbx, quadruped_mesh.fbx");
 	Step(this, Slot, &STarvolinePanel::OnRefreshClicked,
-		TEXT("signed in, list [humanoid_mesh.fbx, quadruped_mesh.fbx], selected humanoid_mesh.fbx"));
+		TEXT("signed in, ") + Two + TEXT("], selected humanoid_mesh.fbx"));
 	Then(
 		[Slot]()
 		{
@@ -459,26 +447,23 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 	ClientUploadStep(this, TEXT("bird_mesh.fbx"));
 	SimAccountStep(this, DemoKey, TEXT("demo@tarvoline.test"), 777);
 	Then(
-		[this, Slot]()
+		[this, Slot, Two]()
 		{
 			(*Slot)->OnRefreshClicked();
 			TestText(this, TEXT("refreshing"), Describe(**Slot),
-				TEXT("signed in, busy, list [humanoid_mesh.fbx, quadruped_mesh.fbx], selected quadruped_mesh.fbx, "
-					 "price"));
+				TEXT("signed in, busy, ") + Two + TEXT("], selected quadruped_mesh.fbx, price"));
 		});
-	WaitIdle(this, Slot, TEXT("the second refresh"));
+	WaitIdle(this, Slot);
 	Then(
-		[this, Slot]()
+		[this, Slot, Two]()
 		{
 			STarvolinePanel& Panel = **Slot;
 			const FString Kept =
-				TEXT("signed in, list [humanoid_mesh.fbx, quadruped_mesh.fbx, bird_mesh.fbx], selected "
-					 "quadruped_mesh.fbx, price");
-			TestText(this, TEXT("second refresh"), Describe(Panel), Kept);
+				TEXT("signed in, ") + Two + TEXT(", bird_mesh.fbx], selected quadruped_mesh.fbx, price");
+			TestText(this, TEXT("second refresh"), Describe(Panel) + TEXT(" | ") + Panel.GetAccountText().ToString(),
+				Kept + TEXT(" | demo@tarvoline.test - 777 credits"));
 			TestTrue(TEXT("selection is an entry of the new list"),
 				Panel.GetCharacters().Contains(Panel.GetSelectedCharacter()));
-			TestText(this, TEXT("balance read again"), Panel.GetAccountText().ToString(),
-				TEXT("demo@tarvoline.test - 777 credits"));
 
 			// Choosing what is chosen, or nothing, keeps the selection and the price.
 			Panel.OnCharacterSelected(Panel.GetSelectedCharacter(), ESelectInfo::OnMouseClick);
@@ -504,28 +489,23 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 200, TEXT("[]")));
 	Step(this, Slot, &STarvolinePanel::OnRefreshClicked, TEXT("signed in"));
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 503, FString()));
-	Step(this, Slot, &STarvolinePanel::OnRefreshClicked);
-	ExpectStep(this, Slot, TEXT("signed in, error \"") + Answered(503) + TEXT("\""),
+	Step(this, Slot, &STarvolinePanel::OnRefreshClicked, TEXT("signed in, ") + Answered(503),
 		TEXT("box \"tv_demo_key\", stored \"tv_demo_key\" on disk"));
-
 	EndStep(SavedKey);
 	return true;
 }
 
-/** One moment at which a request or a poll of the panel is outstanding. */
+/** One moment at which a request or a poll of the panel is outstanding: its name; the service's time scale for the
+ *  work Start creates; a fault armed before Start that holds back the answer to arrive late; Start (on a panel signed
+ *  in with a rigged character and a prompt, unless it is Connect; null uploads frog_mesh.fbx); what the panel's line
+ *  contains once the request is sent or the poll scheduled; the last request the service may see. */
 struct FOutstanding
 {
-	/** What is outstanding, for messages. */
 	FString Name;
-	/** The service's time scale for the work Start creates. */
 	double TimeScale = 0.0;
-	/** A fault armed before Start, holding back the answer that is to arrive late. */
 	FString Fault;
-	/** Starts the work; the panel is signed in (with a rigged character and a prompt) unless it is Connect. */
 	void (STarvolinePanel::*Start)() = nullptr;
-	/** The work is under way (the request sent or the poll scheduled) once the panel's line contains this. */
 	FString UnderWay;
-	/** The last request the service may see: the outstanding one, or the last one answered before. */
 	FString LastRequest;
 };
 
@@ -537,7 +517,6 @@ TArray<FOutstanding> OutstandingMoments()
 	using P = STarvolinePanel;
 	// The job read is sent one poll interval after the job arrives; its answer is held back beyond that.
 	const int32 PollHoldMs = HoldMs + int32(TickerWall(2.5) * 1000.0) + 200;
-	// A null Start uploads frog_mesh.fbx.
 	return {
 		{TEXT("sign-in"), 0.0, DelayFault(TEXT("GET"), TEXT("^/v1/auth/me$"), HoldMs), &P::Connect, FString(),
 			TEXT("GET /v1/auth/me")},
@@ -566,7 +545,7 @@ TArray<FOutstanding> OutstandingMoments()
 /** Runs every outstanding moment on a panel of its own, ending it by signing out or by closing the panel. */
 void RunOutstandingMoments(FAutomationTestBase* Test, bool bClose)
 {
-	const auto SavedKey = BeginStep(Test);
+	SimResetStep(Test);
 	const FPanelSlot Setup = PanelStep(Test, DemoKey, TEXT("humanoid_mesh.fbx"));
 	Then(
 		[Setup]()
@@ -636,11 +615,9 @@ void RunOutstandingMoments(FAutomationTestBase* Test, bool bClose)
 			[Test, Slot, Closed, Requests, Moment, bClose]()
 			{
 				const FString Where = Moment.Name + (bClose ? TEXT(", closed") : TEXT(", signed out"));
-				const FRecordedRequest* Last = Requests->Num() > 0 ? &Requests->Last() : nullptr;
-				if (!Last || !(Last->Method + TEXT(" ") + Last->Path).StartsWith(Moment.LastRequest))
-				{
-					Test->AddError(Where + TEXT(": requests went on, up to ") + (Last ? Last->Path : FString()));
-				}
+				const FString Last =
+					Requests->Num() > 0 ? Requests->Last().Method + TEXT(" ") + Requests->Last().Path : FString();
+				Test->TestTrue(Where + TEXT(": requests went on, up to ") + Last, Last.StartsWith(Moment.LastRequest));
 				if (bClose)
 				{
 					Test->TestFalse(Where + TEXT(": panel destroyed"), Closed->IsValid());
@@ -651,23 +628,17 @@ void RunOutstandingMoments(FAutomationTestBase* Test, bool bClose)
 					TEXT("signed out | box \"tv_demo_key\", stored \"\""));
 			});
 	}
-	EndStep(SavedKey);
 }
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelSignOutWhileWorkingTest, "Tarvoline.Panel.SignOutWhileWorking",
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelWhileWorkingTest, "Tarvoline.Panel.SignOutOrCloseWhileWorking",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
-bool FTarvolinePanelSignOutWhileWorkingTest::RunTest(const FString&)
+bool FTarvolinePanelWhileWorkingTest::RunTest(const FString&)
 {
+	const auto SavedKey = BeginStep(this);
 	RunOutstandingMoments(this, false);
-	return true;
-}
-
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelClosedWhileWorkingTest, "Tarvoline.Panel.ClosedWhileWorking",
-	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
-
-bool FTarvolinePanelClosedWhileWorkingTest::RunTest(const FString&)
-{
 	RunOutstandingMoments(this, true);
+	EndStep(SavedKey);
 	return true;
 }
 
@@ -678,6 +649,7 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 {
 	const auto SavedKey = BeginStep(this);
 	const FPanelSlot Slot = PanelStep(this, DemoKey, TEXT("quadruped_mesh.fbx"), TEXT("trots"));
+	const FString Two = TEXT("signed in, list [quadruped_mesh.fbx, humanoid_mesh.fbx");
 
 	// A rig that takes several reads: the sentences on the way, then the new character listed and selected, without
 	// the price asked for the one selected before.
@@ -689,10 +661,10 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 		[this, Slot, Seen]()
 		{
 			(*Slot)->UploadFile(TestModelFile(TEXT("humanoid_mesh.fbx")));
+			Seen->Add((*Slot)->GetStatus());
 			TestText(this, TEXT("uploading"), Describe(**Slot),
 				TEXT("signed in, busy, list [quadruped_mesh.fbx], selected quadruped_mesh.fbx, price, status "
 					 "\"Uploading humanoid_mesh.fbx...\""));
-			Seen->Add((*Slot)->GetStatus());
 		});
 	WaitUntil(
 		this, TEXT("the rig"),
@@ -704,14 +676,13 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 		90.0);
 	const TSharedRef<TArray<FRecordedRequest>> Reads = RecordedStep(this, TEXT("/v1/assets/"));
 	Then(
-		[this, Slot, Seen, Reads]()
+		[this, Slot, Seen, Reads, Two]()
 		{
 			const FString Rigged = TEXT("humanoid_mesh.fbx is rigged as humanoid. Now say what it does.");
 			TestText(this, TEXT("sentences on the way"), FString::Join(*Seen, TEXT(" | ")),
 				FString::Printf(TEXT("Uploading humanoid_mesh.fbx... | %s | %s"), Building, *Rigged));
 			TestText(this, TEXT("rigged"), Describe(**Slot),
-				TEXT("signed in, list [quadruped_mesh.fbx, humanoid_mesh.fbx], selected humanoid_mesh.fbx, status \"") +
-					Rigged + TEXT("\""));
+				Two + TEXT("], selected humanoid_mesh.fbx, status \"") + Rigged + TEXT("\""));
 			TestTrue(TEXT("read again while rigging"), Reads->Num() >= (TickerSpeedUp > 1.0f ? 2 : 1));
 			TestTrue(TEXT("read the uploaded character"),
 				Reads->Num() > 0 && Reads->Last().Path == TEXT("/v1/assets/") + (*Slot)->GetSelectedCharacter()->Id);
@@ -720,7 +691,7 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 	// Rigs that fail with the service's sentence or without one, a refused upload, a file that cannot be read (it
 	// fails before anything is sent): the error line says which, the list and the selection stay.
 	SimTimeScaleStep(this, 0.0);
-	const FString Listed = TEXT("signed in, list [quadruped_mesh.fbx, humanoid_mesh.fbx");
+	const FString Failed = Two + TEXT("], selected humanoid_mesh.fbx, error \"");
 	const TPair<FString, FString> Failures[] = {
 		{TEXT("{\"rig\": {\"fail\": \"Its limbs could not be told apart.\"}}"),
 			TEXT("Its limbs could not be told apart.")},
@@ -733,26 +704,20 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 	for (const TPair<FString, FString>& Failure : Failures)
 	{
 		ArmStep(this, Failure.Key);
-		const FString File = Failure.Key.IsEmpty() ? FPaths::Combine(FPaths::ProjectSavedDir(), TEXT("gone.fbx"))
-												   : TestModelFile(TEXT("frog_mesh.fbx"));
-		Then(
-			[Slot, File]()
-			{
-				(*Slot)->UploadFile(File);
-			});
-		WaitIdle(this, Slot, File);
-		ExpectStep(this, Slot, Listed + TEXT("], selected humanoid_mesh.fbx, error \"") + Failure.Value + TEXT("\""));
+		UploadStep(this, Slot,
+			Failure.Key.IsEmpty() ? FPaths::ProjectSavedDir() / TEXT("gone.fbx") : TestModelFile(TEXT("frog_mesh.fbx")),
+			Failed + Failure.Value + TEXT("\""));
 	}
-#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 
-	// A cancelled dialog starts nothing; the dialog asks for one model from the project folder.
+#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
+	// A cancelled dialog starts nothing; the dialog asks for one model from the project folder. (The frog's rig
+	// above did succeed: only the panel's read of it was answered "broken".)
 	Then(
-		[this, Slot, Listed]()
+		[this, Slot, Failed]()
 		{
 			HostDesktopPlatform::QueueCancel();
 			(*Slot)->UploadModelFile();
-			TestText(this, TEXT("cancelled dialog"), Describe(**Slot),
-				Listed + TEXT("], selected humanoid_mesh.fbx, error \"Could not read gone.fbx.\""));
+			TestText(this, TEXT("cancelled dialog"), Describe(**Slot), Failed + TEXT("Could not read gone.fbx.\""));
 			TArray<FString> Calls;
 			for (const HostDesktopPlatform::FDialogCall& Call : HostDesktopPlatform::GetDialogCalls())
 			{
@@ -766,9 +731,8 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 			HostDesktopPlatform::QueueAnswer(TestModelFile(TEXT("bird_mesh.fbx")));
 		});
 	Step(this, Slot, &STarvolinePanel::UploadModelFile,
-		Listed + TEXT(", frog_mesh.fbx, bird_mesh.fbx], selected bird_mesh.fbx, status \"bird_mesh.fbx is rigged as "
-					  "bird. Now "
-					  "say what it does.\""));
+		Two + TEXT(", frog_mesh.fbx, bird_mesh.fbx], selected bird_mesh.fbx, status \"bird_mesh.fbx is rigged as bird. "
+				   "Now say what it does.\""));
 
 	// Content Browser: a texture (never loaded) and then a static mesh whose source file has its extension in
 	// capitals; meshes whose source file is gone or is not a model are not offered.
@@ -791,18 +755,17 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 			const FAssetData Texture(FName(TEXT("/Game/PanelTests/Wood")), FName(TEXT("/Game/PanelTests")),
 				FName(TEXT("Wood")), FTopLevelAssetPath(TEXT("/Script/Engine.Texture2D")));
 			const FAssetData GoneMesh = MakeMesh(TEXT("GoneMesh"), Scratch / TEXT("gone.fbx"));
-
 			HostContentBrowser::SetSelectedAssets({GoneMesh, MakeMesh(TEXT("ObjMesh"), Scratch / TEXT("crate.obj"))});
 			TestTrue(TEXT("nothing offered"),
 				(*Slot)->FindSelectedAssetSourceFile().IsEmpty() && !(*Slot)->CanUploadSelection());
 			HostContentBrowser::SetSelectedAssets({Texture, GoneMesh, MakeMesh(TEXT("Crate"), Crate)});
 			TestText(this, TEXT("the mesh's source file"), (*Slot)->FindSelectedAssetSourceFile(), Crate);
-			TestTrue(TEXT("upload-selection enabled"), (*Slot)->CanUploadSelection());
-			TestFalse(TEXT("the texture stays unloaded"), Texture.IsAssetLoaded());
+			TestTrue(
+				TEXT("offered, the texture left unloaded"), (*Slot)->CanUploadSelection() && !Texture.IsAssetLoaded());
 		});
 	Step(this, Slot, &STarvolinePanel::UploadSelectedAsset,
-		Listed + TEXT(", frog_mesh.fbx, bird_mesh.fbx, crate.FBX], selected crate.FBX, status \"crate.FBX is rigged as "
-					  "quadruped. Now say what it does.\""));
+		Two + TEXT(", frog_mesh.fbx, bird_mesh.fbx, crate.FBX], selected crate.FBX, status \"crate.FBX is rigged as "
+				   "quadruped. Now say what it does.\""));
 #endif
 	EndStep(SavedKey);
 	return true;
@@ -816,10 +779,12 @@ void PriceStep(FAutomationTestBase* Test, const FPanelSlot& Slot, const FString&
 	Then(
 		[Test, Slot, Expected]()
 		{
-			TestText(Test, TEXT("price"), (*Slot)->GetPriceText().ToString(), Expected);
-			Test->TestTrue(TEXT("price shown"), (*Slot)->GetPriceVisibility() == EVisibility::Visible);
+			const bool bShown = (*Slot)->GetPriceVisibility() == EVisibility::Visible;
+			TestText(Test, TEXT("price"), (*Slot)->GetPriceText().ToString() + (bShown ? TEXT("") : TEXT(" (hidden)")),
+				Expected);
 		});
 }
+
 IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelPriceTest, "Tarvoline.Panel.PriceAndBusy",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
@@ -829,7 +794,7 @@ bool FTarvolinePanelPriceTest::RunTest(const FString&)
 	const FPanelSlot Slot = PanelStep(this, DemoKey, TEXT("quadruped_mesh.fbx"), TEXT("  a fox jumps \n"));
 	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
 
-	// While the price is on its way every action waits; Sign out and the links do not.
+	// While the price is on its way every action that starts work waits.
 	Then(
 		[this, Slot]()
 		{
@@ -837,23 +802,8 @@ bool FTarvolinePanelPriceTest::RunTest(const FString&)
 			Panel.CheckPrice();
 			TestTrue(TEXT("busy: price, make, refresh and upload disabled"),
 				Panel.IsBusy() && !Panel.CanSendPrompt() && !Panel.IsNotBusy());
-#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
-			FHostSlateDriver Driver(Slot->ToSharedRef());
-			TArray<FString> Pressable;
-			for (const TCHAR* Key :
-				{TEXT("Price"), TEXT("Make"), TEXT("Refresh"), TEXT("UploadFile"), TEXT("SignOut"), TEXT("TopUp")})
-			{
-				if (Driver.CanInteract(Driver.FindButton(Key)))
-				{
-					Pressable.Add(Key);
-				}
-			}
-			TestText(this, TEXT("pressable while busy"), FString::Join(Pressable, TEXT(" ")), TEXT("SignOut TopUp"));
-			TestFalse(TEXT("upload-selection disabled while busy"),
-				Driver.IsEnabled(Driver.FindButton(TEXT("UploadSelNone"))));
-#endif
 		});
-	WaitIdle(this, Slot, TEXT("the price"));
+	WaitIdle(this, Slot);
 	const TSharedRef<TArray<FRecordedRequest>> Sent = RecordedStep(this, TEXT("/v1/plan"));
 	Then(
 		[this, Slot, Sent]()
@@ -862,18 +812,12 @@ bool FTarvolinePanelPriceTest::RunTest(const FString&)
 			TestText(this, TEXT("price"), Panel.GetPriceText().ToString(),
 				TEXT("jump 1.4 s\n3 credits (you have 1000)\nPlanned for a quadruped: 1.4 s of motion."));
 			TestTrue(TEXT("actions back"), Panel.CanSendPrompt() && Panel.IsNotBusy());
-#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
-			FHostSlateDriver Driver(Slot->ToSharedRef());
-			TestTrue(TEXT("Make can be pressed again"), Driver.CanInteract(Driver.FindButton(TEXT("Make"))));
-#endif
+			// The prompt is kept as typed and sent trimmed.
+			const TArray<uint8> Body = Sent->Num() == 1 ? (*Sent)[0].Body : TArray<uint8>();
+			const FUTF8ToTCHAR Text(reinterpret_cast<const ANSICHAR*>(Body.GetData()), Body.Num());
+			TestTrue(TEXT("one plan request with the prompt trimmed"),
+				FString(Text.Length(), Text.Get()).Contains(TEXT("\"a fox jumps\"")));
 			TestText(this, TEXT("prompt kept as typed"), Panel.GetPrompt(), TEXT("  a fox jumps \n"));
-			if (TestEqual(TEXT("plan requests"), Sent->Num(), 1))
-			{
-				const TArray<uint8>& Bytes = (*Sent)[0].Body;
-				const FUTF8ToTCHAR Body(reinterpret_cast<const ANSICHAR*>(Bytes.GetData()), Bytes.Num());
-				TestTrue(
-					TEXT("prompt sent trimmed"), FString(Body.Length(), Body.Get()).Contains(TEXT("\"a fox jumps\"")));
-			}
 
 			// Typing drops the price.
 			Panel.OnPromptChanged(FText::FromString(TEXT("a fox jumps twice")));
@@ -892,8 +836,8 @@ bool FTarvolinePanelPriceTest::RunTest(const FString&)
 		[this, Slot]()
 		{
 			(*Slot)->UseExample(TEXT("runs, then jumps"));
-			TestText(this, TEXT("example becomes the prompt"), (*Slot)->GetPrompt(), TEXT("runs, then jumps"));
-			TestFalse(TEXT("an example drops the price"), (*Slot)->GetPlan().IsSet());
+			TestText(this, TEXT("example"), (*Slot)->GetPrompt() + TEXT(" | ") + Describe(**Slot),
+				TEXT("runs, then jumps | signed in, list [quadruped_mesh.fbx], selected quadruped_mesh.fbx"));
 		});
 
 	// A plan with neither segments nor notes starts with a line break, and is shown though not affordable.
@@ -903,7 +847,7 @@ bool FTarvolinePanelPriceTest::RunTest(const FString&)
 	// An account whose credits do not cover the motion: the price is still shown, making it is refused.
 	Step(this, Slot, &STarvolinePanel::SignOut);
 	SignInStep(this, Slot, PoorKey);
-	RigStep(this, Slot, TEXT("quadruped_mesh.fbx"));
+	UploadStep(this, Slot, TestModelFile(TEXT("quadruped_mesh.fbx")));
 	PriceStep(this, Slot, FString(),
 		TEXT("gallop forward 1.8 s - jump 1.4 s\n5 credits (you have 1)\nPlanned for a quadruped: 3.2 s of motion."));
 	Step(this, Slot, &STarvolinePanel::MakeAnimation,
@@ -911,7 +855,6 @@ bool FTarvolinePanelPriceTest::RunTest(const FString&)
 	Then(
 		[this, Slot]()
 		{
-			TestTrue(TEXT("not affordable"), (*Slot)->GetPlan().IsSet() && !(*Slot)->GetPlan()->Affordable);
 			TestText(this, TEXT("balance untouched"), (*Slot)->GetAccountText().ToString(),
 				TEXT("poor@tarvoline.test - 1 credits"));
 		});
@@ -919,22 +862,26 @@ bool FTarvolinePanelPriceTest::RunTest(const FString&)
 	return true;
 }
 
-/** What the panel showed of a job, frame by frame, while it ran. */
+/** What the panel showed of a job, frame by frame, while it ran: each stage sentence and status line once, in the
+ *  order they appeared; the progress; frames in which an active job's progress area was hidden or a finished one's
+ *  shown. */
 struct FJobWatch
 {
-	/** Each stage sentence once, in the order they appeared. */
 	TArray<FString> Stages;
-	/** Each status line once, in the order they appeared. */
 	TArray<FString> Statuses;
 	TArray<float> Progress;
-	/** Frames in which an active job's progress area was hidden, or a finished job's shown. */
 	int32 WrongProgressVisibility = 0;
 };
 
-/** Enqueues a wait until the panel's work ends, noting every frame what it showed of the job. */
-TSharedRef<FJobWatch> WatchJob(FAutomationTestBase* Test, const FPanelSlot& Slot)
+/** Enqueues an operation of the panel and a wait until its work ends, noting every frame what it showed of the job. */
+TSharedRef<FJobWatch> WatchStep(FAutomationTestBase* Test, const FPanelSlot& Slot)
 {
 	const TSharedRef<FJobWatch> Watch = MakeShared<FJobWatch>();
+	Then(
+		[Slot]()
+		{
+			(*Slot)->MakeAnimation();
+		});
 	WaitUntil(
 		Test, TEXT("the job"),
 		[Slot, Watch]()
@@ -956,31 +903,32 @@ TSharedRef<FJobWatch> WatchJob(FAutomationTestBase* Test, const FPanelSlot& Slot
 		120.0);
 	return Watch;
 }
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelJobStagesTest, "Tarvoline.Panel.JobStagesAndFailures",
+
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelJobTest, "Tarvoline.Panel.JobStagesAndFailures",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
-bool FTarvolinePanelJobStagesTest::RunTest(const FString&)
+bool FTarvolinePanelJobTest::RunTest(const FString&)
 {
 	const auto SavedKey = BeginStep(this);
 	const FPanelSlot Slot = PanelStep(this, DemoKey, TEXT("humanoid_mesh.fbx"), TEXT("walks forward, then waves"));
+	const FString Head = TEXT("signed in, list [humanoid_mesh.fbx], selected humanoid_mesh.fbx, job ");
+	Then(
+		[this, Slot]()
+		{
+			TestTrue(TEXT("no stage, an indeterminate bar before the job"),
+				(*Slot)->GetStageText().IsEmpty() && !(*Slot)->GetProgress().IsSet());
+		});
 
 	// The first job of the day wakes the motion model: every stage lasts several reads.
 	SimTimeScaleStep(this, 0.25);
 	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
-	Then(
-		[this, Slot]()
-		{
-			(*Slot)->MakeAnimation();
-			TestTrue(TEXT("busy from the start, no stage, an indeterminate bar"),
-				(*Slot)->IsBusy() && (*Slot)->GetStageText().IsEmpty() && !(*Slot)->GetProgress().IsSet());
-		});
-	const TSharedRef<FJobWatch> Watch = WatchJob(this, Slot);
+	const TSharedRef<FJobWatch> Watch = WatchStep(this, Slot);
 	const TSharedRef<TSharedPtr<FExchange>> Reads =
 		ControlStep(this, TEXT("GET"), TEXT("/_sim/requests?method=GET&path=/v1/jobs/"));
 	Then(
-		[this, Slot, Watch, Reads]()
+		[this, Slot, Watch, Reads, Head]()
 		{
-			// Stages in order, each shown once (a stage coming back would appear twice in a row of unique ones).
+			// Each stage seen once and in order (a stage coming back would be listed where it first appeared).
 			const TArray<FString> Order = {TEXT("Waiting for a worker"), TEXT("Reading the sentence"),
 				TEXT("The motion model is waking up (about two minutes, once)"), TEXT("Performing the motion"),
 				TEXT("Fitting it to your character"), TEXT("Making the files"), TEXT("done")};
@@ -992,13 +940,9 @@ bool FTarvolinePanelJobStagesTest::RunTest(const FString&)
 				});
 			const FString Seen = FString::Join(Watch->Stages, TEXT(" | "));
 			TestText(this, TEXT("stages in order"), Seen, FString::Join(InOrder, TEXT(" | ")));
-			TestTrue(TEXT("starts waiting for a worker, ends done: ") + Seen,
-				Seen.StartsWith(Order[0]) && Seen.EndsWith(Order.Last()));
-			if (TickerSpeedUp > 1.0f)
-			{
-				TestTrue(TEXT("most stages, waking up among them: ") + Seen,
-					Watch->Stages.Num() >= 5 && Watch->Stages.Contains(Order[2]));
-			}
+			TestTrue(TEXT("from waiting for a worker to done, most stages, waking up among them: ") + Seen,
+				Seen.StartsWith(Order[0]) && Seen.EndsWith(Order.Last()) &&
+					(TickerSpeedUp == 1.0f || (Watch->Stages.Num() >= 5 && Watch->Stages.Contains(Order[2]))));
 			bool bRising = Watch->Progress.Num() > 0 && Watch->Progress[0] >= 0.0f && Watch->Progress.Last() <= 1.0f;
 			for (int32 Index = 1; Index < Watch->Progress.Num(); ++Index)
 			{
@@ -1007,8 +951,7 @@ bool FTarvolinePanelJobStagesTest::RunTest(const FString&)
 			TestTrue(TEXT("progress within the bar, never going back"), bRising);
 			TestEqual(TEXT("progress area shown exactly while the job runs"), Watch->WrongProgressVisibility, 0);
 			TestText(this, TEXT("succeeded"), Describe(**Slot),
-				TEXT("signed in, list [humanoid_mesh.fbx], selected humanoid_mesh.fbx, job succeeded \"done\", result, "
-					 "status \"Ready: *"));
+				Head + TEXT("succeeded \"done\", result, status \"Ready: *"));
 
 			// Reads of the running job are one poll interval apart, not one per frame.
 			const TArray<double> Times = RecordedTimes((*Reads)->Body);
@@ -1022,52 +965,48 @@ bool FTarvolinePanelJobStagesTest::RunTest(const FString&)
 	// A job made from presets says so until its download starts.
 	SimTimeScaleStep(this, 0.0);
 	SimNextStep(this, TEXT("{\"job\": {\"fallback\": true}}"));
+	const TSharedRef<FJobWatch> Presets = WatchStep(this, Slot);
 	Then(
-		[Slot]()
-		{
-			(*Slot)->MakeAnimation();
-		});
-	const TSharedRef<FJobWatch> Presets = WatchJob(this, Slot);
-	Then(
-		[this, Slot, Presets]()
+		[this, Slot, Presets, Head]()
 		{
 			const FString Seen = FString::Join(Presets->Statuses, TEXT(" | "));
 			TestTrue(TEXT("presets sentence, then the download: ") + Seen,
 				Seen.Contains(
 					TEXT("Made with presets: the motion model was busy. Nothing extra was charged. | Downloading...")));
-			TestTrue(TEXT("presets job imported"), (*Slot)->GetLastImport().Clip.IsValid());
+			TestText(
+				this, TEXT("presets"), Describe(**Slot), Head + TEXT("succeeded \"done\", result, status \"Ready: *"));
 		});
 
-	const FString Head = TEXT("signed in, list [humanoid_mesh.fbx], selected humanoid_mesh.fbx, job ");
-
-	// The service fails the job late and refunds it: the balance read again shows the credits back.
+	// Failures: late, refunded (the balance read again shows the credits back); in the service's other words, with a
+	// refund and no sentence, or its own sentence and no refund; stages in capitals or unknown.
 	SimAccountStep(this, DemoKey, TEXT("demo@tarvoline.test"), 1000);
-	SimNextStep(
-		this, TEXT("{\"job\": {\"fail\": \"The hands went through the body.\", \"failStage\": \"retargeting\"}}"));
-	Step(this, Slot, &STarvolinePanel::MakeAnimation,
-		Head +
+	const TPair<FString, FString> Failures[] = {
+		{TEXT("{\"job\": {\"fail\": \"The hands went through the body.\", \"failStage\": \"retargeting\"}}"),
 			TEXT("failed \"Fitting it to your character\", error \"The hands went through the body. Your credits were "
-				 "refunded.\""));
-	Step(this, Slot, &STarvolinePanel::OnRefreshClicked);
-	Then(
-		[this, Slot]()
+				 "refunded.\"")},
+		{AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 200,
+			 TEXT("{\"status\": \"cancelled\", \"stage\": \"Warming\", \"creditsRefunded\": true}")),
+			TEXT("cancelled \"The motion model is waking up (about two minutes, once)\", error \"The animation failed. "
+				 "Your credits were refunded.\"")},
+		{AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 200,
+			 TEXT("{\"status\": \"FAILED\", \"stage\": \"tweening\", \"error\": \"Stopped by an operator.\"}")),
+			TEXT("FAILED \"tweening\", error \"Stopped by an operator.\"")},
+	};
+	for (const TPair<FString, FString>& Failure : Failures)
+	{
+		ArmStep(this, Failure.Key);
+		Step(this, Slot, &STarvolinePanel::MakeAnimation, Head + Failure.Value);
+		if (Failure.Key.StartsWith(TEXT("{\"job\"")))
 		{
-			TestText(this, TEXT("credits back"), (*Slot)->GetAccountText().ToString(),
-				TEXT("demo@tarvoline.test - 1000 credits"));
-		});
-
-	// Failures the service words differently: no sentence with a refund, its own sentence without one; stages in
-	// capitals or unknown.
-	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 200,
-						TEXT("{\"status\": \"cancelled\", \"stage\": \"Warming\", \"creditsRefunded\": true}")));
-	Step(this, Slot, &STarvolinePanel::MakeAnimation,
-		Head + TEXT("cancelled \"The motion model is waking up (about two minutes, once)\", error \"The animation "
-					"failed. Your credits were refunded.\""));
-	FaultStep(
-		this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 200,
-				  TEXT("{\"status\": \"FAILED\", \"stage\": \"tweening\", \"error\": \"Stopped by an operator.\"}")));
-	Step(this, Slot, &STarvolinePanel::MakeAnimation,
-		Head + TEXT("FAILED \"tweening\", error \"Stopped by an operator.\""));
+			Step(this, Slot, &STarvolinePanel::OnRefreshClicked);
+			Then(
+				[this, Slot]()
+				{
+					TestText(this, TEXT("credits back"), (*Slot)->GetAccountText().ToString(),
+						TEXT("demo@tarvoline.test - 1000 credits"));
+				});
+		}
+	}
 
 	// A progress beyond either end of the bar stays within it; a job without a stage is simply working.
 	SimTimeScaleStep(this, 1000.0);
@@ -1087,8 +1026,8 @@ bool FTarvolinePanelJobStagesTest::RunTest(const FString&)
 			[Slot, Progress]()
 			{
 				return AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 200,
-					FString::Printf(TEXT("{\"id\": \"%s\", \"status\": \"running\", \"stage\": \"\", "
-										 "\"progress\": %g}"),
+					FString::Printf(
+						TEXT("{\"id\": \"%s\", \"status\": \"running\", \"stage\": \"\", \"progress\": %g}"),
 						*(*Slot)->GetJob()->Id, Progress),
 					-1);
 			});
@@ -1101,14 +1040,14 @@ bool FTarvolinePanelJobStagesTest::RunTest(const FString&)
 			[this, Slot, Progress]()
 			{
 				const TOptional<float> Shown = (*Slot)->GetProgress();
-				TestTrue(FString::Printf(TEXT("progress %g within the bar"), Progress),
-					Shown.IsSet() && Shown.GetValue() == (Progress > 1.0f ? 1.0f : 0.0f));
-				TestText(this, TEXT("no stage"), (*Slot)->GetStageText().ToString(), TEXT("Working"));
+				TestText(this, FString::Printf(TEXT("progress %g"), Progress),
+					FString::Printf(TEXT("%g, %s"), Shown.Get(-1.0f), *(*Slot)->GetStageText().ToString()),
+					Progress > 1.0f ? TEXT("1, Working") : TEXT("0, Working"));
 			});
 		SimClearFaultsStep(this);
 	}
 	SimAdvanceStep(this, 100000.0);
-	WaitIdle(this, Slot, TEXT("the job with odd progress"));
+	WaitIdle(this, Slot);
 
 	// A read that fails while the job runs ends the polling. Check again while the job still runs follows it again
 	// to its result; for a job that failed meanwhile it shows why.
@@ -1120,8 +1059,7 @@ bool FTarvolinePanelJobStagesTest::RunTest(const FString&)
 		}
 		FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 503, FString()));
 		Step(this, Slot, &STarvolinePanel::MakeAnimation,
-			Head + TEXT("queued \"Waiting for a worker\", progress, Check again, error \"") + Answered(503) +
-				TEXT("\""));
+			Head + TEXT("queued \"Waiting for a worker\", progress, Check again, ") + Answered(503));
 		ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
 		Idle(TickerWall(2.5) * 2.0 + 0.2);
 		const TSharedRef<TArray<FRecordedRequest>> Quiet = RecordedStep(this, TEXT("/v1/jobs/"));
@@ -1148,7 +1086,6 @@ bool FTarvolinePanelJobStagesTest::RunTest(const FString&)
 				});
 			SimAdvanceStep(this, 100000.0);
 		}
-		WaitIdle(this, Slot, TEXT("Check again"));
 		ExpectStep(this, Slot,
 			Head +
 				(bFails ? TEXT("failed \"Performing the motion\", error \"The feet slid. Your credits were refunded.\"")
@@ -1194,7 +1131,7 @@ bool FTarvolinePanelPollTimingsTest::RunTest(const FString&)
 	const TSharedRef<TSharedPtr<FExchange>> RigReads =
 		ControlStep(this, TEXT("GET"), TEXT("/_sim/requests?method=GET&path=/v1/assets/"));
 	SimAdvanceStep(this, 100000.0);
-	WaitIdle(this, Slot, TEXT("the rig"));
+	WaitIdle(this, Slot);
 	Then(
 		[this, Slot, RigReads]()
 		{
@@ -1206,7 +1143,7 @@ bool FTarvolinePanelPollTimingsTest::RunTest(const FString&)
 	const TSharedRef<TSharedPtr<FExchange>> JobPolls =
 		ControlStep(this, TEXT("GET"), TEXT("/_sim/requests?method=GET&path=/v1/jobs/"));
 	SimAdvanceStep(this, 100000.0);
-	WaitIdle(this, Slot, TEXT("the job"));
+	WaitIdle(this, Slot);
 	const TSharedRef<TSharedPtr<FExchange>> JobReads =
 		ControlStep(this, TEXT("GET"), TEXT("/_sim/requests?method=GET&path=/v1/jobs/"));
 	Then(
@@ -1225,14 +1162,15 @@ bool FTarvolinePanelPollTimingsTest::RunTest(const FString&)
 }
 #endif
 
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelResultRoadTest, "Tarvoline.Panel.ResultRoadAndFailures",
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelResultTest, "Tarvoline.Panel.ResultRoadAndFailures",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
-bool FTarvolinePanelResultRoadTest::RunTest(const FString&)
+bool FTarvolinePanelResultTest::RunTest(const FString&)
 {
 	const auto SavedKey = BeginStep(this);
 	const FPanelSlot Slot = PanelStep(this, DemoKey, TEXT("quadruped_mesh.fbx"), TEXT("Walks forward, then waves!"));
-	RigStep(this, Slot, TEXT("humanoid_mesh.fbx"));
+	UploadStep(this, Slot, TestModelFile(TEXT("humanoid_mesh.fbx")));
+	const FString Two = TEXT("signed in, list [quadruped_mesh.fbx, humanoid_mesh.fbx], selected quadruped_mesh.fbx");
 
 	// The humanoid's job; the user picks the other character while it runs, which drops the price but must not move
 	// the result.
@@ -1250,11 +1188,11 @@ bool FTarvolinePanelResultRoadTest::RunTest(const FString&)
 			(*Slot)->OnCharacterSelected((*Slot)->GetCharacters()[0], ESelectInfo::OnMouseClick);
 			TestFalse(TEXT("choosing another character drops the price"), (*Slot)->GetPlan().IsSet());
 		});
-	WaitIdle(this, Slot, TEXT("the result"));
+	WaitIdle(this, Slot);
 	const TSharedRef<TSharedPtr<FJsonObject>> State = SimStateStep(this);
 	const TSharedRef<TArray<FRecordedRequest>> Road = RecordedStep(this, TEXT("/"));
 	Then(
-		[this, Slot, State, Road, SyncsBefore]()
+		[this, Slot, State, Road, SyncsBefore, Two]()
 		{
 			STarvolinePanel& Panel = **Slot;
 			const TSharedPtr<FJsonObject> SimJob =
@@ -1263,15 +1201,16 @@ bool FTarvolinePanelResultRoadTest::RunTest(const FString&)
 			{
 				return;
 			}
-			// The status line with the service's length and price, and the balance read after the import.
+			// The status line with the service's length and price, the balance read after the import, and the job's
+			// file imported for the job's character, not the one selected meanwhile.
 			const int32 Cost = int32(SimJob->GetNumberField(TEXT("cost")));
-			TestText(this, TEXT("result"), Describe(Panel),
-				FString::Printf(TEXT("signed in, list [quadruped_mesh.fbx, humanoid_mesh.fbx], selected "
-									 "quadruped_mesh.fbx, job succeeded \"done\", result, status \"Ready: %.1f s, %d "
-									 "credits.\""),
-					SimJob->GetNumberField(TEXT("durationSeconds")), Cost));
-			TestText(this, TEXT("balance after the job"), Panel.GetAccountText().ToString(),
-				FString::Printf(TEXT("demo@tarvoline.test - %d credits"), 1000 - Cost));
+			TestText(this, TEXT("result"),
+				Describe(Panel) + TEXT(" | ") + Panel.GetAccountText().ToString() + TEXT(" | ") +
+					Panel.GetLastImport().FolderPath,
+				FString::Printf(TEXT("%s, job succeeded \"done\", result, status \"Ready: %.1f s, %d credits.\" | "
+									 "demo@tarvoline.test - %d credits | %s"),
+					*Two, SimJob->GetNumberField(TEXT("durationSeconds")), Cost, 1000 - Cost,
+					*AnimationFolderFor(TEXT("humanoid_mesh.fbx"))));
 			const int32 Download = Road->IndexOfByPredicate(
 				[](const FRecordedRequest& Request)
 				{
@@ -1280,17 +1219,14 @@ bool FTarvolinePanelResultRoadTest::RunTest(const FString&)
 			TestTrue(TEXT("account read after the download, last: ") + Road->Last().Path,
 				Download >= 0 && Road->Last().Path == TEXT("/v1/auth/me") && Road->Num() == Download + 2);
 
-			// Downloaded into Saved/Tarvoline under the prompt and the job, byte for byte the humanoid's file, and
-			// imported for the job's character, not the one selected meanwhile.
+			// Downloaded into Saved/Tarvoline under the prompt and the job, byte for byte the humanoid's file.
 			TArray<uint8> Downloaded;
 			TArray<uint8> Served;
 			FFileHelper::LoadFileToArray(
-				Downloaded, *FPaths::Combine(FPaths::ProjectSavedDir(), TEXT("Tarvoline"),
-								TEXT("walks_forward_then_waves_") + Panel.GetJob()->Id.Left(8) + TEXT(".fbx")));
+				Downloaded, *(FPaths::ProjectSavedDir() / TEXT("Tarvoline") / TEXT("walks_forward_then_waves_") +
+								Panel.GetJob()->Id.Left(8) + TEXT(".fbx")));
 			FFileHelper::LoadFileToArray(Served, *TestModelFile(TEXT("humanoid_anim.fbx")));
 			TestTrue(TEXT("the served file, whole, where expected"), Downloaded.Num() > 0 && Downloaded == Served);
-			TestText(this, TEXT("the job's character's folder"), Panel.GetLastImport().FolderPath,
-				AnimationFolderFor(TEXT("humanoid_mesh.fbx")));
 			UAnimSequence* Clip = Panel.GetLastImport().Clip.Get();
 
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
@@ -1302,85 +1238,69 @@ bool FTarvolinePanelResultRoadTest::RunTest(const FString&)
 			Panel.ShowInContentBrowser();
 			TestTrue(TEXT("Show in Content Browser shows the clip"),
 				GEditor->HostGetSyncCount() == *SyncsBefore + 2 && Synced.Num() == 1 && Synced[0] == FAssetData(Clip));
-			HostEngine::ClearLaunchedUrls();
-			Panel.WatchOnline();
-			TestText(this, TEXT("Watch online"), FString::Join(HostEngine::GetLaunchedUrls(), TEXT(" ")),
-				FString(TarvolineSiteUrl) + TEXT("/app/animate?job=") + Panel.GetJob()->Id);
 #endif
 			const int32 ActorsBefore = CountMeshActors();
 			Panel.AddResultToLevel();
-			TestEqual(TEXT("Add to level places one actor"), CountMeshActors(), ActorsBefore + 1);
 			ASkeletalMeshActor* Placed = nullptr;
 			for (TActorIterator<ASkeletalMeshActor> It(GEditor->GetEditorWorldContext(false).World()); It; ++It)
 			{
 				Placed = *It;
 			}
-			TestTrue(TEXT("the actor plays the clip"),
-				Placed && Placed->GetSkeletalMeshComponent() &&
+			TestTrue(TEXT("Add to level places one actor, playing the clip"),
+				CountMeshActors() == ActorsBefore + 1 && Placed && Placed->GetSkeletalMeshComponent() &&
 					Placed->GetSkeletalMeshComponent()->AnimationData.AnimToPlay == Clip);
 
 			// A new job hides the previous result at once; it is made for the character selected now.
 			Panel.OnPromptChanged(FText::FromString(TEXT("sits down")));
 			Panel.MakeAnimation();
 			TestText(this, TEXT("new job"), Describe(Panel),
-				TEXT("signed in, busy, list [quadruped_mesh.fbx, humanoid_mesh.fbx], selected quadruped_mesh.fbx, job "
-					 "succeeded \"done\", Check again"));
+				Two.Replace(TEXT("signed in,"), TEXT("signed in, busy,")) +
+					TEXT(", job succeeded \"done\", Check again"));
 		});
-	WaitIdle(this, Slot, TEXT("the second job"));
+	WaitIdle(this, Slot);
 	Then(
 		[this, Slot]()
 		{
-			TestTrue(TEXT("second clip"), (*Slot)->GetLastImport().Clip.IsValid());
-			TestText(this, TEXT("second job for the selected character"), (*Slot)->GetLastImport().FolderPath,
+			TestText(this, TEXT("second job"), (*Slot)->GetLastImport().FolderPath,
 				AnimationFolderFor(TEXT("quadruped_mesh.fbx")));
 		});
 
-	const FString Job =
-		TEXT("list [quadruped_mesh.fbx, humanoid_mesh.fbx], selected quadruped_mesh.fbx, job succeeded \"done\"");
-
 	// A broken download link: the sentence, the job kept, nothing written, Check again offered; it then brings the
 	// result.
+	const FString Job = Two + TEXT(", job succeeded \"done\"");
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/downloads/"), 404, TEXT("{\"detail\": \"Gone.\"}")));
-	Step(this, Slot, &STarvolinePanel::MakeAnimation,
-		TEXT("signed in, ") + Job + TEXT(", Check again, error \"") + BrokenLink + TEXT("\""));
+	Step(this, Slot, &STarvolinePanel::MakeAnimation, Job + TEXT(", Check again, ") + BrokenLink);
 	Then(
 		[this, Slot, Job]()
 		{
 			STarvolinePanel& Panel = **Slot;
 			TestFalse(TEXT("nothing written"),
-				IFileManager::Get().FileExists(*FPaths::Combine(FPaths::ProjectSavedDir(), TEXT("Tarvoline"),
-					TEXT("sits_down_") + Panel.GetJob()->Id.Left(8) + TEXT(".fbx"))));
+				IFileManager::Get().FileExists(*(FPaths::ProjectSavedDir() / TEXT("Tarvoline/sits_down_") +
+												 Panel.GetJob()->Id.Left(8) + TEXT(".fbx"))));
 			Panel.CheckAgain();
-			TestText(
-				this, TEXT("checking again"), Describe(Panel), TEXT("signed in, busy, ") + Job + TEXT(", Check again"));
+			TestText(this, TEXT("checking again"), Describe(Panel),
+				Job.Replace(TEXT("signed in,"), TEXT("signed in, busy,")) + TEXT(", Check again"));
 		});
-	WaitIdle(this, Slot, TEXT("Check again"));
-	ExpectStep(this, Slot, TEXT("signed in, ") + Job + TEXT(", result, status \"Ready: *"));
+	ExpectStep(this, Slot, Job + TEXT(", result, status \"Ready: *"));
 
 	// A job without an FBX ends quietly; a downloaded file that is no model gives the import's sentence (the importer
 	// logs it as an error); the balance not read after a good import keeps the clip; a refused key on the download
 	// signs the panel out, where Check again could only fail, and keeps the stored key.
 	AddExpectedError(TEXT("Call to FbxImporter::Initialize() failed."), EAutomationExpectedErrorFlags::Contains, 0);
 	const TPair<FString, FString> Failures[] = {
-		{TEXT("{\"job\": {\"noFbx\": true}}"), TEXT("signed in, ") + Job + TEXT(", Check again")},
+		{TEXT("{\"job\": {\"noFbx\": true}}"), Job + TEXT(", Check again")},
 		{AnswerWithFault(TEXT("GET"), TEXT("^/downloads/"), 200, TEXT("{\"not\": \"a model\"}")),
-			TEXT("signed in, ") + Job +
-				TEXT(", Check again, error \"The FBX was imported but no animation clip was found in it.\"")},
-		{AnswerWithFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 500, FString()),
-			TEXT("signed in, ") + Job + TEXT(", result, error \"") + Answered(500) + TEXT("\"")},
+			Job + TEXT(", Check again, error \"The FBX was imported but no animation clip was found in it.\"")},
+		{AnswerWithFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 500, FString()), Job + TEXT(", result, ") + Answered(500)},
 		{AnswerWithFault(TEXT("GET"), TEXT("^/downloads/"), 401, FString()),
-			TEXT("signed out, ") + Job + TEXT(", error \"") + BrokenLink + TEXT("\"")},
+			Job.Replace(TEXT("signed in"), TEXT("signed out")) + TEXT(", ") + BrokenLink},
 	};
 	for (const TPair<FString, FString>& Failure : Failures)
 	{
 		ArmStep(this, Failure.Key);
 		Step(this, Slot, &STarvolinePanel::MakeAnimation, Failure.Value);
 	}
-	Then(
-		[this]()
-		{
-			TestText(this, TEXT("key still stored"), StoredApiKey(), DemoKey);
-		});
+	ExpectStep(this, Slot, FString(), TEXT("box \"tv_demo_key\", stored \"tv_demo_key\" on disk"));
 	EndStep(SavedKey);
 	return true;
 }
