@@ -407,7 +407,7 @@ bool FTarvolinePanelConnectTest::RunTest(const FString&)
 	return true;
 }
 
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelRefreshTest, "Tarvoline.Panel.RefreshKeepsSelection",
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelRefreshTest, "Tarvoline.Panel.RefreshAndPrice",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
 bool FTarvolinePanelRefreshTest::RunTest(const FString&)
@@ -455,7 +455,7 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 			Panel.OnCharacterSelected(Panel.GetSelectedCharacter(), ESelectInfo::OnMouseClick);
 			Panel.OnCharacterSelected(nullptr, ESelectInfo::Direct);
 			TestText(this, TEXT("same or no choice"), Describe(Panel), Kept);
-			Panel.OnPromptChanged(FText::FromString(TEXT("trots backward")));
+			Panel.OnPromptChanged(FText::FromString(TEXT("  a fox jumps \n")));
 		});
 
 	// The chosen character disappears: the first is selected. A status in capitals still counts as ready.
@@ -470,6 +470,62 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 503, FString()));
 	Step(this, Slot, &STarvolinePanel::OnRefreshClicked, TEXT("signed in, ") + Answered(503),
 		TEXT("box \"tv_demo_key\", stored \"tv_demo_key\" on disk"));
+
+	// A new character for the price: its first price, a price with notes, a bare one, one beyond the balance.
+	UploadStep(this, Slot, TestModelFile(TEXT("quadruped_mesh.fbx")));
+	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
+
+	// The prompt is kept as typed and sent trimmed; typing drops the price.
+	const FString Listed =
+		TEXT("signed in, list [humanoid_mesh.fbx, quadruped_mesh.fbx, bird_mesh.fbx, quadruped_mesh.fbx*]");
+	const FString Priced = Listed + TEXT(", price");
+	Step(this, Slot, &STarvolinePanel::CheckPrice, Priced,
+		TEXT("jump 1.4 s\n3 credits (you have 777)\nPlanned for a quadruped: 1.4 s of motion."), &PriceOf);
+	const TSharedRef<TArray<FRecordedRequest>> Sent = RecordedStep(this, TEXT("/v1/plan"));
+	Then(
+		[this, Slot, Sent, Listed]()
+		{
+			STarvolinePanel& Panel = **Slot;
+			const TArray<uint8> Body = Sent->Num() == 1 ? (*Sent)[0].Body : TArray<uint8>();
+			const FUTF8ToTCHAR Text(reinterpret_cast<const ANSICHAR*>(Body.GetData()), Body.Num());
+			TestTrue(TEXT("one plan request with the prompt trimmed"),
+				FString(Text.Length(), Text.Get()).Contains(TEXT("\"a fox jumps\"")));
+			TestText(this, TEXT("prompt kept as typed"), Panel.GetPrompt(), TEXT("  a fox jumps \n"));
+			Panel.OnPromptChanged(FText::FromString(TEXT("a fox jumps twice")));
+			TestText(this, TEXT("typed"), Describe(Panel), Listed);
+		});
+
+	// Segments joined, notes on their own lines; an example sentence drops the price too.
+	FaultStep(
+		this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/plan$"), 200,
+				  TEXT("{\"cost\": 3, \"balance\": 10, \"affordable\": true, \"script\": {\"segments\": ["
+					   "{\"primitive\": \"walk\", \"seconds\": 2.0}, {\"primitive\": \"quad_sit\", \"seconds\": 1.3}]},"
+					   " \"notes\": [\"Sits facing the camera.\", \"Short.\"]}")));
+	Step(this, Slot, &STarvolinePanel::CheckPrice, Priced,
+		TEXT("walk 2.0 s - sit 1.3 s\n3 credits (you have 10)\nSits facing the camera.\nShort."), &PriceOf);
+	Then(
+		[this, Slot, Listed]()
+		{
+			(*Slot)->UseExample(TEXT("runs, then jumps"));
+			TestText(this, TEXT("example"), (*Slot)->GetPrompt() + TEXT(" | ") + Describe(**Slot),
+				TEXT("runs, then jumps | ") + Listed);
+		});
+
+	// A plan with neither segments nor notes starts with a line break, and is shown though not affordable.
+	FaultStep(this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/plan$"), 200, TEXT("{\"cost\": 2, \"balance\": 1}")));
+	Step(this, Slot, &STarvolinePanel::CheckPrice, Priced, TEXT("\n2 credits (you have 1)"), &PriceOf);
+
+	// An account whose credits do not cover the motion: the price is still shown, making it is refused.
+	Step(this, Slot, &STarvolinePanel::SignOut);
+	SignInStep(this, Slot, PoorKey);
+	UploadStep(this, Slot, TestModelFile(TEXT("quadruped_mesh.fbx")));
+	Step(this, Slot, &STarvolinePanel::CheckPrice, TEXT("signed in, list [quadruped_mesh.fbx*], price"),
+		TEXT("gallop forward 1.8 s - jump 1.4 s\n5 credits (you have 1)\nPlanned for a quadruped: 3.2 s of motion."),
+		&PriceOf);
+	// The service words the refusal itself.
+	Step(this, Slot, &STarvolinePanel::MakeAnimation,
+		TEXT("signed in, list [quadruped_mesh.fbx*], price, error \"Not enough credits: *"),
+		TEXT("poor@tarvoline.test - 1 credits"), &AccountOf);
 	EndStep(SavedKey);
 	return true;
 }
@@ -733,67 +789,6 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 		Two + TEXT(", frog_mesh.fbx, bird_mesh.fbx, crate.FBX*], status \"crate.FBX is rigged as "
 				   "quadruped. Now say what it does.\""));
 #endif
-	EndStep(SavedKey);
-	return true;
-}
-
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelPriceTest, "Tarvoline.Panel.Price",
-	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
-
-bool FTarvolinePanelPriceTest::RunTest(const FString&)
-{
-	const auto SavedKey = BeginStep(this);
-	const FPanelSlot Slot = PanelStep(this, DemoKey, TEXT("quadruped_mesh.fbx"), TEXT("  a fox jumps \n"));
-	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
-
-	// The prompt is kept as typed and sent trimmed; typing drops the price.
-	const FString Priced = TEXT("signed in, list [quadruped_mesh.fbx*], price");
-	Step(this, Slot, &STarvolinePanel::CheckPrice, Priced,
-		TEXT("jump 1.4 s\n3 credits (you have 1000)\nPlanned for a quadruped: 1.4 s of motion."), &PriceOf);
-	const TSharedRef<TArray<FRecordedRequest>> Sent = RecordedStep(this, TEXT("/v1/plan"));
-	Then(
-		[this, Slot, Sent]()
-		{
-			STarvolinePanel& Panel = **Slot;
-			const TArray<uint8> Body = Sent->Num() == 1 ? (*Sent)[0].Body : TArray<uint8>();
-			const FUTF8ToTCHAR Text(reinterpret_cast<const ANSICHAR*>(Body.GetData()), Body.Num());
-			TestTrue(TEXT("one plan request with the prompt trimmed"),
-				FString(Text.Length(), Text.Get()).Contains(TEXT("\"a fox jumps\"")));
-			TestText(this, TEXT("prompt kept as typed"), Panel.GetPrompt(), TEXT("  a fox jumps \n"));
-			Panel.OnPromptChanged(FText::FromString(TEXT("a fox jumps twice")));
-			TestText(this, TEXT("typed"), Describe(Panel), TEXT("signed in, list [quadruped_mesh.fbx*]"));
-		});
-
-	// Segments joined, notes on their own lines; an example sentence drops the price too.
-	FaultStep(
-		this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/plan$"), 200,
-				  TEXT("{\"cost\": 3, \"balance\": 10, \"affordable\": true, \"script\": {\"segments\": ["
-					   "{\"primitive\": \"walk\", \"seconds\": 2.0}, {\"primitive\": \"quad_sit\", \"seconds\": 1.3}]},"
-					   " \"notes\": [\"Sits facing the camera.\", \"Short.\"]}")));
-	Step(this, Slot, &STarvolinePanel::CheckPrice, Priced,
-		TEXT("walk 2.0 s - sit 1.3 s\n3 credits (you have 10)\nSits facing the camera.\nShort."), &PriceOf);
-	Then(
-		[this, Slot]()
-		{
-			(*Slot)->UseExample(TEXT("runs, then jumps"));
-			TestText(this, TEXT("example"), (*Slot)->GetPrompt() + TEXT(" | ") + Describe(**Slot),
-				TEXT("runs, then jumps | signed in, list [quadruped_mesh.fbx*]"));
-		});
-
-	// A plan with neither segments nor notes starts with a line break, and is shown though not affordable.
-	FaultStep(this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/plan$"), 200, TEXT("{\"cost\": 2, \"balance\": 1}")));
-	Step(this, Slot, &STarvolinePanel::CheckPrice, Priced, TEXT("\n2 credits (you have 1)"), &PriceOf);
-
-	// An account whose credits do not cover the motion: the price is still shown, making it is refused.
-	Step(this, Slot, &STarvolinePanel::SignOut);
-	SignInStep(this, Slot, PoorKey);
-	UploadStep(this, Slot, TestModelFile(TEXT("quadruped_mesh.fbx")));
-	Step(this, Slot, &STarvolinePanel::CheckPrice, Priced,
-		TEXT("gallop forward 1.8 s - jump 1.4 s\n5 credits (you have 1)\nPlanned for a quadruped: 3.2 s of motion."),
-		&PriceOf);
-	// The service words the refusal itself.
-	Step(this, Slot, &STarvolinePanel::MakeAnimation, Priced + TEXT(", error \"Not enough credits: *"),
-		TEXT("poor@tarvoline.test - 1 credits"), &AccountOf);
 	EndStep(SavedKey);
 	return true;
 }
