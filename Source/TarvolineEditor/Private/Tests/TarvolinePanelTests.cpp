@@ -51,6 +51,8 @@ constexpr float TickerSpeedUp = 1.0f;
 #endif
 
 const TCHAR* const Building = TEXT("Building its skeleton. About a minute.");
+/** The demo key in the box and stored, in the settings file too. */
+const TCHAR* const Stored = TEXT("box \"tv_demo_key\", stored \"tv_demo_key\" on disk");
 const TCHAR* const BrokenLink = TEXT("error \"The download link did not work. Press Check again.\"");
 
 FString KeyRefused()
@@ -75,9 +77,9 @@ void TestText(FAutomationTestBase* Test, const FString& What, const FString& Act
 	}
 }
 
-/** The panel in one line: signed in or out, busy, the list with the selected entry starred (a selection that is no
- *  entry of the list is named after it), the price area, the job with its stage sentence, the progress, result and
- *  Check again areas, then the error and status lines (last, as "Ready: ..." carries the service's numbers). */
+/** The panel in one line: signed in or out, busy, the list (selected entry starred), a stray selection, the price,
+ *  job and stage, progress, result, Check again, error, then status (last: its "Ready: ..." has the service's numbers).
+ */
 FString Describe(const STarvolinePanel& Panel)
 {
 	const TSharedPtr<FTarvolineCharacter>& Selected = Panel.GetSelectedCharacter();
@@ -131,8 +133,7 @@ FString PriceOf(const STarvolinePanel& Panel)
 /** A part of the panel that its line leaves out. */
 using FDetail = FString (*)(const STarvolinePanel&);
 
-/** Enqueues the start of every panel test: a fresh service, no stored key (the developer's is set aside until
- *  EndStep), the stand-in's records emptied. */
+/** Enqueues the start of every panel test: a fresh service, no stored key (the developer's is back at EndStep). */
 TSharedRef<TOptional<FString>> BeginStep(FAutomationTestBase* Test, double TimeScale = 0.0)
 {
 	const TSharedRef<TOptional<FString>> SavedKey = SetAsideStoredKey();
@@ -239,8 +240,7 @@ void UploadStep(
 	ExpectStep(Test, Slot, Expected);
 }
 
-/** Enqueues building a new panel, as opening its tab does, with Prompt typed; then signing it in with Key and
- *  rigging the test model Rigged when they are given. */
+/** Enqueues a new panel, as its tab makes it, with Prompt typed, signed in with Key and Rigged rigged when given. */
 FPanelSlot PanelStep(FAutomationTestBase* Test, const FString& Key = DemoKey, const FString& Rigged = FString(),
 	const FString& Prompt = FString())
 {
@@ -278,31 +278,15 @@ void ClientUploadStep(FAutomationTestBase* Test, const FString& FileName)
 		});
 }
 
-/** Enqueues arming a fault whose text is only known when the step runs (ids of earlier answers). */
-void LazyFaultStep(FAutomationTestBase* Test, TFunction<FString()> MakeFault)
-{
-	const TSharedRef<TSharedPtr<FExchange>> Exchange = MakeShared<TSharedPtr<FExchange>>();
-	Then(
-		[Exchange, MakeFault]()
-		{
-			*Exchange = Control(TEXT("POST"), TEXT("/_sim/faults"), MakeFault());
-		});
-	WaitUntil(Test, TEXT("arming a fault"),
-		[Exchange]()
-		{
-			return Exchange->IsValid() && (*Exchange)->bDone && (*Exchange)->Status == 200;
-		});
-}
-
 IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelConnectTest, "Tarvoline.Panel.ConnectRefusedAndSignOut",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
 bool FTarvolinePanelConnectTest::RunTest(const FString&)
 {
 	const auto SavedKey = BeginStep(this);
-	const FString Stored = TEXT("box \"tv_demo_key\", stored \"tv_demo_key\" on disk");
 
-	// Without a stored key a new panel sends nothing and waits signed out.
+	// Without a stored key a new panel sends nothing and waits signed out. Blanks around a pasted key are not part of
+	// it; nothing is stored before the service accepts the key, and then it is written to the settings file at once.
 	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
 	const FPanelSlot First = PanelStep(this, FString());
 	Idle(0.3);
@@ -313,42 +297,6 @@ bool FTarvolinePanelConnectTest::RunTest(const FString&)
 			TestText(this, TEXT("without a key"),
 				Describe(**First) + FString::Printf(TEXT(", %d requests"), Before->Num()),
 				TEXT("signed out, 0 requests"));
-		});
-
-	// A key the service refuses, with its own sentence or without one; a key edited (in case only, or more) while
-	// Connect is under way for the demo key. Nothing is stored, the edit stays in the box.
-	const FString Edited = TEXT("error \"The key changed while connecting. Press Connect again.\"");
-	const FString Delay = DelayFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 300);
-	const struct
-	{
-		FString Fault;
-		FString Key;
-		FString Error;
-	} Cases[] = {
-		{FString(), TEXT("tv_wrong_key"), TEXT("error \"Invalid API key.\"")},
-		{AnswerWithFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 401, FString()), TEXT("tv_wrong_key"), KeyRefused()},
-		{Delay, TEXT("TV_DEMO_KEY"), Edited},
-		{Delay, TEXT("tv_demo_key2"), Edited},
-	};
-	for (const auto& Case : Cases)
-	{
-		ArmStep(this, Case.Fault);
-		const FString Key = Case.Key;
-		Then(
-			[First, Key]()
-			{
-				(*First)->OnKeyChanged(FText::FromString(Key.StartsWith(TEXT("tv_wrong")) ? Key : FString(DemoKey)));
-				(*First)->Connect();
-				(*First)->OnKeyChanged(FText::FromString(Key));
-			});
-		ExpectStep(this, First, TEXT("signed out, ") + Case.Error, TEXT("box \"") + Key + TEXT("\", stored \"\""));
-	}
-
-	// Blanks around a pasted key are not part of it; nothing is stored before the service accepts the key, and then
-	// it is written to the settings file at once.
-	Then(
-		[this, First]()
-		{
 			(*First)->OnKeyChanged(FText::FromString(TEXT("  tv_demo_key \n")));
 			(*First)->Connect();
 			TestText(this, TEXT("connecting"), Describe(**First) + TEXT(" | ") + DescribeKeys(**First),
@@ -366,12 +314,12 @@ bool FTarvolinePanelConnectTest::RunTest(const FString&)
 	// A second panel finds the stored key and signs in by itself, showing "Connecting..." at once.
 	const FPanelSlot Slot = MakeShared<TSharedPtr<STarvolinePanel>>();
 	Then(
-		[this, Slot, Stored]()
+		[this, Slot]()
 		{
 			*Slot = SNew(STarvolinePanel);
 			(*Slot)->OnPromptChanged(FText::FromString(TEXT("waves")));
 			TestText(this, TEXT("second panel"), Describe(**Slot) + TEXT(" | ") + DescribeKeys(**Slot),
-				TEXT("signed out, busy, status \"Connecting...\" | ") + Stored);
+				FString(TEXT("signed out, busy, status \"Connecting...\" | ")) + Stored);
 		});
 	ExpectStep(this, Slot, TEXT("signed in, list [humanoid_mesh.fbx*]"));
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
@@ -403,6 +351,36 @@ bool FTarvolinePanelConnectTest::RunTest(const FString&)
 	FaultStep(this, AnswerWithFault(TEXT("POST"), TEXT("^/v1/plan$"), 500, FString()));
 	Step(this, Slot, &STarvolinePanel::CheckPrice);
 	Step(this, Slot, &STarvolinePanel::SignOut, TEXT("signed out, ") + Answered(500), TEXT("box \"\", stored \"\""));
+
+	// Signed out: a key the service refuses, with its own sentence or without one; a key edited (in case only, or more)
+	// while Connect is under way for the demo key. Nothing is stored, the edit stays in the box.
+	const FString Edited = TEXT("error \"The key changed while connecting. Press Connect again.\"");
+	const FString Delay = DelayFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 300);
+	const struct
+	{
+		FString Fault;
+		FString Key;
+		FString Error;
+	} Cases[] = {
+		{FString(), TEXT("tv_wrong_key"), TEXT("error \"Invalid API key.\"")},
+		{AnswerWithFault(TEXT("GET"), TEXT("^/v1/auth/me$"), 401, FString()), TEXT("tv_wrong_key"), KeyRefused()},
+		{Delay, TEXT("TV_DEMO_KEY"), Edited},
+		{Delay, TEXT("tv_demo_key2"), Edited},
+	};
+	for (const auto& Case : Cases)
+	{
+		ArmStep(this, Case.Fault);
+		const FString Key = Case.Key;
+		Then(
+			[Slot, Key]()
+			{
+				(*Slot)->OnKeyChanged(FText::FromString(Key.StartsWith(TEXT("tv_wrong")) ? Key : FString(DemoKey)));
+				(*Slot)->Connect();
+				(*Slot)->OnKeyChanged(FText::FromString(Key));
+			});
+		ExpectStep(this, Slot, TEXT("signed out, ") + Case.Error, TEXT("box \"") + Key + TEXT("\", stored \"\""));
+	}
+
 	EndStep(SavedKey);
 	return true;
 }
@@ -468,8 +446,7 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 200, TEXT("[]")));
 	Step(this, Slot, &STarvolinePanel::OnRefreshClicked, TEXT("signed in"));
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 503, FString()));
-	Step(this, Slot, &STarvolinePanel::OnRefreshClicked, TEXT("signed in, ") + Answered(503),
-		TEXT("box \"tv_demo_key\", stored \"tv_demo_key\" on disk"));
+	Step(this, Slot, &STarvolinePanel::OnRefreshClicked, TEXT("signed in, ") + Answered(503), Stored);
 
 	// A new character for the price: its first price, a price with notes, a bare one, one beyond the balance.
 	UploadStep(this, Slot, TestModelFile(TEXT("quadruped_mesh.fbx")));
@@ -530,10 +507,10 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 	return true;
 }
 
-/** One moment at which a request or a poll of the panel is outstanding: its name; the service's time scale for the
- *  work Start creates; a fault armed before Start that holds back the answer to arrive late; Start (on a panel signed
- *  in with a rigged character and a prompt, unless it is Connect; null uploads frog_mesh.fbx); what the panel's line
- *  contains once the request is sent or the poll scheduled; the last request the service may see. */
+/** One moment at which a request or a poll of the panel is outstanding: its name, the service's time scale, a fault
+ *  holding the answer back, how it starts (Connect on a signed-out panel, the rest on one signed in with a character
+ *  and a prompt; null uploads frog_mesh.fbx), what the panel's line shows once it is under way, and the last request
+ *  the service may see. */
 struct FOutstanding
 {
 	FString Name;
@@ -584,8 +561,6 @@ void RunOutstandingMoments(FAutomationTestBase* Test, bool bClose)
 	SimTimeScaleStep(Test, 0.0);
 	ClientUploadStep(Test, TEXT("humanoid_mesh.fbx"));
 
-	// Late answers, and polls that would wrongly go on, have had time to arrive after the hold and 1.5 rig intervals.
-	const double Settle = HoldMs / 1000.0 + 4.5 / TickerSpeedUp + 0.15;
 	for (const FOutstanding& Moment : OutstandingMoments())
 	{
 		SimClearFaultsStep(Test);
@@ -631,7 +606,8 @@ void RunOutstandingMoments(FAutomationTestBase* Test, bool bClose)
 				(*Slot)->SignOut();
 				(*Slot)->OnKeyChanged(FText::FromString(DemoKey));
 			});
-		Idle(Settle);
+		// Late answers, and polls that would wrongly go on, have had time to come after the hold and 1.5 rig intervals.
+		Idle(HoldMs / 1000.0 + 4.5 / TickerSpeedUp + 0.15);
 		const TSharedRef<TArray<FRecordedRequest>> Requests = RecordedStep(Test, TEXT("/"));
 		Then(
 			[Test, Slot, Closed, Requests, Moment, bClose]()
@@ -707,9 +683,9 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 				FString::Printf(TEXT("Uploading humanoid_mesh.fbx... | %s | %s"), Building, *Rigged));
 			TestText(this, TEXT("rigged"), Describe(**Slot), Two + TEXT("*], status \"") + Rigged + TEXT("\""));
 			TestTrue(TEXT("actions back"), (*Slot)->CanSendPrompt() && (*Slot)->IsNotBusy());
-			TestTrue(TEXT("read again while rigging"), Reads->Num() >= (TickerSpeedUp > 1.0f ? 2 : 1));
-			TestTrue(TEXT("read the uploaded character"),
-				Reads->Num() > 0 && Reads->Last().Path == TEXT("/v1/assets/") + (*Slot)->GetSelectedCharacter()->Id);
+			TestTrue(TEXT("the uploaded character read, again while rigging"),
+				Reads->Num() >= (TickerSpeedUp > 1.0f ? 2 : 1) &&
+					Reads->Last().Path == TEXT("/v1/assets/") + (*Slot)->GetSelectedCharacter()->Id);
 		});
 
 	// Rigs that fail with the service's sentence or without one, a refused upload, a file that cannot be read (it
@@ -793,9 +769,8 @@ bool FTarvolinePanelUploadTest::RunTest(const FString&)
 	return true;
 }
 
-/** What the panel showed of a job, frame by frame, while it ran: each stage sentence and status line once, in the
- *  order they appeared; the last progress (-1 for none); frames in which the progress left the bar or went back, or
- *  the progress area was hidden for an active job or shown for a finished one. */
+/** What the panel showed of a job while it ran: each stage sentence and status line once, in order; the last progress
+ *  (-1 for none); frames with the progress off the bar or going back, or its area shown when it should not be. */
 struct FJobWatch
 {
 	TArray<FString> Stages;
@@ -864,7 +839,6 @@ bool FTarvolinePanelJobTest::RunTest(const FString&)
 
 	// The first job of the day wakes the motion model: every stage lasts several reads.
 	SimTimeScaleStep(this, 0.25);
-	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
 	const TSharedRef<FJobWatch> Watch = WatchStep(this, Slot);
 	const TSharedRef<TSharedPtr<FExchange>> Reads =
 		ControlStep(this, TEXT("GET"), TEXT("/_sim/requests?method=GET&path=/v1/jobs/"));
@@ -886,11 +860,9 @@ bool FTarvolinePanelJobTest::RunTest(const FString&)
 			TestTrue(TEXT("from waiting for a worker to done, most stages, waking up among them: ") + Seen,
 				Seen.StartsWith(Order[0]) && Seen.EndsWith(Order.Last()) &&
 					(TickerSpeedUp == 1.0f || (Watch->Stages.Num() >= 5 && Watch->Stages.Contains(Order[2]))));
-			TestTrue(
-				FString::Printf(TEXT("progress shown within the bar, never going back, exactly while the job runs (%d "
-									 "wrong frames)"),
-					Watch->WrongFrames),
-				Watch->WrongFrames == 0 && Watch->Progress >= 0.0f);
+			TestEqual(TEXT("frames with the progress off the bar, going back, or shown while not running"),
+				Watch->WrongFrames, 0);
+			TestTrue(TEXT("progress shown"), Watch->Progress >= 0.0f);
 			TestText(this, TEXT("succeeded"), Describe(**Slot),
 				Head + TEXT("succeeded \"done\", result, status \"Ready: *"));
 
@@ -938,8 +910,16 @@ bool FTarvolinePanelJobTest::RunTest(const FString&)
 		Step(this, Slot, &STarvolinePanel::MakeAnimation, Head + Failure.Value);
 	}
 
-	// A progress beyond either end of the bar stays within it; a job without a stage is simply working.
-	SimTimeScaleStep(this, 1000.0);
+	// A progress beyond either end of the bar stays within it; a job without a stage is simply working. The job is the
+	// faults' own: its first answer comes with the order, the next with its reads, which fail once they are disarmed.
+	FaultStep(
+		this, TEXT("[") +
+				  AnswerWithFault(TEXT("POST"), TEXT("^/v1/generate$"), 200,
+					  TEXT("{\"id\": \"j1\", \"status\": \"running\", \"stage\": \"\", \"progress\": 1.7}")) +
+				  TEXT(", ") +
+				  AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/j1$"), 200,
+					  TEXT("{\"id\": \"j1\", \"status\": \"running\", \"stage\": \"\", \"progress\": -0.2}"), -1) +
+				  TEXT("]"));
 	Then(
 		[Slot]()
 		{
@@ -947,37 +927,23 @@ bool FTarvolinePanelJobTest::RunTest(const FString&)
 		});
 	for (const float Progress : {1.7f, -0.2f})
 	{
-		WaitUntil(this, TEXT("the job"),
-			[Slot]()
-			{
-				return (*Slot)->GetJob().IsSet();
-			});
-		LazyFaultStep(this,
-			[Slot, Progress]()
-			{
-				return AnswerWithFault(TEXT("GET"), TEXT("^/v1/jobs/"), 200,
-					FString::Printf(
-						TEXT("{\"id\": \"%s\", \"status\": \"running\", \"stage\": \"\", \"progress\": %g}"),
-						*(*Slot)->GetJob()->Id, Progress),
-					-1);
-			});
 		WaitUntil(this, TEXT("the odd progress"),
 			[Slot, Progress]()
 			{
-				return (*Slot)->GetJob()->Progress == Progress;
+				return (*Slot)->GetJob().IsSet() && (*Slot)->GetJob()->Progress == Progress;
 			});
 		Then(
 			[this, Slot, Progress]()
 			{
-				const TOptional<float> Shown = (*Slot)->GetProgress();
 				TestText(this, FString::Printf(TEXT("progress %g"), Progress),
-					FString::Printf(TEXT("%g, %s"), Shown.Get(-1.0f), *(*Slot)->GetStageText().ToString()),
+					FString::Printf(
+						TEXT("%g, %s"), (*Slot)->GetProgress().Get(-1.0f), *(*Slot)->GetStageText().ToString()),
 					Progress > 1.0f ? TEXT("1, Working") : TEXT("0, Working"));
 			});
-		SimClearFaultsStep(this);
 	}
-	SimAdvanceStep(this, 100000.0);
+	SimClearFaultsStep(this);
 	WaitIdle(this, Slot);
+	SimTimeScaleStep(this, 1000.0);
 
 	// A read that fails while the job runs ends the polling (nothing read for two intervals). Check again follows a
 	// job still running to its result, and shows why a job that failed meanwhile failed.
@@ -1042,7 +1008,6 @@ bool FTarvolinePanelJobTest::RunTest(const FString&)
 	Then(
 		[this, Slot, JobPolls, JobReads]()
 		{
-			TestTrue(TEXT("clip imported"), (*Slot)->GetLastImport().Clip.IsValid());
 			TestSpacing(this, TEXT("job reads"), RecordedTimes((*JobPolls)->Body), 2.5 / SpeedUp);
 			// The read that found the job done is followed at once by the read of its result, without another pause.
 			const TArray<double> Times = RecordedTimes((*JobReads)->Body);
@@ -1069,7 +1034,6 @@ bool FTarvolinePanelResultTest::RunTest(const FString&)
 	// the result.
 	Step(this, Slot, &STarvolinePanel::CheckPrice);
 	SimTimeScaleStep(this, 0.05);
-	ControlStep(this, TEXT("DELETE"), TEXT("/_sim/requests"));
 	const TSharedRef<int32> SyncsBefore = MakeShared<int32>(0);
 	Then(
 		[this, Slot, SyncsBefore]()
@@ -1104,13 +1068,9 @@ bool FTarvolinePanelResultTest::RunTest(const FString&)
 									 "demo@tarvoline.test - %d credits | %s"),
 					*Two, SimJob->GetNumberField(TEXT("durationSeconds")), Cost, 1000 - Cost,
 					*AnimationFolderFor(TEXT("humanoid_mesh.fbx"))));
-			const int32 Download = Road->IndexOfByPredicate(
-				[](const FRecordedRequest& Request)
-				{
-					return Request.Path.StartsWith(TEXT("/downloads/"));
-				});
-			TestTrue(TEXT("account read after the download, last: ") + Road->Last().Path,
-				Download >= 0 && Road->Last().Path == TEXT("/v1/auth/me") && Road->Num() == Download + 2);
+			const FString Before = Road->Num() >= 2 ? (*Road)[Road->Num() - 2].Path : FString();
+			TestTrue(TEXT("account read right after the download, last: ") + Road->Last().Path,
+				Before.StartsWith(TEXT("/downloads/")) && Road->Last().Path == TEXT("/v1/auth/me"));
 
 			// Downloaded into Saved/Tarvoline under the prompt and the job, byte for byte the humanoid's file.
 			TArray<uint8> Downloaded;
@@ -1180,7 +1140,7 @@ bool FTarvolinePanelResultTest::RunTest(const FString&)
 		ArmStep(this, Failure.Key);
 		Step(this, Slot, &STarvolinePanel::MakeAnimation, Failure.Value);
 	}
-	ExpectStep(this, Slot, FString(), TEXT("box \"tv_demo_key\", stored \"tv_demo_key\" on disk"));
+	ExpectStep(this, Slot, FString(), Stored);
 	EndStep(SavedKey);
 	return true;
 }
