@@ -1,4 +1,4 @@
-// Automation tests of "Add to level": an actor that plays the clip (or only shows the mesh), two presses, undo one
+// Automation tests of "Add to level": an actor that plays the clip (or only shows the mesh), two presses undone one
 // step at a time, and a mesh deleted since the import.
 
 #include "Animation/AnimSequence.h"
@@ -12,7 +12,6 @@
 #include "EngineUtils.h"
 #include "Misc/AutomationTest.h"
 #include "Misc/Guid.h"
-#include "Misc/Paths.h"
 #include "Selection.h"
 #include "TarvolineImport.h"
 #include "TarvolineLevel.h"
@@ -25,18 +24,12 @@ namespace TarvolineLevelTest
 {
 using namespace TarvolineTest;
 
-/** Imports the humanoid for a character of its own and returns the result. */
-FTarvolineImportResult ImportHumanoid(const TCHAR* FileName)
+/** Imports the model for a character of its own. */
+FTarvolineImportResult Import(const TCHAR* FileName)
 {
-	const FString Model = TestModelFile(FileName);
 	const FString Character =
 		FString::Printf(TEXT("Actor %s.fbx"), *FGuid::NewGuid().ToString(EGuidFormats::Digits).Left(12));
-	return ImportAnimationFbx(Model, Character, TEXT("Dance in place"));
-}
-
-UWorld* EditorWorld()
-{
-	return GEditor ? GEditor->GetEditorWorldContext(false).World() : nullptr;
+	return ImportAnimationFbx(TestModelFile(FileName), Character, TEXT("Dance in place"));
 }
 
 /** Steps that undo can take back now (steps already undone wait for redo and do not count). */
@@ -44,136 +37,93 @@ int32 UndoSteps()
 {
 	return GEditor && GEditor->Trans ? GEditor->Trans->GetQueueLength() - GEditor->Trans->GetUndoCount() : 0;
 }
+
+/** One line for an added actor: where it is, its label, what it shows and plays, and whether it alone is selected. */
+FString Describe(const ASkeletalMeshActor* Actor, const FTarvolineImportResult& Imported)
+{
+	if (!IsValid(Actor))
+	{
+		return TEXT("no actor");
+	}
+	const USkeletalMeshComponent* Component = Actor->GetSkeletalMeshComponent();
+	const bool bPlaced = Actor->GetWorld() == GEditor->GetEditorWorldContext(false).World() &&
+						 Actor->GetActorLocation().IsZero() && Actor->GetActorRotation().IsZero();
+	FString Line = FString::Printf(TEXT("'%s' %s, %s, %s"), *Actor->GetActorLabel(),
+		bPlaced ? TEXT("at the level's origin") : TEXT("elsewhere"),
+		Component->GetSkeletalMeshAsset() == Imported.Mesh.Get() ? TEXT("the mesh") : TEXT("another mesh"),
+		Component->GetAnimationMode() == EAnimationMode::AnimationSingleNode ? TEXT("single node") : TEXT("blueprint"));
+	const FSingleAnimationPlayData& Play = Component->AnimationData;
+	if (Play.AnimToPlay)
+	{
+		Line += FString::Printf(TEXT(", plays %s%s%s"),
+			Play.AnimToPlay == Imported.Clip.Get() ? TEXT("the clip") : TEXT("another clip"),
+			Play.bSavedLooping ? TEXT(" looping") : TEXT(""), Play.bSavedPlaying ? TEXT(" at once") : TEXT(""));
+	}
+	const USelection* Selection = GEditor->GetSelectedActors();
+	return Line + (Selection->IsSelected(Actor) && Selection->Num() == 1 ? TEXT(", selected alone") : TEXT(""));
+}
 } // namespace TarvolineLevelTest
 
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineLevelWithClipTest, "Tarvoline.Level.AddWithClipAndUndo",
+IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineLevelAddTest, "Tarvoline.Level.AddAndUndo",
 	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
 
-bool FTarvolineLevelWithClipTest::RunTest(const FString&)
+bool FTarvolineLevelAddTest::RunTest(const FString&)
 {
 	using namespace TarvolineLevelTest;
-	const FTarvolineImportResult Imported = ImportHumanoid(TEXT("humanoid_anim.fbx"));
-	if (!TestTrue(TEXT("imported"), Imported.Mesh.IsValid() && Imported.Clip.IsValid()) ||
-		!TestNotNull(TEXT("editor world"), EditorWorld()))
+	const FTarvolineImportResult Imported = Import(TEXT("humanoid_anim.fbx"));
+	if (!TestTrue(TEXT("imported"), Imported.Mesh.IsValid() && Imported.Clip.IsValid()))
 	{
 		return false;
 	}
 	const int32 ActorsBefore = CountMeshActors();
 	const int32 StepsBefore = UndoSteps();
-
-	ASkeletalMeshActor* Actor = AddClipToLevel(Imported);
-	if (!TestNotNull(TEXT("actor"), Actor))
+	const int32 SelectedBefore = GEditor->GetSelectedActors()->Num();
+	const auto Level = [ActorsBefore, StepsBefore]()
 	{
-		return false;
-	}
-	TestTrue(TEXT("in the editor world"), Actor->GetWorld() == EditorWorld());
-	TestEqual(TEXT("one more actor"), CountMeshActors(), ActorsBefore + 1);
-	TestTrue(TEXT("at the origin"), Actor->GetActorLocation().Equals(FVector::ZeroVector));
-	TestTrue(TEXT("not rotated"), Actor->GetActorRotation().Equals(FRotator::ZeroRotator));
-	TestEqual(TEXT("labelled with the clip"), *Actor->GetActorLabel(), *Imported.Clip->GetName());
-	USkeletalMeshComponent* Component = Actor->GetSkeletalMeshComponent();
-	if (!TestNotNull(TEXT("component"), Component))
-	{
-		return false;
-	}
-	TestTrue(TEXT("mesh"), Component->GetSkeletalMeshAsset() == Imported.Mesh.Get());
-	TestTrue(TEXT("single-node mode"), Component->GetAnimationMode() == EAnimationMode::AnimationSingleNode);
-	TestTrue(TEXT("plays the clip"), Component->AnimationData.AnimToPlay == Imported.Clip.Get());
-	TestTrue(TEXT("looping"), Component->AnimationData.bSavedLooping);
-	TestTrue(TEXT("playing"), Component->AnimationData.bSavedPlaying);
-	USelection* Selection = GEditor->GetSelectedActors();
-	TestEqual(TEXT("only the new actor is selected"), Selection->Num(), 1);
-	TestTrue(TEXT("the new actor is selected"), Selection->IsSelected(Actor));
-	TestEqual(TEXT("one undo step"), UndoSteps(), StepsBefore + 1);
+		return FString::Printf(
+			TEXT("+%d actors, +%d steps"), CountMeshActors() - ActorsBefore, UndoSteps() - StepsBefore);
+	};
+	const FString Playing =
+		TEXT("'dance_in_place' at the level's origin, the mesh, single node, plays the clip looping at once");
+	const FString Selected = Playing + TEXT(", selected alone");
 
-	// One undo takes the whole step back: the actor and its selection.
-	TestTrue(TEXT("undo"), GEditor->UndoTransaction());
-	TestFalse(TEXT("actor gone"), IsValid(Actor));
-	TestEqual(TEXT("actor count back"), CountMeshActors(), ActorsBefore);
-	TestFalse(TEXT("nothing of it selected"), Selection->IsSelected(Actor));
-	return true;
-}
-
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineLevelWithoutClipTest, "Tarvoline.Level.AddWithoutClip",
-	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
-
-bool FTarvolineLevelWithoutClipTest::RunTest(const FString&)
-{
-	using namespace TarvolineLevelTest;
-	const FTarvolineImportResult Imported = ImportHumanoid(TEXT("humanoid_noanim.fbx"));
-	if (!TestTrue(TEXT("mesh without clip"), Imported.Mesh.IsValid() && !Imported.Clip.IsValid()))
-	{
-		return false;
-	}
-	ASkeletalMeshActor* Actor = AddClipToLevel(Imported);
-	if (!TestNotNull(TEXT("actor"), Actor))
-	{
-		return false;
-	}
-	TestEqual(TEXT("labelled with the mesh"), *Actor->GetActorLabel(), *Imported.Mesh->GetName());
-	USkeletalMeshComponent* Component = Actor->GetSkeletalMeshComponent();
-	TestTrue(TEXT("mesh"), Component->GetSkeletalMeshAsset() == Imported.Mesh.Get());
-	TestTrue(TEXT("default animation mode"), Component->GetAnimationMode() == EAnimationMode::AnimationBlueprint);
-	TestNull(TEXT("no animation"), Component->AnimationData.AnimToPlay.Get());
-	GEditor->UndoTransaction();
-	return true;
-}
-
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineLevelTwiceTest, "Tarvoline.Level.AddTwiceUndoOneAtATime",
-	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
-
-bool FTarvolineLevelTwiceTest::RunTest(const FString&)
-{
-	using namespace TarvolineLevelTest;
-	const FTarvolineImportResult Imported = ImportHumanoid(TEXT("humanoid_anim.fbx"));
-	const int32 ActorsBefore = CountMeshActors();
-	const int32 StepsBefore = UndoSteps();
+	// Each press is one undo step that places a looping actor at the origin and selects it alone.
 	ASkeletalMeshActor* First = AddClipToLevel(Imported);
+	TestEqual(TEXT("first"), *Describe(First, Imported), *Selected);
+	TestEqual(TEXT("first: level"), *Level(), TEXT("+1 actors, +1 steps"));
 	ASkeletalMeshActor* Second = AddClipToLevel(Imported);
-	if (!TestNotNull(TEXT("first"), First) || !TestNotNull(TEXT("second"), Second))
+	TestEqual(TEXT("second"), *Describe(Second, Imported), *Selected);
+	TestEqual(TEXT("second: the first"), *Describe(First, Imported), *Playing);
+	TestEqual(TEXT("second: level"), *Level(), TEXT("+2 actors, +2 steps"));
+
+	// Each undo takes one whole step back: its actor and its selection.
+	TestTrue(TEXT("undo"), GEditor->UndoTransaction());
+	TestEqual(TEXT("first undo: second"), *Describe(Second, Imported), TEXT("no actor"));
+	TestEqual(TEXT("first undo: first"), *Describe(First, Imported), *Selected);
+	TestEqual(TEXT("first undo: level"), *Level(), TEXT("+1 actors, +1 steps"));
+	TestTrue(TEXT("undo again"), GEditor->UndoTransaction());
+	TestEqual(TEXT("second undo: first"), *Describe(First, Imported), TEXT("no actor"));
+	TestEqual(TEXT("second undo: level"), *Level(), TEXT("+0 actors, +0 steps"));
+	TestEqual(TEXT("second undo: selection as before"), GEditor->GetSelectedActors()->Num(), SelectedBefore);
+
+	// A mesh without motion is shown in the engine's default animation mode, labelled with the mesh's name.
+	FTarvolineImportResult Still = Import(TEXT("humanoid_noanim.fbx"));
+	if (!TestTrue(TEXT("mesh without clip"), Still.Mesh.IsValid() && !Still.Clip.IsValid()))
 	{
 		return false;
 	}
-	TestTrue(TEXT("two actors"), First != Second);
-	TestEqual(TEXT("both in the level"), CountMeshActors(), ActorsBefore + 2);
-	TestTrue(TEXT("both at the origin"), First->GetActorLocation().IsZero() && Second->GetActorLocation().IsZero());
-	TestEqual(TEXT("two undo steps"), UndoSteps(), StepsBefore + 2);
-	TestTrue(TEXT("the second is selected"), GEditor->GetSelectedActors()->IsSelected(Second));
-	TestFalse(TEXT("the first is not"), GEditor->GetSelectedActors()->IsSelected(First));
-
+	TestEqual(TEXT("without clip"), *Describe(AddClipToLevel(Still), Still),
+		*FString::Printf(
+			TEXT("'%s' at the level's origin, the mesh, blueprint, selected alone"), *Still.Mesh->GetName()));
 	GEditor->UndoTransaction();
-	TestFalse(TEXT("first undo: second gone"), IsValid(Second));
-	TestTrue(TEXT("first undo: first stays"), IsValid(First));
-	TestTrue(TEXT("first undo: first selected again"), GEditor->GetSelectedActors()->IsSelected(First));
-	GEditor->UndoTransaction();
-	TestFalse(TEXT("second undo: first gone"), IsValid(First));
-	TestEqual(TEXT("level as before"), CountMeshActors(), ActorsBefore);
-	return true;
-}
 
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineLevelDeletedMeshTest, "Tarvoline.Level.DeletedMesh",
-	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
-
-bool FTarvolineLevelDeletedMeshTest::RunTest(const FString&)
-{
-	using namespace TarvolineLevelTest;
-	const FTarvolineImportResult Imported = ImportHumanoid(TEXT("humanoid_anim.fbx"));
-	if (!TestTrue(TEXT("imported"), Imported.Mesh.IsValid()))
-	{
-		return false;
-	}
-	Imported.Mesh->MarkAsGarbage();
+	// A mesh deleted since the import, or no import at all, places nothing and leaves no undo step.
+	Still.Mesh->MarkAsGarbage();
 	CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
-	TestFalse(TEXT("mesh pointer no longer valid"), Imported.Mesh.IsValid());
-
-	const int32 ActorsBefore = CountMeshActors();
-	const int32 StepsBefore = UndoSteps();
-	TestNull(TEXT("nothing placed"), AddClipToLevel(Imported));
-	TestEqual(TEXT("no actor"), CountMeshActors(), ActorsBefore);
-	TestEqual(TEXT("no undo step"), UndoSteps(), StepsBefore);
-
-	FTarvolineImportResult Empty;
-	TestNull(TEXT("an empty result places nothing"), AddClipToLevel(Empty));
+	TestFalse(TEXT("mesh deleted"), Still.Mesh.IsValid());
+	TestNull(TEXT("deleted mesh"), AddClipToLevel(Still));
+	TestNull(TEXT("empty result"), AddClipToLevel(FTarvolineImportResult()));
+	TestEqual(TEXT("nothing placed"), *Level(), TEXT("+0 actors, +0 steps"));
 	return true;
 }
 
