@@ -124,7 +124,8 @@ bool FTarvolineModuleRegistrationsTest::RunTest(const FString&)
 	using namespace TarvolineModuleTest;
 	// Choosing the menu rows opens panels, which would sign in with a stored key.
 	const TSharedRef<TOptional<FString>> SavedKey = SetAsideStoredKey();
-	const bool bWasUp = IsModuleUp();
+	// In an editor the module is always up: it is only restarted in place.
+	const bool bWasUp = FModuleManager::Get().IsModuleLoaded(ModuleName);
 	if (bWasUp)
 	{
 		StopModule();

@@ -209,17 +209,6 @@ struct FRecordedRequest
 	/** When the service received it, in seconds of its own clock. */
 	double Time = 0.0;
 
-	/** How many header lines of that name (any case) were sent. */
-	int32 CountHeader(const FString& Name) const
-	{
-		int32 Count = 0;
-		for (const TPair<FString, FString>& Line : Headers)
-		{
-			Count += Line.Key.Equals(Name, ESearchCase::IgnoreCase) ? 1 : 0;
-		}
-		return Count;
-	}
-
 	/** The value of the first header of that name (any case); empty when none was sent. */
 	FString Header(const FString& Name) const
 	{
@@ -361,11 +350,7 @@ inline FString MakeScratchDir(const TCHAR* Area)
 	return Dir;
 }
 
-/**
- * A committed test model (TestData/Models), by file name, as an absolute path. An installed plug-in has the models
- * only when they were copied beside it (see the README's install steps); without them the running test is told so
- * in plain words, rather than failing later on a file it cannot read.
- */
+/** A committed test model by file name, as an absolute path; a missing one fails the test with how to install it. */
 inline FString TestModelFile(const FString& FileName)
 {
 #ifdef TARVOLINE_SOURCE_DIR
@@ -520,11 +505,7 @@ inline void ForgetStoredApiKey()
 	GConfig->Flush(false, GEditorSettingsIni);
 }
 
-/**
- * Takes the user's stored key out of the settings, so that a panel opened by the test starts signed out;
- * RestoreStoredKeyStep puts it back once the test's other steps are done. A developer running the tests in an editor
- * keeps their key.
- */
+/** Sets the developer's stored key aside until RestoreStoredKeyStep, so that a new panel starts signed out. */
 inline TSharedRef<TOptional<FString>> SetAsideStoredKey()
 {
 	TSharedRef<TOptional<FString>> Saved = MakeShared<TOptional<FString>>();
@@ -605,12 +586,6 @@ inline void StopModule()
 #else
 	FModuleManager::GetModuleChecked<FTarvolineEditorModule>(ModuleName).ShutdownModule();
 #endif
-}
-
-/** Whether the module is up; in an editor it always is (it is only restarted in place). */
-inline bool IsModuleUp()
-{
-	return FModuleManager::Get().IsModuleLoaded(ModuleName);
 }
 
 /** Enqueues upload of a model with the client and waits until the service has rigged it; the id is filled in. */
