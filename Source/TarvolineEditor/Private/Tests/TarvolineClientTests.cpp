@@ -1,6 +1,5 @@
 // Automation tests of the service client against the local Tarvoline service: requests and their bodies, the sentence
-// of failures, lenient reading of records, downloads. Each resets the local service first. What a call reported and
-// what went on the wire are compared as one-line summaries, so that a failure shows everything that differs at once.
+// of failures, lenient reading of records, downloads, each compared as one line so that a failure shows all at once.
 
 #include "CoreMinimal.h"
 #include "HAL/FileManager.h"
@@ -31,6 +30,7 @@ struct FCase
 };
 
 const TCHAR* const BrokenLink = TEXT("The download link did not work. Press Check again.");
+const TCHAR* const Fox = TEXT("a fox jumps");
 
 /** A fault that answers the next request (whose path PathRegex finds, when given) with Status and exactly Body. */
 FString Answer(const FString& Body, int32 Status = 200, const FString& PathRegex = FString())
@@ -233,15 +233,14 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 		*FString::Printf(TEXT("%s/v1/x 'Bearer ' 900 s, http://127.0.0.1:9/v1/x 'Bearer ' 900 s, "
 							  "http://127.0.0.1:9//v1/x 'Bearer ' 900 s"),
 			DefaultApiBaseUrl));
-	FString LiveHost = DefaultApiBaseUrl;
+	const FString LiveHost = DefaultApiBaseUrl;
 	TestTrue(TEXT("live service is an https host"),
-		LiveHost.RemoveFromStart(TEXT("https://"), ESearchCase::CaseSensitive) && !LiveHost.Contains(TEXT("/")));
+		LiveHost.StartsWith(TEXT("https://")) && !LiveHost.RightChop(8).Contains(TEXT("/")));
 
 	// On the wire: the headers exactly, the key as given, identifiers joined as plain text, JSON bodies with CR LF and
 	// the prompt unchanged in UTF-8, model files unchanged between a new boundary's lines. The local service refuses
 	// most of these; the fault matrix checks the answers.
 	const FString Dir = MakeScratchDir(TEXT("TarvolineClientTests"));
-	const FString Fox = TEXT("a fox jumps");
 	SimResetStep(this);
 	CallStep(this, TEXT("account"), ApiCall<FTarvolineAccount>(&FetchAccount));
 	CallStep(this, TEXT("query"), ApiCall<FTarvolineJob>(&FetchJob, TEXT("abc?probe=1")));
@@ -283,33 +282,29 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 				TEXT(", Authorization: Bearer %s, User-Agent: tarvoline-unreal/0.1.0, Accept: application/json"),
 				DemoKey);
 			const FString Get = Headers + TEXT(", body ");
-			const FString Json = Headers + TEXT(", Content-Type: application/json, body ");
+			// A prompt (as JSON text) and a character, then any more members, one per line, CR LF and a tab a level.
+			const auto Post = [Headers](
+								  const TCHAR* Path, const FString& Prompt, const TCHAR* AssetId, const TCHAR* More)
+			{
+				return FString(TEXT("POST ")) + Path + Headers + TEXT(", Content-Type: application/json, body ") +
+					   Show(Utf8(FString::Printf(TEXT("{\r\n\t\"prompt\": \"%s\",\r\n\t\"assetId\": \"%s\"%s\r\n}"),
+						   *Prompt, AssetId, More)));
+			};
 			TArray<FString> Expected = {TEXT("GET /v1/auth/me") + Get, TEXT("GET /v1/jobs/abc?probe=1") + Get,
-				TEXT("GET /v1/assets/a%2Fb") + Get,
-				TEXT("POST /v1/plan") + Json +
-					Show(Utf8(TEXT("{\r\n\t\"prompt\": \"a fox jumps\",\r\n\t\"assetId\": \"c9\"\r\n}"))),
-				TEXT("POST /v1/generate") + Json +
-					Show(Utf8(TEXT("{\r\n\t\"prompt\": \"a fox jumps\",\r\n\t\"assetId\": \"c9\",\r\n\t\"formats\": "
-								   "[\r\n\t\t\"fbx\"\r\n\t]\r\n}"))),
-				TEXT("POST /v1/plan") + Json +
-					Show(Utf8(
-						TEXT("{\r\n\t\"prompt\": \" F\u00fcchsin \\\"springt\\\" \\\\ hoch\\n\",\r\n\t\"assetId\": "
-							 "\"c 9\"\r\n}"))),
-				TEXT("POST /v1/plan") + Json +
-					Show(Utf8(TEXT("{\r\n\t\"prompt\": \"\",\r\n\t\"assetId\": \"\"\r\n}")))};
+				TEXT("GET /v1/assets/a%2Fb") + Get, Post(TEXT("/v1/plan"), Fox, TEXT("c9"), TEXT("")),
+				Post(TEXT("/v1/generate"), Fox, TEXT("c9"), TEXT(",\r\n\t\"formats\": [\r\n\t\t\"fbx\"\r\n\t]")),
+				Post(TEXT("/v1/plan"), TEXT(" F\u00fcchsin \\\"springt\\\" \\\\ hoch\\n"), TEXT("c 9"), TEXT("")),
+				Post(TEXT("/v1/plan"), TEXT(""), TEXT(""), TEXT(""))};
 			TSet<FString> Boundaries;
 			const FString Multipart = TEXT("multipart/form-data; boundary=");
+			const FString Prefix = TEXT("----tarvoline");
 			for (int32 Index = 0; Index < Names.Num() && Recorded->IsValidIndex(Expected.Num()); ++Index)
 			{
-				// The prefix and a new GUID's 32 upper-case hexadecimal digits.
-				const FString Boundary =
-					(*Recorded)[Expected.Num()].Header(TEXT("Content-Type")).RightChop(Multipart.Len());
-				FString Digits = Boundary;
+				// The prefix and a new GUID's 32 upper-case hexadecimal digits: any other boundary differs from this.
+				const FString ContentType = (*Recorded)[Expected.Num()].Header(TEXT("Content-Type"));
 				FGuid Guid;
-				TestTrue(TEXT("boundary ") + Boundary,
-					Digits.RemoveFromStart(TEXT("----tarvoline"), ESearchCase::CaseSensitive) &&
-						FGuid::ParseExact(Digits, EGuidFormats::Digits, Guid) &&
-						Digits.Equals(Guid.ToString(EGuidFormats::Digits), ESearchCase::CaseSensitive));
+				FGuid::ParseExact(ContentType.RightChop(Multipart.Len() + Prefix.Len()), EGuidFormats::Digits, Guid);
+				const FString Boundary = Prefix + Guid.ToString(EGuidFormats::Digits);
 				Boundaries.Add(Boundary);
 				// The name goes out as raw UTF-8, with no escaping of its own.
 				TArray<uint8> Body = Utf8(TEXT("--") + Boundary +
@@ -338,7 +333,7 @@ bool FTarvolineClientAnswersTest::RunTest(const FString&)
 {
 	using namespace TarvolineClientTest;
 	// Failures the fault matrix leaves out: details that are empty or not text, statuses and bodies the service never
-	// sends, 2xx answers that are not quite documents.
+	// sends, 2xx answers that are not quite documents; calls in flight together.
 	const TCHAR* const Site = TarvolineApi::TarvolineSiteHost;
 	const FString KeyRefused =
 		Failed(401, FString::Printf(TEXT("That API key was not accepted. Make a new one at %s/account."), Site));
@@ -415,6 +410,27 @@ bool FTarvolineClientAnswersTest::RunTest(const FString&)
 			TEXT(" [], stage '' 0, 0 credits, output :, output glb:, output :u")},
 	};
 	SimResetStep(this);
+	// A slow answer and quick ones in flight together: each call gets its own answer, in the order they complete.
+	FaultStep(this, DelayFault(TEXT("GET"), TEXT("^/v1/assets/slow$"), 800));
+	const TSharedRef<TOutcome<FTarvolineCharacter>> Slow = MakeShared<TOutcome<FTarvolineCharacter>>();
+	const TSharedRef<TOutcome<FTarvolineAccount>> Demo = MakeShared<TOutcome<FTarvolineAccount>>();
+	const TSharedRef<TOutcome<FTarvolineAccount>> Poor = MakeShared<TOutcome<FTarvolineAccount>>();
+	Then(
+		[Slow, Demo, Poor]()
+		{
+			FetchCharacter(DemoKey, TEXT("slow"), OnSuccess(Slow), OnFailure(Slow));
+			FetchAccount(DemoKey, OnSuccess(Demo), OnFailure(Demo));
+			FetchAccount(PoorKey, OnSuccess(Poor), OnFailure(Poor));
+		});
+	// What the slow call had reported when both quick ones were in.
+	const TSharedRef<FString> SlowMeanwhile = MakeShared<FString>();
+	WaitUntil(this, TEXT("the answers in flight"),
+		[Slow, Demo, Poor, SlowMeanwhile]()
+		{
+			const bool bQuickIn = SlowMeanwhile->IsEmpty() && Demo->IsDone() && Poor->IsDone();
+			*SlowMeanwhile = bQuickIn ? TEXT("slow ") + Describe(*Slow) : *SlowMeanwhile;
+			return Slow->IsDone() && !SlowMeanwhile->IsEmpty();
+		});
 	// Nothing listens on port 1: a refused connection, the commonest failure of all, gets the unreachable sentence.
 	const auto Refused = CallStep<FTarvolineAccount>(this, TEXT("refused connection"),
 		[](const TSharedRef<TOutcome<FTarvolineAccount>>& Outcome)
@@ -427,18 +443,21 @@ bool FTarvolineClientAnswersTest::RunTest(const FString&)
 	const FString Unreachable =
 		Failed(0, FString::Printf(TEXT("Could not reach %s. Check the internet connection and try again."), Site));
 	// Generate reads its answer with the job reader.
-	FinallyStep({[this, Refused, Unreachable]()
+	FinallyStep({[this, Refused, Unreachable, Slow, Demo, Poor, SlowMeanwhile]()
 		{
 			TestEqual(TEXT("refused connection"), *Describe(*Refused), *Unreachable);
+			TestEqual(TEXT("each call in flight its own answer, the slow one last"),
+				*FString::Printf(TEXT("%s; %s; %s, then %d"), *Describe(*Demo), *Describe(*Poor), **SlowMeanwhile,
+					Slow->Failed() ? Slow->Status : -1),
+				TEXT("'demo@tarvoline.test' 1000 credits; 'poor@tarvoline.test' 1 credits; slow 0 successes and 0 "
+					 "failures, then 404"));
 		},
 		ExpectEachStep(this, TEXT("account"), ApiCall<FTarvolineAccount>(&FetchAccount), Accounts),
 		ExpectEachStep(this, TEXT("list"), ApiCall<TArray<FTarvolineCharacter>>(&ListCharacters), Lists),
 		ExpectEachStep(this, TEXT("character"), ApiCall<FTarvolineCharacter>(&FetchCharacter, TEXT("c9")), Characters),
-		ExpectEachStep(
-			this, TEXT("plan"), ApiCall<FTarvolinePlan>(&PlanMotion, TEXT("a fox jumps"), TEXT("c9")), Plans),
+		ExpectEachStep(this, TEXT("plan"), ApiCall<FTarvolinePlan>(&PlanMotion, Fox, TEXT("c9")), Plans),
 		ExpectEachStep(this, TEXT("job"), ApiCall<FTarvolineJob>(&FetchJob, TEXT("j9")), Jobs),
-		ExpectEachStep(
-			this, TEXT("generate"), ApiCall<FTarvolineJob>(&Generate, TEXT("a fox jumps"), TEXT("c9")), {Running})});
+		ExpectEachStep(this, TEXT("generate"), ApiCall<FTarvolineJob>(&Generate, Fox, TEXT("c9")), {Running})});
 	return true;
 }
 
@@ -448,11 +467,9 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineClientModelToDownloadTest, "Tarvoline
 bool FTarvolineClientModelToDownloadTest::RunTest(const FString&)
 {
 	using namespace TarvolineClientTest;
-	// The whole road against the local service, its work finishing at the first look, to the job's file; then
-	// downloads that must not make a file. The fault matrix covers the service's failures, the earlier file kept and
-	// the .part file gone; the check commandlet's end-to-end tests check the upload, rig and list on the same road.
+	// The whole road against the local service, its work finishing at the first look, to the job's file; then downloads
+	// that must not make one (the fault matrix covers the rest; the check commandlet's end-to-end tests the same road).
 	const FString Dir = MakeScratchDir(TEXT("TarvolineClientTests"));
-	const FString Fox = TEXT("a fox jumps");
 	SimResetStep(this);
 	SimTimeScaleStep(this, 0.0);
 	const auto Uploaded = CallStep(
@@ -463,25 +480,22 @@ bool FTarvolineClientModelToDownloadTest::RunTest(const FString&)
 	const auto Ordering = CallStep(this, TEXT("generate"), ApiCall<FTarvolineJob>(&Generate, Fox, Uploaded));
 	const auto Finished = CallStep(this, TEXT("job"), ApiCall<FTarvolineJob>(&FetchJob, Ordering));
 
-	const FString Refused = TEXT("/downloads/0123456789abcdef/motion.fbx?expires=99999999999&token=bad");
-	const FString Kept = Dir / TEXT("kept.fbx");
 	const FString Fresh = Dir / TEXT("New Folder") / TEXT("deeper") / TEXT("a_fox_jumps.fbx");
 	const FString Unwritable = Dir / TEXT("blocker") / TEXT("sub") / TEXT("a.fbx");
-	TestTrue(
-		TEXT("a file where a folder should be"), FFileHelper::SaveStringToFile(TEXT("x"), *(Dir / TEXT("blocker"))));
+	// A file where a folder should be.
+	FFileHelper::SaveStringToFile(TEXT("x"), *(Dir / TEXT("blocker")));
 	const FString Downloads = TEXT("^/downloads/");
 	struct FDownload : FCase
 	{
-		FString Url;
 		FString SavePath;
 	};
-	// Without a link, the job's own.
+	// The job's link each time; one refused must leave the file downloaded before as it was.
 	const TArray<FDownload> Cases = {
-		{{FString(), TEXT("done")}, FString(), Fresh},
-		{{FString(), Failed(403, BrokenLink)}, Refused, Kept},
-		{{Answer(TEXT("partial"), 206, Downloads), Failed(206, BrokenLink)}, Refused, Kept},
-		{{Answer(TEXT("{}"), 201, Downloads), Failed(201, BrokenLink)}, Refused, Kept},
-		{{Answer(TEXT("bytes"), 200, Downloads), Failed(0, TEXT("Could not write ") + Unwritable + TEXT("."))}, Refused,
+		{{FString(), TEXT("done")}, Fresh},
+		{{Answer(TEXT("{\"detail\": \"Link expired.\"}"), 403, Downloads), Failed(403, BrokenLink)}, Fresh},
+		{{Answer(TEXT("partial"), 206, Downloads), Failed(206, BrokenLink)}, Fresh},
+		{{Answer(TEXT("{}"), 201, Downloads), Failed(201, BrokenLink)}, Fresh},
+		{{Answer(TEXT("bytes"), 200, Downloads), Failed(0, TEXT("Could not write ") + Unwritable + TEXT("."))},
 			Unwritable},
 	};
 	TArray<TSharedRef<TOutcome<FNothing>>> Outcomes;
@@ -493,28 +507,25 @@ bool FTarvolineClientModelToDownloadTest::RunTest(const FString&)
 		const TCall<FNothing> Call = [Case, Finished, SeenWhenDone, Limits](
 										 const TSharedRef<TOutcome<FNothing>>& Outcome)
 		{
-			const TFunction<void()> Done = OnDone(Outcome);
-			const FString SavePath = Case.SavePath;
 			const TArray<FTarvolineJobOutput>& Outputs = Finished->Record.Outputs;
-			const FString JobLink = Outputs.Num() > 0 ? Outputs[0].Url : FString();
 			TarvolineApi::DownloadFile(
-				Case.Url.IsEmpty() ? JobLink : ServiceUrl() + Case.Url, SavePath,
-				[SavePath, SeenWhenDone, Done]()
+				Outputs.Num() > 0 ? Outputs[0].Url : FString(), Case.SavePath,
+				[Case, SeenWhenDone, Outcome]()
 				{
-					FFileHelper::LoadFileToArray(*SeenWhenDone, *SavePath);
-					Done();
+					FFileHelper::LoadFileToArray(*SeenWhenDone, *Case.SavePath);
+					OnDone(Outcome)();
 				},
 				OnFailure(Outcome));
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 			Limits->Add(HostHttpTesting::GetLastStartedTimeout());
 #endif
 		};
-		Outcomes.Add(CallStep(this, Case.Fault + TEXT(" ") + Case.Url, Call, Case.Fault));
+		Outcomes.Add(CallStep(this, TEXT("download ") + Case.Fault, Call, Case.Fault));
 	}
 	const auto Account = CallStep(this, TEXT("account"), ApiCall<FTarvolineAccount>(&FetchAccount));
 	const TSharedRef<TArray<FRecordedRequest>> Recorded = RecordedStep(this, TEXT("/downloads/"));
-	FinallyStep({[this, Fox, Uploaded, Planned, Ordering, Finished, Account, Cases, Outcomes, Fresh, Refused, Recorded,
-					 SeenWhenDone, Limits]()
+	FinallyStep({[this, Uploaded, Planned, Ordering, Finished, Account, Cases, Outcomes, Fresh, Recorded, SeenWhenDone,
+					 Limits]()
 		{
 			// What the client read must fit together; the figures themselves are the local service's business.
 			const FTarvolinePlan& Plan = Planned->Record;
@@ -524,16 +535,11 @@ bool FTarvolineClientModelToDownloadTest::RunTest(const FString&)
 				FString::Printf(TEXT("priced, ordered, done with its fbx at that price, charged: %s / %s / %s / %s"),
 					*Describe(*Planned), *Describe(*Ordering), *Describe(*Finished), *Describe(*Account)),
 				Planned->Succeeded() && Plan.Cost > 0 && Plan.Segments.Num() > 0 && Ordering->Succeeded() &&
-					Ordered.IsActive() && !Ordered.Id.IsEmpty() && Ordered.AssetId == Uploaded->Record.Id &&
+					Ordered.IsActive() && Ordered.AssetId == Uploaded->Record.Id &&
 					Ordered.Prompt.Equals(Fox, ESearchCase::CaseSensitive) && Finished->Succeeded() &&
 					!Job.IsActive() && Job.Outputs.Num() == 1 && Job.Outputs[0].Kind == TEXT("fbx") &&
 					Job.CreditsCost == Plan.Cost && Account->Succeeded() &&
 					Account->Record.Credits == Plan.Balance - Job.CreditsCost);
-			for (int32 Index = 0; Index < Cases.Num(); ++Index)
-			{
-				TestEqual(FString::Printf(TEXT("download %d"), Index + 1), *Describe(*Outcomes[Index]),
-					*Cases[Index].Expected);
-			}
 			for (const float Limit : *Limits)
 			{
 				TestEqual(TEXT("download time limit"), Limit, 900.0f);
@@ -546,62 +552,23 @@ bool FTarvolineClientModelToDownloadTest::RunTest(const FString&)
 			FFileHelper::LoadFileToArray(Saved, *Fresh);
 			TestTrue(TEXT("the served file, whole when OnDone ran"),
 				!Served.IsEmpty() && *SeenWhenDone == Served && Saved == Served);
-			// The key never travels to an output URL, and the client adds no headers of its own there; the link goes
-			// out as given.
+			// Each a plain GET of the link as given: the key never travels to an output URL, nor any header of ours.
 			const FString JobLink =
 				Job.Outputs.Num() > 0 ? Job.Outputs[0].Url.RightChop(ServiceUrl().Len()) : FString();
-			TestEqual(TEXT("downloads recorded"), Recorded->Num(), Cases.Num());
-			for (int32 Index = 0; Index < Recorded->Num(); ++Index)
+			FString Got = FString::Printf(TEXT("%d downloads"), Recorded->Num());
+			FString Expected = FString::Printf(TEXT("%d downloads"), Cases.Num());
+			for (int32 Index = 0; Index < Cases.Num(); ++Index)
 			{
-				const FString Line = Summary((*Recorded)[Index]);
-				TestTrue(TEXT("a plain GET of the link: ") + Line,
-					Line.StartsWith(
-						TEXT("GET ") + (Index == 0 ? JobLink : Refused) + TEXT(", "), ESearchCase::CaseSensitive) &&
-						!Line.Contains(TEXT("Authorization")) && !Line.Contains(TEXT("tarvoline-unreal")) &&
-						!Line.Contains(TEXT("application/json")));
+				const FRecordedRequest Sent = Recorded->IsValidIndex(Index) ? (*Recorded)[Index] : FRecordedRequest();
+				// The engine's own User-Agent may go there, never ours.
+				const FString Agent = Sent.Header(TEXT("User-Agent")).TrimEnd();
+				const FString Engine =
+					Agent.IsEmpty() || Agent.Contains(TEXT("tarvoline")) ? FString() : TEXT(", User-Agent: ") + Agent;
+				Got += FString::Printf(TEXT("\n%s after %s"), *Describe(*Outcomes[Index]), *Summary(Sent));
+				Expected +=
+					FString::Printf(TEXT("\n%s after GET %s%s, body "), *Cases[Index].Expected, *JobLink, *Engine);
 			}
-		}});
-	return true;
-}
-
-IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineClientCallsInFlightTest, "Tarvoline.Client.CallsInFlight",
-	EAutomationTestFlags::EditorContext | EAutomationTestFlags::ProductFilter)
-
-bool FTarvolineClientCallsInFlightTest::RunTest(const FString&)
-{
-	using namespace TarvolineClientTest;
-	// A slow answer and quick ones in flight together: each call gets its own answer, in the order they complete.
-	SimResetStep(this);
-	FaultStep(this, TEXT("{\"kind\": \"delay\", \"delayMs\": 800, \"path\": \"/v1/assets/slow\"}"));
-	const TSharedRef<TOutcome<FTarvolineCharacter>> Slow = MakeShared<TOutcome<FTarvolineCharacter>>();
-	const TSharedRef<TOutcome<FTarvolineAccount>> Demo = MakeShared<TOutcome<FTarvolineAccount>>();
-	const TSharedRef<TOutcome<FTarvolineAccount>> Poor = MakeShared<TOutcome<FTarvolineAccount>>();
-	Then(
-		[Slow, Demo, Poor]()
-		{
-			TarvolineApi::FetchCharacter(DemoKey, TEXT("slow"), OnSuccess(Slow), OnFailure(Slow));
-			TarvolineApi::FetchAccount(DemoKey, OnSuccess(Demo), OnFailure(Demo));
-			TarvolineApi::FetchAccount(PoorKey, OnSuccess(Poor), OnFailure(Poor));
-		});
-	const TSharedRef<FString> SlowMeanwhile = MakeShared<FString>();
-	WaitUntil(this, TEXT("the quick answers"),
-		[Slow, Demo, Poor, SlowMeanwhile]()
-		{
-			*SlowMeanwhile = Describe(*Slow);
-			return Demo->IsDone() && Poor->IsDone();
-		});
-	WaitUntil(this, TEXT("the slow answer"),
-		[Slow]()
-		{
-			return Slow->IsDone();
-		});
-	FinallyStep({[this, Slow, Demo, Poor, SlowMeanwhile]()
-		{
-			TestEqual(TEXT("each call its own answer, the slow one last"),
-				*FString::Printf(TEXT("%s; %s; slow %s, then %d"), *Describe(*Demo), *Describe(*Poor), **SlowMeanwhile,
-					Slow->Failed() ? Slow->Status : -1),
-				TEXT("'demo@tarvoline.test' 1000 credits; 'poor@tarvoline.test' 1 credits; slow 0 successes and 0 "
-					 "failures, then 404"));
+			TestEqual(TEXT("what each download reported, after which request"), *Got, *Expected);
 		}});
 	return true;
 }
@@ -631,21 +598,17 @@ bool FTarvolineClientUploadArchiveTest::RunTest(const FString&)
 		FTarvolineUploadArchive Body(Large, Utf8(TEXT("head|")), Utf8(TEXT("|tail")));
 		// Across the head into the file, across the file's last byte into the closing line, then past the end: an
 		// error, never a read out of bounds.
-		const int64 Size = Body.TotalSize();
-		const FString HeadThenFile = Show(ReadAt(Body, 2, 5));
-		const FString FileThenTail = Show(ReadAt(Body, LargeSize + 3, 4));
-		const int64 After = Body.Tell();
-		const FString Inside = Body.IsError() ? TEXT("error") : TEXT("no error");
-		ReadAt(Body, Size - 2, 8);
-		const FString Past = Body.IsError() ? TEXT("error") : TEXT("no error");
-		const FString Closed = Body.Close() ? TEXT("closed") : TEXT("close failed");
-		TestEqual(TEXT("the body past 2 GiB"),
-			*FString::Printf(TEXT("file + %lld bytes, %s, at file + %lld, %s, past the end %s, %s"), Size - LargeSize,
-				*(HeadThenFile + TEXT(" ") + FileThenTail), After - LargeSize, *Inside, *Past, *Closed),
-			TEXT("file + 10 bytes, ad|\\x00\\x00 \\x00Z|t, at file + 7, no error, past the end error, close "
-				 "failed"));
+		FString Seen = FString::Printf(TEXT("file + %lld bytes, "), Body.TotalSize() - LargeSize);
+		Seen += Show(ReadAt(Body, 2, 5));
+		Seen += TEXT(" ") + Show(ReadAt(Body, LargeSize + 3, 4));
+		Seen += FString::Printf(
+			TEXT(", at file + %lld, %s"), Body.Tell() - LargeSize, Body.IsError() ? TEXT("error") : TEXT("no error"));
+		ReadAt(Body, Body.TotalSize() - 2, 8);
+		Seen += Body.IsError() ? TEXT(", past the end error") : TEXT(", past the end no error");
+		Seen += Body.Close() ? TEXT(", closed") : TEXT(", close failed");
+		TestEqual(TEXT("the body past 2 GiB"), *Seen,
+			TEXT("file + 10 bytes, ad|\\x00\\x00 \\x00Z|t, at file + 7, no error, past the end error, close failed"));
 	}
-	IFileManager::Get().Delete(*Large);
 
 	// A file that shrank after it was opened: the body it sends is not the model, and the archive says so.
 	const FString Shrinking = Dir / TEXT("shrinking.fbx");
