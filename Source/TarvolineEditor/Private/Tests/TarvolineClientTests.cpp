@@ -234,8 +234,8 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 							  "http://127.0.0.1:9//v1/x 'Bearer ' 900 s"),
 			DefaultApiBaseUrl));
 	const FString LiveHost = DefaultApiBaseUrl;
-	TestTrue(TEXT("live service is an https host"),
-		LiveHost.StartsWith(TEXT("https://")) && !LiveHost.RightChop(8).Contains(TEXT("/")));
+	TestTrue(TEXT("live service is an https host"), LiveHost.StartsWith(TEXT("https://"), ESearchCase::CaseSensitive) &&
+														!LiveHost.RightChop(8).Contains(TEXT("/")));
 
 	// On the wire: the headers exactly, the key as given, identifiers joined as plain text, JSON bodies with CR LF and
 	// the prompt unchanged in UTF-8, model files unchanged between a new boundary's lines. The local service refuses
