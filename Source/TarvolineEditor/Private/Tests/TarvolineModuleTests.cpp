@@ -52,11 +52,15 @@ TSharedPtr<SDockTab> FindPanelTab()
 	return FGlobalTabmanager::Get()->FindExistingLiveTab(FTabId(PanelTabName));
 }
 
-void ClosePanelTabs()
+/** Closes every panel tab; how many there were. */
+int32 ClosePanelTabs()
 {
+	int32 Closed = 0;
 	for (TSharedPtr<SDockTab> Tab = FindPanelTab(); Tab.IsValid() && Tab->RequestCloseTab(); Tab = FindPanelTab())
 	{
+		++Closed;
 	}
+	return Closed;
 }
 
 /** The panel a tab holds; null when the tab holds something else. */
@@ -101,10 +105,7 @@ void TestRegistered(FAutomationTestBase* Test, const FString& When, int32 Count)
 #endif
 }
 
-/**
- * Chooses the Tools entry: pressed as a user would in the stand-in; in an editor, whose entries keep their action
- * private, found and then opened by the tab id its action opens.
- */
+/** Chooses the Tools entry: pressed in the stand-in; in an editor (actions are private) by the tab id it opens. */
 bool ChooseToolsEntry()
 {
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
@@ -143,8 +144,8 @@ bool FTarvolineModuleRegistrationsTest::RunTest(const FString&)
 		{
 			HostToolMenus::BeginEngineStartup();
 			StartModule();
-			TestTrue(TEXT("tab registered at start-up"), FGlobalTabmanager::Get()->HasTabSpawner(PanelTabName));
-			TestNull(TEXT("no Tools entry while the menus are not ready"), FindToolsEntry());
+			TestTrue(TEXT("tab registered at start-up, no Tools entry while the menus are not ready"),
+				FGlobalTabmanager::Get()->HasTabSpawner(PanelTabName) && !FindToolsEntry());
 			HostToolMenus::FinishEngineStartup();
 		}
 		else
@@ -175,13 +176,8 @@ bool FTarvolineModuleRegistrationsTest::RunTest(const FString&)
 			*(TEXT("Tarvoline:TabTitle 'Tarvoline'; Tarvoline:TabTip ") + Tip + Icon +
 				TEXT("Tarvoline:Section 'Tarvoline'; Tarvoline:Open 'Tarvoline'; Tarvoline:OpenTip ") + Tip + Icon +
 				TEXT("Tarvoline button")));
-#if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
-		// The engine keeps the entry's action private; the stand-in's menus show it to tests.
-		TestNotNull(TEXT("entry has an action"), HostToolMenus::GetAction(*Entry).GetUIAction());
-#endif
 	}
 
-	// Choosing the Tools entry opens one tab holding a fresh panel.
 	ClosePanelTabs();
 	TestTrue(TEXT("the entry can be chosen"), ChooseToolsEntry());
 	TSharedPtr<SDockTab> Tab = FindPanelTab();
@@ -197,23 +193,14 @@ bool FTarvolineModuleRegistrationsTest::RunTest(const FString&)
 		TestTrue(TEXT("chosen again: the same tab and panel"),
 			ChooseToolsEntry() && FindPanelTab() == Tab && PanelIn(FindPanelTab()) == Panel);
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
-		TestEqual(TEXT("one panel tab open"),
-			HostTabManager::GetOpenTabs()
-				.FilterByPredicate(
-					[](const TSharedRef<SDockTab>& Open)
-					{
-						return Open->GetLayoutIdentifier() == FTabId(PanelTabName);
-					})
-				.Num(),
-			1);
 		TestTrue(TEXT("in front"), HostTabManager::GetForegroundTab() == Tab);
 #endif
 
-		// Closing the tab ends its panel; the next choice builds a new one.
+		// Closing the one tab ends its panel; the next choice builds a new one.
 		const TWeakPtr<STarvolinePanel> FirstPanel = Panel;
 		Panel.Reset();
-		TestTrue(TEXT("tab closes"), Tab->RequestCloseTab());
 		Tab.Reset();
+		TestEqual(TEXT("panel tabs open, then closed"), ClosePanelTabs(), 1);
 		TestFalse(TEXT("the panel went with its tab"), FirstPanel.IsValid());
 		TestTrue(TEXT("chosen after closing: a new panel"), ChooseToolsEntry() && PanelIn(FindPanelTab()).IsValid());
 	}
@@ -223,9 +210,8 @@ bool FTarvolineModuleRegistrationsTest::RunTest(const FString&)
 	// At editor exit Slate is gone before the module shuts down: the module must not touch the tab manager then.
 	FSlateApplication::Shutdown();
 	StopModule();
-	TestTrue(
-		TEXT("the spawner is left alone once Slate is gone"), FGlobalTabmanager::Get()->HasTabSpawner(PanelTabName));
-	TestNull(TEXT("the menu entry is still removed"), FindToolsEntry());
+	TestTrue(TEXT("the spawner is left alone once Slate is gone, the menu entry still removed"),
+		FGlobalTabmanager::Get()->HasTabSpawner(PanelTabName) && !FindToolsEntry());
 	FSlateApplication::Create();
 	// What the module left behind: the spawner, and its item in the Tools group, which unregistering leaves.
 	FGlobalTabmanager::Get()->UnregisterNomadTabSpawner(PanelTabName);
@@ -233,7 +219,6 @@ bool FTarvolineModuleRegistrationsTest::RunTest(const FString&)
 	{
 		WorkspaceMenu::GetMenuStructure().GetToolsCategory()->RemoveItem(Item);
 	}
-	TestEqual(TEXT("cleaned up after the Slate-less shut-down"), PanelItemsInToolsGroup().Num(), 0);
 #else
 	StopModule();
 #endif
