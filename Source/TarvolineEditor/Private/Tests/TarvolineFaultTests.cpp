@@ -1,7 +1,6 @@
 // The fault matrix: every operation of the service client crossed with every way the service can fail it. Each cell
-// checks the user's sentence, the status and that exactly one callback ran; a download that fails must leave the file
-// already on disk untouched. Each row logs its table line and count ("FaultMatrix"), which scripts/reliability.sh
-// gathers.
+// checks the user's sentence, the status and that one callback ran; a failed download leaves the file on disk as it
+// was. Each row logs its table line and count ("FaultMatrix"), which scripts/reliability.sh gathers.
 
 #include "CoreMinimal.h"
 #include "HAL/FileManager.h"
@@ -99,11 +98,9 @@ TArray<FColumn> Columns()
 FString FileState(const FString& SavePath)
 {
 	FString OnDisk;
-	FString State = FFileHelper::LoadFileToString(OnDisk, *SavePath) ? TEXT("replaced") : TEXT("missing");
-	if (OnDisk.Equals(PreviousBytes, ESearchCase::CaseSensitive))
-	{
-		State = TEXT("kept");
-	}
+	const bool bRead = FFileHelper::LoadFileToString(OnDisk, *SavePath);
+	const bool bKept = bRead && OnDisk.Equals(PreviousBytes, ESearchCase::CaseSensitive);
+	const FString State = bKept ? TEXT("kept") : bRead ? TEXT("replaced") : TEXT("missing");
 	const bool bTemporary = IFileManager::Get().FileExists(*TarvolineApi::MakeDownloadTempPath(SavePath));
 	return bTemporary ? State + TEXT(", a temporary file left") : State;
 }

@@ -274,14 +274,12 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineImportModelsTest, "Tarvoline.Import.E
 bool FTarvolineImportModelsTest::RunTest(const FString&)
 {
 	using namespace TarvolineImportTest;
-	// The importer reports a file it cannot open, and the engine a hierarchy with two roots: not the plug-in's
-	// faults, so they are expected here.
+	// Blender's armature null is not a bone, while another program's file keeps it as the root; Blender's own bone
+	// names (numbered copies, a blank, a namespace) come as the engine rewrites them. A file with two roots, one
+	// that is no FBX and one cut short import nothing at all, and the importer and the engine say why in the log.
 	AddExpectedError(TEXT("Call to FbxImporter::Initialize() failed."), EAutomationExpectedErrorFlags::Contains, 0);
 	AddExpectedError(
 		TEXT("Multiple roots are found in the bone hierarchy."), EAutomationExpectedErrorFlags::Contains, 0);
-	// Blender's armature null is not a bone, while another program's file keeps it as the root; Blender's own bone
-	// names (numbered copies, a blank, a namespace) come as the engine rewrites them. A file with two roots, one
-	// that is no FBX and one cut short import nothing at all.
 	struct FModel
 	{
 		const TCHAR* File;

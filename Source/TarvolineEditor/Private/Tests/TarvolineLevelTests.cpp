@@ -82,7 +82,6 @@ bool FTarvolineLevelAddTest::RunTest(const FString&)
 	// Weak: an undone actor is garbage, and a later garbage collection may free it.
 	TWeakObjectPtr<ASkeletalMeshActor> First;
 	TWeakObjectPtr<ASkeletalMeshActor> Second;
-	// Both actors and what the level and the undo queue gained, in one line.
 	const auto Level = [&First, &Second, &Imported, ActorsBefore, StepsBefore]()
 	{
 		return FString::Printf(TEXT("%s | %s | +%d actors, +%d steps"), *Describe(First.Get(), Imported),
