@@ -1,15 +1,11 @@
-// The fault matrix: every operation of the service client crossed with every way the service can fail it (each error
-// status with and without its own "detail", an HTML page, an empty or non-document 2xx, malformed and truncated JSON,
-// a connection dropped before the work, after it, or half way through the answer, an answer slower than the
-// request's time limit). Each cell checks the user's sentence, the status and that exactly one callback ran; a
-// download that fails must leave the file already on disk untouched.
-// Each test logs its row of the table and its count ("FaultMatrix" lines), which scripts/reliability.sh gathers.
+// The fault matrix: every operation of the service client crossed with every way the service can fail it. Each cell
+// checks the user's sentence, the status and that one callback ran; a failed download leaves the file on disk as it
+// was. Each row logs its table line and count ("FaultMatrix"), which scripts/reliability.sh gathers.
 
 #include "CoreMinimal.h"
 #include "HAL/FileManager.h"
 #include "Misc/AutomationTest.h"
 #include "Misc/FileHelper.h"
-#include "Misc/Paths.h"
 #include "TarvolineApi.h"
 #include "TarvolineService.h"
 #include "TarvolineTestHelpers.h"
@@ -54,23 +50,22 @@ const TCHAR* const PreviousBytes = TEXT("the download kept from before");
 
 TArray<FColumn> Columns()
 {
-	const FString Unreachable = FString::Printf(
-		TEXT("Could not reach %s. Check the internet connection and try again."), TarvolineApi::TarvolineSiteHost);
+	const FString Site = TarvolineApi::TarvolineSiteHost;
+	const FString Unreachable =
+		TEXT("Could not reach ") + Site + TEXT(". Check the internet connection and try again.");
 	const FString Unreadable = TEXT("Tarvoline sent an answer we could not read.");
 	const FString BrokenLink = TEXT("The download link did not work. Press Check again.");
 	const TMap<int32, FString> Sentences = {
-		{401, FString::Printf(TEXT("That API key was not accepted. Make a new one at %s/account."),
-				  TarvolineApi::TarvolineSiteHost)},
-		{402, FString::Printf(
-				  TEXT("Not enough credits for that. Top up at %s/credits."), TarvolineApi::TarvolineSiteHost)},
+		{401, TEXT("That API key was not accepted. Make a new one at ") + Site + TEXT("/account.")},
+		{402, TEXT("Not enough credits for that. Top up at ") + Site + TEXT("/credits.")},
 		{413, TEXT("That file is too large to upload.")},
 		{429, TEXT("Too many requests for a moment. Try again in a minute.")},
 	};
-	const auto SentenceFor = [&Sentences](int32 Status)
+	// Any other status is reported with its number.
+	const FString Other = TEXT("Tarvoline answered %d. Try again, or write to us if it keeps happening.");
+	const auto SentenceFor = [&Sentences, &Other](int32 Status)
 	{
-		const FString Answered =
-			FString::Printf(TEXT("Tarvoline answered %d. Try again, or write to us if it keeps happening."), Status);
-		return Sentences.Contains(Status) ? Sentences[Status] : Answered;
+		return Sentences.Contains(Status) ? Sentences[Status] : Other.Replace(TEXT("%d"), *FString::FromInt(Status));
 	};
 	TArray<FColumn> Result = {{TEXT("none"), TEXT("[]"), 0, FString(), FString()}};
 	for (const int32 Status : {401, 402, 404, 413, 422, 429, 500, 503})
@@ -103,11 +98,9 @@ TArray<FColumn> Columns()
 FString FileState(const FString& SavePath)
 {
 	FString OnDisk;
-	FString State = FFileHelper::LoadFileToString(OnDisk, *SavePath) ? TEXT("replaced") : TEXT("missing");
-	if (OnDisk.Equals(PreviousBytes, ESearchCase::CaseSensitive))
-	{
-		State = TEXT("kept");
-	}
+	const bool bRead = FFileHelper::LoadFileToString(OnDisk, *SavePath);
+	const bool bKept = bRead && OnDisk.Equals(PreviousBytes, ESearchCase::CaseSensitive);
+	const FString State = bKept ? TEXT("kept") : bRead ? TEXT("replaced") : TEXT("missing");
 	const bool bTemporary = IFileManager::Get().FileExists(*TarvolineApi::MakeDownloadTempPath(SavePath));
 	return bTemporary ? State + TEXT(", a temporary file left") : State;
 }
@@ -195,8 +188,8 @@ bool RunRow(FAutomationTestBase* Test, const FString& Operation)
 	TArray<TSharedRef<FCell>> Cells;
 	for (const FColumn& Column : AllColumns)
 	{
-		FaultStep(Test, Column.Fault);
-		Cells.Add(CallStep<FNothing>(Test, Operation + TEXT(" under ") + Column.Label,
+		Cells.Add(CallStep<FNothing>(
+			Test, Operation + TEXT(" under ") + Column.Label,
 			[Operation, Fixture, Column, bDownload](const TSharedRef<FCell>& Cell)
 			{
 				const FString SavePath = Fixture->ScratchDir / Column.Label + TEXT(".fbx");
@@ -212,8 +205,8 @@ bool RunRow(FAutomationTestBase* Test, const FString& Operation)
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 				HostHttpTesting::SetTimeoutCeiling(0.0f);
 #endif
-			}));
-		SimClearFaultsStep(Test);
+			},
+			Column.Fault));
 	}
 	// Long enough for a second callback of any cell to show.
 	Idle(0.3);
@@ -286,15 +279,10 @@ bool FTarvolineDownloadOntoAFullDiskTest::RunTest(const FString&)
 		AddInfo(TEXT("Mounting a small disk is not permitted here: nothing to check."));
 		return true;
 	}
-	for (const FString& Disk : Disks)
-	{
-		FFileHelper::SaveStringToFile(PreviousBytes, *(Disk / TEXT("motion.fbx")));
-	}
-	HostFilesTesting::FillDisk(Disks[0]);
-	TestTrue(TEXT("made read-only"), HostFilesTesting::MakeDiskReadOnly(Disks[1]));
 	TArray<TSharedRef<FCell>> Cells;
 	for (const FString& Disk : Disks)
 	{
+		FFileHelper::SaveStringToFile(PreviousBytes, *(Disk / TEXT("motion.fbx")));
 		Cells.Add(CallStep<FNothing>(this, TEXT("the download onto ") + Disk,
 			[Fixture, Disk](const TSharedRef<FCell>& Cell)
 			{
@@ -302,6 +290,9 @@ bool FTarvolineDownloadOntoAFullDiskTest::RunTest(const FString&)
 					Fixture->DownloadUrl(), Disk / TEXT("motion.fbx"), OnDone(Cell), OnFailure(Cell));
 			}));
 	}
+	// The downloads run once this returns, after the earlier files are in place and the disks are full or read-only.
+	HostFilesTesting::FillDisk(Disks[0]);
+	TestTrue(TEXT("made read-only"), HostFilesTesting::MakeDiskReadOnly(Disks[1]));
 	Idle(0.3);
 	Then(
 		[this, Cells, Disks, Fixture]()

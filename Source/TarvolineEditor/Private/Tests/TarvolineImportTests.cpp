@@ -11,6 +11,7 @@
 #include "Misc/AutomationTest.h"
 #include "Misc/ConfigCacheIni.h"
 #include "Misc/Guid.h"
+#include "Misc/PackageName.h"
 #include "Misc/Paths.h"
 #include "Modules/ModuleManager.h"
 #include "TarvolineImport.h"
@@ -68,9 +69,8 @@ FString Describe(const FTarvolineImportResult& Result)
 	TArray<FString> Names;
 	for (const FAssetData& Asset : Assets)
 	{
-		FString Relative = Asset.PackageName.ToString();
-		Relative.RemoveFromStart(TEXT("/Game/"));
-		const bool bOnDisk = FPaths::FileExists(FPaths::ProjectContentDir() / Relative + TEXT(".uasset"));
+		const bool bOnDisk = FPaths::FileExists(FPackageName::LongPackageNameToFilename(
+			Asset.PackageName.ToString(), FPackageName::GetAssetPackageExtension()));
 		const bool bDirty = Asset.IsAssetLoaded() && Asset.GetAsset()->GetPackage()->IsDirty();
 		const FString Name =
 			Asset.AssetName.ToString().Replace(*Character, TEXT("<character>"), ESearchCase::CaseSensitive);
@@ -96,65 +96,23 @@ FString Expected(const TCHAR* Mesh, const TCHAR* ClipName, const TCHAR* Clip, co
 	return Line + (FolderClips[0] ? TEXT(", ") : TEXT("")) + FolderClips;
 }
 
-/**
- * Writes settings into the per-project user settings (where the FBX dialog keeps the user's last choices) and puts
- * back what was there when it goes, so a developer's editor keeps its own choices.
- */
-class FScopedSavedSettings
-{
-public:
-	~FScopedSavedSettings()
-	{
-		for (const FOldValue& Old : Saved)
-		{
-			if (Old.Value.IsSet())
-			{
-				GConfig->SetString(*Old.Section, *Old.Key, *Old.Value.GetValue(), GEditorPerProjectIni);
-			}
-			else
-			{
-				GConfig->RemoveKey(*Old.Section, *Old.Key, GEditorPerProjectIni);
-			}
-		}
-		GConfig->Flush(false, GEditorPerProjectIni);
-	}
-
-	/** Sets one key, once per key. */
-	void Set(const TCHAR* Section, const TCHAR* Key, const TCHAR* Value)
-	{
-		FString Old;
-		const bool bExisted = GConfig->GetString(Section, Key, Old, GEditorPerProjectIni);
-		Saved.Add({Section, Key, bExisted ? TOptional<FString>(Old) : TOptional<FString>()});
-		GConfig->SetString(Section, Key, Value, GEditorPerProjectIni);
-	}
-
-private:
-	struct FOldValue
-	{
-		FString Section;
-		FString Key;
-		TOptional<FString> Value;
-	};
-	TArray<FOldValue> Saved;
-};
-
 /** Drops everything in memory under the folder, as a new editor session would start without it. */
 void ForgetFolderInMemory(const FString& Folder)
 {
 	TArray<UObject*> Packages;
+	TArray<UObject*> Doomed;
 	GetObjectsOfClass(UPackage::StaticClass(), Packages, false);
 	for (UObject* Package : Packages)
 	{
 		if (Package->GetName().StartsWith(Folder + TEXT("/")))
 		{
-			TArray<UObject*> Objects;
-			GetObjectsWithOuter(Package, Objects, true);
-			Objects.Add(Package);
-			for (UObject* Object : Objects)
-			{
-				Object->MarkAsGarbage();
-			}
+			GetObjectsWithOuter(Package, Doomed, true);
+			Doomed.Add(Package);
 		}
+	}
+	for (UObject* Object : Doomed)
+	{
+		Object->MarkAsGarbage();
 	}
 	CollectGarbage(GARBAGE_COLLECTION_KEEPFLAGS);
 }
@@ -165,13 +123,14 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineImportNamesTest, "Tarvoline.Import.Na
 
 bool FTarvolineImportNamesTest::RunTest(const FString&)
 {
+	// A length of 0 asks for the folder a character's file name gives.
 	struct FCase
 	{
 		const TCHAR* Text;
 		int32 MaxLength;
 		const TCHAR* Expected;
 	};
-	const FCase AssetNames[] = {
+	const FCase Cases[] = {
 		{TEXT("A fox jumps over the fence!"), 48, TEXT("a_fox_jumps_over_the_fence")},
 		{TEXT("  Dog, running.  "), 48, TEXT("dog_running")},
 		{TEXT("3 jumps"), 48, TEXT("a_3_jumps")},
@@ -184,24 +143,18 @@ bool FTarvolineImportNamesTest::RunTest(const FString&)
 		{TEXT("the quick brown fox jumps over the lazy dog agai n and again"), 48,
 			TEXT("the_quick_brown_fox_jumps_over_the_lazy_dog_agai")},
 		{TEXT("abcdefghij klm"), 11, TEXT("abcdefghij")},
-	};
-	for (const FCase& Case : AssetNames)
-	{
-		TestEqual(FString::Printf(TEXT("name of \"%s\""), Case.Text), *MakeAssetName(Case.Text, Case.MaxLength),
-			Case.Expected);
-	}
-	const FCase Folders[] = {
-		{TEXT("fox.glb"), 0, TEXT("fox")},
-		{TEXT("My Fox.glb"), 0, TEXT("my_fox")},
-		{TEXT(""), 0, TEXT("character")},
-		{TEXT("C:/Models/wolf.v2.fbx"), 0, TEXT("wolf_v2")},
+		{TEXT("fox.glb"), 0, TEXT("/Game/Tarvoline/Animations/fox")},
+		{TEXT("My Fox.glb"), 0, TEXT("/Game/Tarvoline/Animations/my_fox")},
+		{TEXT(""), 0, TEXT("/Game/Tarvoline/Animations/character")},
+		{TEXT("C:/Models/wolf.v2.fbx"), 0, TEXT("/Game/Tarvoline/Animations/wolf_v2")},
 		{TEXT("an extremely long character name that goes on and on.fbx"), 0,
-			TEXT("an_extremely_long_character_name_that_go")},
+			TEXT("/Game/Tarvoline/Animations/an_extremely_long_character_name_that_go")},
 	};
-	for (const FCase& Case : Folders)
+	for (const FCase& Case : Cases)
 	{
-		TestEqual(FString::Printf(TEXT("folder of \"%s\""), Case.Text), *AnimationFolderFor(Case.Text),
-			*(FString(TEXT("/Game/Tarvoline/Animations/")) + Case.Expected));
+		TestEqual(FString::Printf(TEXT("\"%s\" (%d)"), Case.Text, Case.MaxLength),
+			*(Case.MaxLength > 0 ? MakeAssetName(Case.Text, Case.MaxLength) : AnimationFolderFor(Case.Text)),
+			Case.Expected);
 	}
 	return true;
 }
@@ -213,25 +166,38 @@ bool FTarvolineImportFirstAndLaterTest::RunTest(const FString&)
 {
 	using namespace TarvolineImportTest;
 	// A user's last manual FBX import, as hostile to a generated motion as it gets: saved dialog options must change
-	// nothing, so every line below is what a clean editor makes.
-	FScopedSavedSettings Saved;
+	// nothing, so every line below is what a clean editor makes. The user's own choices are put back at the end.
+	struct FOldValue
+	{
+		const TCHAR* Section;
+		const TCHAR* Key;
+		TOptional<FString> Value;
+	};
+	TArray<FOldValue> Before;
+	const auto Set = [&Before](const TCHAR* Section, const TCHAR* Key, const TCHAR* Value)
+	{
+		FString Old;
+		const bool bExisted = GConfig->GetString(Section, Key, Old, GEditorPerProjectIni);
+		Before.Add({Section, Key, bExisted ? TOptional<FString>(Old) : TOptional<FString>()});
+		GConfig->SetString(Section, Key, Value, GEditorPerProjectIni);
+	};
 	for (const TCHAR* Section : {TEXT("FBX_Import_UI_Option_FbxSkeletalMeshImportData"),
 			 TEXT("FBX_Import_UI_Option_FbxAnimSequenceImportData")})
 	{
-		Saved.Set(Section, TEXT("ImportUniformScale"), TEXT("3.000000"));
-		Saved.Set(Section, TEXT("ImportTranslation"), TEXT("(X=50.000000,Y=0.000000,Z=25.000000)"));
-		Saved.Set(Section, TEXT("ImportRotation"), TEXT("(Pitch=0.000000,Yaw=90.000000,Roll=0.000000)"));
-		Saved.Set(Section, TEXT("bConvertScene"), TEXT("False"));
-		Saved.Set(Section, TEXT("bForceFrontXAxis"), TEXT("True"));
-		Saved.Set(Section, TEXT("bConvertSceneUnit"), TEXT("True"));
+		Set(Section, TEXT("ImportUniformScale"), TEXT("3.000000"));
+		Set(Section, TEXT("ImportTranslation"), TEXT("(X=50.000000,Y=0.000000,Z=25.000000)"));
+		Set(Section, TEXT("ImportRotation"), TEXT("(Pitch=0.000000,Yaw=90.000000,Roll=0.000000)"));
+		Set(Section, TEXT("bConvertScene"), TEXT("False"));
+		Set(Section, TEXT("bForceFrontXAxis"), TEXT("True"));
+		Set(Section, TEXT("bConvertSceneUnit"), TEXT("True"));
 	}
 	const TCHAR* const Anim = TEXT("FBX_Import_UI_Option_FbxAnimSequenceImportData");
-	Saved.Set(Anim, TEXT("AnimationLength"), TEXT("FBXALIT_SetRange"));
-	Saved.Set(Anim, TEXT("FrameImportRange"), TEXT("(Min=0,Max=10)"));
-	Saved.Set(Anim, TEXT("bUseDefaultSampleRate"), TEXT("False"));
-	Saved.Set(Anim, TEXT("CustomSampleRate"), TEXT("25"));
-	Saved.Set(Anim, TEXT("bSnapToClosestFrameBoundary"), TEXT("True"));
-	Saved.Set(Anim, TEXT("bImportBoneTracks"), TEXT("False"));
+	Set(Anim, TEXT("AnimationLength"), TEXT("FBXALIT_SetRange"));
+	Set(Anim, TEXT("FrameImportRange"), TEXT("(Min=0,Max=10)"));
+	Set(Anim, TEXT("bUseDefaultSampleRate"), TEXT("False"));
+	Set(Anim, TEXT("CustomSampleRate"), TEXT("25"));
+	Set(Anim, TEXT("bSnapToClosestFrameBoundary"), TEXT("True"));
+	Set(Anim, TEXT("bImportBoneTracks"), TEXT("False"));
 
 	const TCHAR* const Humanoid = TEXT("19 bones from Hips at (0,0,95), 50x30x170 cm");
 	const TCHAR* const Motion = TEXT("3.00 s, 91 keys");
@@ -287,6 +253,18 @@ bool FTarvolineImportFirstAndLaterTest::RunTest(const FString&)
 	TestEqual(TEXT("after a restart"), *Describe(Later),
 		*Expected(Humanoid, TEXT("run2"), Motion, TEXT("run, run1, run2, run_then_jump")));
 	TestTrue(TEXT("after a restart: the mesh from disk"), Later.Mesh == FromDisk.Mesh);
+	for (const FOldValue& Old : Before)
+	{
+		if (Old.Value.IsSet())
+		{
+			GConfig->SetString(Old.Section, Old.Key, *Old.Value.GetValue(), GEditorPerProjectIni);
+		}
+		else
+		{
+			GConfig->RemoveKey(Old.Section, Old.Key, GEditorPerProjectIni);
+		}
+	}
+	GConfig->Flush(false, GEditorPerProjectIni);
 	return true;
 }
 
@@ -296,14 +274,12 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolineImportModelsTest, "Tarvoline.Import.E
 bool FTarvolineImportModelsTest::RunTest(const FString&)
 {
 	using namespace TarvolineImportTest;
-	// The importer reports a file it cannot open, and the engine a hierarchy with two roots: not the plug-in's
-	// faults, so they are expected here.
+	// Blender's armature null is not a bone, while another program's file keeps it as the root; Blender's own bone
+	// names (numbered copies, a blank, a namespace) come as the engine rewrites them. A file with two roots, one
+	// that is no FBX and one cut short import nothing at all, and the importer and the engine say why in the log.
 	AddExpectedError(TEXT("Call to FbxImporter::Initialize() failed."), EAutomationExpectedErrorFlags::Contains, 0);
 	AddExpectedError(
 		TEXT("Multiple roots are found in the bone hierarchy."), EAutomationExpectedErrorFlags::Contains, 0);
-	// Blender's armature null is not a bone, while another program's file keeps it as the root; Blender's own bone
-	// names (numbered copies, a blank, a namespace) come as the engine rewrites them. A file with two roots, one
-	// that is no FBX and one cut short import nothing at all.
 	struct FModel
 	{
 		const TCHAR* File;
@@ -346,11 +322,10 @@ bool FTarvolineImportModelsTest::RunTest(const FString&)
 	// the clip may have a number.
 	const FString FrogFile = TestModelFile(TEXT("frog_anim.fbx"));
 	const FTarvolineImportResult Nameless = ImportAnimationFbx(FrogFile, FString(), TEXT("Hop!"));
-	TestEqual(TEXT("no name: folder"), *Nameless.FolderPath, TEXT("/Game/Tarvoline/Animations/character"));
-	TestEqual(
-		TEXT("no name: mesh"), Nameless.Mesh.IsValid() ? *Nameless.Mesh->GetName() : TEXT("none"), TEXT("animation"));
-	TestTrue(TEXT("no name: clip"),
-		Nameless.Clip.IsValid() && Nameless.Clip->GetName().StartsWith(TEXT("hop"), ESearchCase::CaseSensitive));
+	const FString NamelessMesh = Nameless.Mesh.IsValid() ? Nameless.Mesh->GetName() : TEXT("none");
+	const FString NamelessClip = Nameless.Clip.IsValid() ? Nameless.Clip->GetName().Left(3) : TEXT("none");
+	TestEqual(TEXT("no name"), Nameless.FolderPath + TEXT(", ") + NamelessMesh + TEXT(", ") + NamelessClip,
+		TEXT("/Game/Tarvoline/Animations/character, animation, hop"));
 
 	// A folder holding a skeleton and no mesh gets the clip alone, bound to that skeleton.
 	const FString Character = UniqueCharacter(TEXT("Rig"));

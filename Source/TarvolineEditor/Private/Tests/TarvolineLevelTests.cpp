@@ -9,7 +9,6 @@
 #include "Editor/Transactor.h"
 #include "Engine/SkeletalMesh.h"
 #include "Engine/World.h"
-#include "EngineUtils.h"
 #include "Misc/AutomationTest.h"
 #include "Misc/Guid.h"
 #include "Selection.h"
@@ -71,47 +70,41 @@ bool FTarvolineLevelAddTest::RunTest(const FString&)
 {
 	using namespace TarvolineLevelTest;
 	const FTarvolineImportResult Imported = Import(TEXT("humanoid_anim.fbx"));
-	if (!TestTrue(TEXT("imported"), Imported.Mesh.IsValid() && Imported.Clip.IsValid()))
+	FTarvolineImportResult Still = Import(TEXT("humanoid_noanim.fbx"));
+	if (!TestTrue(TEXT("imported"),
+			Imported.Mesh.IsValid() && Imported.Clip.IsValid() && Still.Mesh.IsValid() && !Still.Clip.IsValid()))
 	{
 		return false;
 	}
 	const int32 ActorsBefore = CountMeshActors();
 	const int32 StepsBefore = UndoSteps();
 	const int32 SelectedBefore = GEditor->GetSelectedActors()->Num();
-	const auto Level = [ActorsBefore, StepsBefore]()
+	// Weak: an undone actor is garbage, and a later garbage collection may free it.
+	TWeakObjectPtr<ASkeletalMeshActor> First;
+	TWeakObjectPtr<ASkeletalMeshActor> Second;
+	const auto Level = [&First, &Second, &Imported, ActorsBefore, StepsBefore]()
 	{
-		return FString::Printf(
-			TEXT("+%d actors, +%d steps"), CountMeshActors() - ActorsBefore, UndoSteps() - StepsBefore);
+		return FString::Printf(TEXT("%s | %s | +%d actors, +%d steps"), *Describe(First.Get(), Imported),
+			*Describe(Second.Get(), Imported), CountMeshActors() - ActorsBefore, UndoSteps() - StepsBefore);
 	};
 	const FString Playing =
 		TEXT("'dance_in_place' at the level's origin, the mesh, single node, plays the clip looping at once");
 	const FString Selected = Playing + TEXT(", selected alone");
 
 	// Each press is one undo step that places a looping actor at the origin and selects it alone.
-	ASkeletalMeshActor* First = AddClipToLevel(Imported);
-	TestEqual(TEXT("first"), *Describe(First, Imported), *Selected);
-	TestEqual(TEXT("first: level"), *Level(), TEXT("+1 actors, +1 steps"));
-	ASkeletalMeshActor* Second = AddClipToLevel(Imported);
-	TestEqual(TEXT("second"), *Describe(Second, Imported), *Selected);
-	TestEqual(TEXT("second: the first"), *Describe(First, Imported), *Playing);
-	TestEqual(TEXT("second: level"), *Level(), TEXT("+2 actors, +2 steps"));
+	First = AddClipToLevel(Imported);
+	TestEqual(TEXT("first"), *Level(), *(Selected + TEXT(" | no actor | +1 actors, +1 steps")));
+	Second = AddClipToLevel(Imported);
+	TestEqual(TEXT("second"), *Level(), *(Playing + TEXT(" | ") + Selected + TEXT(" | +2 actors, +2 steps")));
 
 	// Each undo takes one whole step back: its actor and its selection.
 	TestTrue(TEXT("undo"), GEditor->UndoTransaction());
-	TestEqual(TEXT("first undo: second"), *Describe(Second, Imported), TEXT("no actor"));
-	TestEqual(TEXT("first undo: first"), *Describe(First, Imported), *Selected);
-	TestEqual(TEXT("first undo: level"), *Level(), TEXT("+1 actors, +1 steps"));
+	TestEqual(TEXT("first undo"), *Level(), *(Selected + TEXT(" | no actor | +1 actors, +1 steps")));
 	TestTrue(TEXT("undo again"), GEditor->UndoTransaction());
-	TestEqual(TEXT("second undo: first"), *Describe(First, Imported), TEXT("no actor"));
-	TestEqual(TEXT("second undo: level"), *Level(), TEXT("+0 actors, +0 steps"));
+	TestEqual(TEXT("second undo"), *Level(), TEXT("no actor | no actor | +0 actors, +0 steps"));
 	TestEqual(TEXT("second undo: selection as before"), GEditor->GetSelectedActors()->Num(), SelectedBefore);
 
 	// A mesh without motion is shown in the engine's default animation mode, labelled with the mesh's name.
-	FTarvolineImportResult Still = Import(TEXT("humanoid_noanim.fbx"));
-	if (!TestTrue(TEXT("mesh without clip"), Still.Mesh.IsValid() && !Still.Clip.IsValid()))
-	{
-		return false;
-	}
 	TestEqual(TEXT("without clip"), *Describe(AddClipToLevel(Still), Still),
 		*FString::Printf(
 			TEXT("'%s' at the level's origin, the mesh, blueprint, selected alone"), *Still.Mesh->GetName()));
@@ -123,7 +116,7 @@ bool FTarvolineLevelAddTest::RunTest(const FString&)
 	TestFalse(TEXT("mesh deleted"), Still.Mesh.IsValid());
 	TestNull(TEXT("deleted mesh"), AddClipToLevel(Still));
 	TestNull(TEXT("empty result"), AddClipToLevel(FTarvolineImportResult()));
-	TestEqual(TEXT("nothing placed"), *Level(), TEXT("+0 actors, +0 steps"));
+	TestEqual(TEXT("nothing placed"), *Level(), TEXT("no actor | no actor | +0 actors, +0 steps"));
 	return true;
 }
 

@@ -34,11 +34,12 @@ public:
 	TArray<FString> Lines;
 };
 
-/** Enqueues reading the account with Key, from the service at Api when one is given. */
+/** Enqueues reading the account with Key, under Fault when given, from the service at Api when one is given. */
 TSharedRef<TOutcome<FNothing>> AccountStep(
-	FAutomationTestBase* Test, const FString& Key, const FString& Api = FString())
+	FAutomationTestBase* Test, const FString& Key, const FString& Fault, const FString& Api = FString())
 {
-	return CallStep<FNothing>(Test, TEXT("the account with ") + Api,
+	return CallStep<FNothing>(
+		Test, TEXT("the account with ") + Api + Fault,
 		[Key, Api](const TSharedRef<TOutcome<FNothing>>& Outcome)
 		{
 			const FString SavedApi = FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_API"));
@@ -49,7 +50,8 @@ TSharedRef<TOutcome<FNothing>> AccountStep(
 			};
 			TarvolineApi::FetchAccount(Key, Counted, OnFailure(Outcome));
 			FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), *SavedApi);
-		});
+		},
+		Fault);
 }
 
 /** What MakeDownloadFileName made of a prompt and a job id: the file name or the refusal, in one line. */
@@ -102,13 +104,11 @@ bool FTarvolineSecurityKeyNeverLeavesTest::RunTest(const FString&)
 		{TEXT("{\"kind\": \"status\", \"status\": 401}"), TEXT("{\"kind\": \"html\", \"status\": 500}"),
 			TEXT("{\"kind\": \"malformed\"}"), TEXT("{\"kind\": \"drop\", \"count\": -1}")})
 	{
-		FaultStep(this, Fault);
-		Refusals.Add(AccountStep(this, SecretKey));
-		SimClearFaultsStep(this);
+		Refusals.Add(AccountStep(this, SecretKey, Fault));
 	}
 	// A key the service refuses, with its own sentence, no service at all, and a refused download link.
-	Refusals.Add(AccountStep(this, FString(SecretKey) + TEXT("x")));
-	Refusals.Add(AccountStep(this, SecretKey, TEXT("http://127.0.0.1:1")));
+	Refusals.Add(AccountStep(this, FString(SecretKey) + TEXT("x"), FString()));
+	Refusals.Add(AccountStep(this, SecretKey, FString(), TEXT("http://127.0.0.1:1")));
 	FaultStep(this, TEXT("{\"kind\": \"status\", \"status\": 403, \"path\": \"/downloads/\"}"));
 	Refusals.Add(CallStep<FNothing>(this, TEXT("the refused download"),
 		[Url, Scratch](const TSharedRef<TOutcome<FNothing>>& Outcome)
@@ -172,12 +172,12 @@ bool FTarvolineSecurityServiceNamesTest::RunTest(const FString&)
 		TestEqual(*FString::Printf(TEXT("id \"%s\""), Id), *NameFor(TEXT("walks"), Id), *Refused);
 	}
 	// Only the first eight characters of an id are used, and prompts that look like paths become plain names.
+	const TCHAR* const Walks = TEXT("Walks forward, then waves!");
 	const TCHAR* const Named[][3] = {
-		{TEXT("Walks forward, then waves!"), TEXT("3f9a2c71d04e8b65"), TEXT("walks_forward_then_waves_3f9a2c71.fbx")},
-		{TEXT("Walks forward, then waves!"), TEXT("ab"), TEXT("walks_forward_then_waves_ab.fbx")},
-		{TEXT("Walks forward, then waves!"), TEXT("3f9a2c71/../../../x"),
-			TEXT("walks_forward_then_waves_3f9a2c71.fbx")},
-		{TEXT("Walks forward, then waves!"), TEXT("A-b_9"), TEXT("walks_forward_then_waves_A-b_9.fbx")},
+		{Walks, TEXT("3f9a2c71d04e8b65"), TEXT("walks_forward_then_waves_3f9a2c71.fbx")},
+		{Walks, TEXT("ab"), TEXT("walks_forward_then_waves_ab.fbx")},
+		{Walks, TEXT("3f9a2c71/../../../x"), TEXT("walks_forward_then_waves_3f9a2c71.fbx")},
+		{Walks, TEXT("A-b_9"), TEXT("walks_forward_then_waves_A-b_9.fbx")},
 		{TEXT("../../../Config/DefaultEngine"), TEXT("3f9a2c71"), TEXT("config_defaultengine_3f9a2c71.fbx")},
 		{TEXT("..\\..\\x"), TEXT("3f9a2c71"), TEXT("x_3f9a2c71.fbx")},
 		{TEXT("/etc/passwd"), TEXT("3f9a2c71"), TEXT("etc_passwd_3f9a2c71.fbx")},
