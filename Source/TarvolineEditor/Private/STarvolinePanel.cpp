@@ -201,7 +201,7 @@ void STarvolinePanel::RefreshCharacters(TFunction<void()> Then)
 					return;
 				}
 				Characters.Empty();
-				SelectedCharacter.Reset();
+				TSharedPtr<FTarvolineCharacter> Selection;
 				for (const FTarvolineCharacter& Record : Records)
 				{
 					if (!Record.Status.Equals(TEXT("ready"), ESearchCase::IgnoreCase))
@@ -212,17 +212,18 @@ void STarvolinePanel::RefreshCharacters(TFunction<void()> Then)
 					Characters.Add(Entry);
 					if (!RememberedId.IsEmpty() && Entry->Id.Equals(RememberedId, ESearchCase::IgnoreCase))
 					{
-						SelectedCharacter = Entry;
+						Selection = Entry;
 					}
 				}
-				if (!SelectedCharacter.IsValid() && Characters.Num() > 0)
+				if (!Selection.IsValid() && Characters.Num() > 0)
 				{
-					SelectedCharacter = Characters[0];
+					Selection = Characters[0];
 				}
+				SelectCharacter(Selection);
 				if (CharacterCombo.IsValid())
 				{
-					// SetSelectedItem calls OnCharacterSelected back at once, which finds the same item and keeps
-					// the price.
+					// SetSelectedItem calls OnCharacterSelected back at once, which finds the item already selected:
+					// the price was kept or dropped above.
 					CharacterCombo->RefreshOptions();
 					CharacterCombo->SetSelectedItem(SelectedCharacter);
 				}
@@ -248,9 +249,20 @@ void STarvolinePanel::OnCharacterSelected(TSharedPtr<FTarvolineCharacter> Item, 
 	{
 		return;
 	}
-	SelectedCharacter = Item;
-	Plan.Reset();
+	SelectCharacter(Item);
 	RebuildExamples();
+}
+
+void STarvolinePanel::SelectCharacter(const TSharedPtr<FTarvolineCharacter>& Item)
+{
+	// Compared by id: a list refresh makes new copies of the same characters, and one that stays keeps its price.
+	const bool bSame = SelectedCharacter.IsValid() == Item.IsValid() &&
+					   (!Item.IsValid() || SelectedCharacter->Id.Equals(Item->Id, ESearchCase::IgnoreCase));
+	if (!bSame)
+	{
+		Plan.Reset();
+	}
+	SelectedCharacter = Item;
 }
 
 void STarvolinePanel::RefreshAccount(TFunction<void()> Then)
@@ -439,20 +451,15 @@ void STarvolinePanel::OnRigPolled(const FTarvolineCharacter& Character, const FS
 
 void STarvolinePanel::OnCharacterRigged(const FString& CharacterId, const FString& Filename, const FString& Family)
 {
-	const TSharedPtr<FTarvolineCharacter> Before = SelectedCharacter;
+	TSharedPtr<FTarvolineCharacter> Rigged = SelectedCharacter;
 	for (const TSharedPtr<FTarvolineCharacter>& Entry : Characters)
 	{
 		if (Entry->Id.Equals(CharacterId, ESearchCase::IgnoreCase))
 		{
-			SelectedCharacter = Entry;
+			Rigged = Entry;
 		}
 	}
-	if (SelectedCharacter != Before)
-	{
-		// A shown price belongs to the character it was asked for. The picker's own callback cannot drop it: it
-		// finds the new character already selected.
-		Plan.Reset();
-	}
+	SelectCharacter(Rigged);
 	if (CharacterCombo.IsValid())
 	{
 		CharacterCombo->SetSelectedItem(SelectedCharacter);

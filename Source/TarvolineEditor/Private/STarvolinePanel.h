@@ -163,6 +163,10 @@ private:
 	/** An answer that arrives after Sign out belongs to an account the panel no longer shows: it only ends the work.
 	 *  True when the panel is signed out and the answer must be dropped. */
 	bool EndWorkIfSignedOut();
+	/** Every change of the selected character goes through here, whatever causes it: a shown price belongs to the
+	 *  character it was asked for. The picker's callback cannot see a change made by a refresh or a rig, since it
+	 *  finds the new item already selected. */
+	void SelectCharacter(const TSharedPtr<FTarvolineCharacter>& Item);
 
 	void OnSignedIn(const FTarvolineAccount& NewAccount, const FString& SentKey, int32 SentSignOutCount);
 	void OnRigPolled(const FTarvolineCharacter& Character, const FString& CharacterId);

@@ -391,7 +391,7 @@ IMPLEMENT_SIMPLE_AUTOMATION_TEST(FTarvolinePanelRefreshTest, "Tarvoline.Panel.Re
 bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 {
 	const auto SavedKey = BeginStep(this);
-	const FPanelSlot Slot = PanelStep(this, DemoKey, FString(), TEXT("trots forward"));
+	const FPanelSlot Slot = PanelStep(this, DemoKey, FString(), TEXT("  a fox jumps \n"));
 	Then(
 		[this, Slot]()
 		{
@@ -433,16 +433,20 @@ bool FTarvolinePanelRefreshTest::RunTest(const FString&)
 			Panel.OnCharacterSelected(Panel.GetSelectedCharacter(), ESelectInfo::OnMouseClick);
 			Panel.OnCharacterSelected(nullptr, ESelectInfo::Direct);
 			TestText(this, TEXT("same or no choice"), Describe(Panel), Kept);
-			Panel.OnPromptChanged(FText::FromString(TEXT("  a fox jumps \n")));
 		});
 
-	// The chosen character disappears: the first is selected. A status in capitals still counts as ready.
+	// The chosen character disappears: the first is selected, without the price asked for the one before. A status in
+	// capitals still counts as ready.
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 200,
 						TEXT("[{\"id\": \"b1\", \"filename\": \"bird_mesh.fbx\", \"status\": \"READY\"}, "
 							 "{\"id\": \"h1\", \"filename\": \"humanoid_mesh.fbx\", \"status\": \"ready\"}]")));
 	Step(this, Slot, &STarvolinePanel::OnRefreshClicked, TEXT("signed in, list [bird_mesh.fbx*, humanoid_mesh.fbx]"));
 
-	// An empty list selects nothing; a failed list keeps the account and the stored key, and says why.
+	// An empty list selects nothing and drops the price; a failed list keeps the account and the stored key, and says
+	// why.
+	Step(this, Slot, &STarvolinePanel::OnRefreshClicked);
+	Step(this, Slot, &STarvolinePanel::CheckPrice,
+		TEXT("signed in, list [humanoid_mesh.fbx*, quadruped_mesh.fbx, bird_mesh.fbx], price"));
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 200, TEXT("[]")));
 	Step(this, Slot, &STarvolinePanel::OnRefreshClicked, TEXT("signed in"));
 	FaultStep(this, AnswerWithFault(TEXT("GET"), TEXT("^/v1/assets$"), 503, FString()));
