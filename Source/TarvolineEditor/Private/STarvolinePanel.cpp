@@ -57,6 +57,16 @@ FString MakeCharacterLabel(const FTarvolineCharacter& Character)
 	return FString::Printf(TEXT("%s  (%s)"), *Character.Filename, *Character.Family);
 }
 
+/** The job's FBX output, the file the result road downloads; null when the job lists none. */
+const FTarvolineJobOutput* FindFbxOutput(const FTarvolineJob& Job)
+{
+	return Job.Outputs.FindByPredicate(
+		[](const FTarvolineJobOutput& Candidate)
+		{
+			return Candidate.Kind.Equals(TEXT("fbx"), ESearchCase::IgnoreCase);
+		});
+}
+
 TSharedRef<STextBlock> MakeSectionHeader(const FText& Text)
 {
 	return SNew(STextBlock).Text(Text).Font(FCoreStyle::GetDefaultFontStyle("Bold", 11));
@@ -526,6 +536,7 @@ void STarvolinePanel::MakeAnimation()
 {
 	BeginWork(FString());
 	LastImport = FTarvolineImportResult();
+	bJobSuperseded = true;
 	if (!SelectedCharacter.IsValid())
 	{
 		EndWorkQuietly();
@@ -547,6 +558,7 @@ void STarvolinePanel::OnJobUpdated(const FTarvolineJob& NewJob)
 		return;
 	}
 	Job = NewJob;
+	bJobSuperseded = false;
 	AdvanceJob();
 }
 
@@ -696,11 +708,7 @@ void STarvolinePanel::DownloadResult(const FTarvolineJob& NewJob)
 	}
 	Job = NewJob;
 
-	const FTarvolineJobOutput* Output = NewJob.Outputs.FindByPredicate(
-		[](const FTarvolineJobOutput& Candidate)
-		{
-			return Candidate.Kind.Equals(TEXT("fbx"), ESearchCase::IgnoreCase);
-		});
+	const FTarvolineJobOutput* Output = FindFbxOutput(NewJob);
 	if (!Output || Output->Url.IsEmpty())
 	{
 		bBusy = false;
@@ -922,12 +930,16 @@ EVisibility STarvolinePanel::GetResultVisibility() const
 EVisibility STarvolinePanel::GetCheckAgainVisibility() const
 {
 	// Offered while a job has no clip to show: after a failed download or import of a finished job, and after the
-	// job could no longer be read while it was running. Signed out (a refused key), pressing it could only fail.
-	if (!Account.IsSet() || !Job.IsSet() || LastImport.Clip.IsValid())
+	// job could no longer be read while it was running. Signed out (a refused key), pressing it could only fail; once
+	// a new job is ordered, the job still held is the one before, no longer the user's concern.
+	if (!Account.IsSet() || !Job.IsSet() || bJobSuperseded || LastImport.Clip.IsValid())
 	{
 		return EVisibility::Collapsed;
 	}
-	const bool bSucceeded = Job->Status.Equals(TEXT("succeeded"), ESearchCase::IgnoreCase);
+	// A finished job's outputs are final: without an FBX, reading it again can only end the same way. An FBX whose
+	// link is empty still offers it, since every read of the job hands out fresh links.
+	const bool bSucceeded =
+		Job->Status.Equals(TEXT("succeeded"), ESearchCase::IgnoreCase) && FindFbxOutput(*Job) != nullptr;
 	const bool bPollingStopped = Job->IsActive() && !bBusy;
 	return bSucceeded || bPollingStopped ? EVisibility::Visible : EVisibility::Collapsed;
 }

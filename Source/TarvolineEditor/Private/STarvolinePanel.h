@@ -216,6 +216,9 @@ private:
 	FString Status;
 	FString Error;
 	bool bBusy = false;
+	/** Set from Make until the new job's first answer: Job still holds the previous job, whose result is no longer
+	 *  offered (Check again), even when the new job is refused. */
+	bool bJobSuperseded = false;
 	/** Lives exactly as long as the panel; callbacks test their weak pointer to it before touching the panel. */
 	TSharedPtr<bool> AliveToken = MakeShared<bool>(true);
 	/** Counts Sign outs, so a sign-in answer can tell it was asked for before one (even for the same key). */
