@@ -57,6 +57,16 @@ FString MakeCharacterLabel(const FTarvolineCharacter& Character)
 	return FString::Printf(TEXT("%s  (%s)"), *Character.Filename, *Character.Family);
 }
 
+/** The job's FBX output, the file the result road downloads; null when the job lists none. */
+const FTarvolineJobOutput* FindFbxOutput(const FTarvolineJob& Job)
+{
+	return Job.Outputs.FindByPredicate(
+		[](const FTarvolineJobOutput& Candidate)
+		{
+			return Candidate.Kind.Equals(TEXT("fbx"), ESearchCase::IgnoreCase);
+		});
+}
+
 TSharedRef<STextBlock> MakeSectionHeader(const FText& Text)
 {
 	return SNew(STextBlock).Text(Text).Font(FCoreStyle::GetDefaultFontStyle("Bold", 11));
@@ -201,7 +211,7 @@ void STarvolinePanel::RefreshCharacters(TFunction<void()> Then)
 					return;
 				}
 				Characters.Empty();
-				SelectedCharacter.Reset();
+				TSharedPtr<FTarvolineCharacter> Selection;
 				for (const FTarvolineCharacter& Record : Records)
 				{
 					if (!Record.Status.Equals(TEXT("ready"), ESearchCase::IgnoreCase))
@@ -212,17 +222,18 @@ void STarvolinePanel::RefreshCharacters(TFunction<void()> Then)
 					Characters.Add(Entry);
 					if (!RememberedId.IsEmpty() && Entry->Id.Equals(RememberedId, ESearchCase::IgnoreCase))
 					{
-						SelectedCharacter = Entry;
+						Selection = Entry;
 					}
 				}
-				if (!SelectedCharacter.IsValid() && Characters.Num() > 0)
+				if (!Selection.IsValid() && Characters.Num() > 0)
 				{
-					SelectedCharacter = Characters[0];
+					Selection = Characters[0];
 				}
+				SelectCharacter(Selection);
 				if (CharacterCombo.IsValid())
 				{
-					// SetSelectedItem calls OnCharacterSelected back at once, which finds the same item and keeps
-					// the price.
+					// SetSelectedItem calls OnCharacterSelected back at once, which finds the item already selected:
+					// the price was kept or dropped above.
 					CharacterCombo->RefreshOptions();
 					CharacterCombo->SetSelectedItem(SelectedCharacter);
 				}
@@ -248,9 +259,20 @@ void STarvolinePanel::OnCharacterSelected(TSharedPtr<FTarvolineCharacter> Item, 
 	{
 		return;
 	}
-	SelectedCharacter = Item;
-	Plan.Reset();
+	SelectCharacter(Item);
 	RebuildExamples();
+}
+
+void STarvolinePanel::SelectCharacter(const TSharedPtr<FTarvolineCharacter>& Item)
+{
+	// Compared by id: a list refresh makes new copies of the same characters, and one that stays keeps its price.
+	const bool bSame = SelectedCharacter.IsValid() == Item.IsValid() &&
+					   (!Item.IsValid() || SelectedCharacter->Id.Equals(Item->Id, ESearchCase::IgnoreCase));
+	if (!bSame)
+	{
+		Plan.Reset();
+	}
+	SelectedCharacter = Item;
 }
 
 void STarvolinePanel::RefreshAccount(TFunction<void()> Then)
@@ -439,20 +461,15 @@ void STarvolinePanel::OnRigPolled(const FTarvolineCharacter& Character, const FS
 
 void STarvolinePanel::OnCharacterRigged(const FString& CharacterId, const FString& Filename, const FString& Family)
 {
-	const TSharedPtr<FTarvolineCharacter> Before = SelectedCharacter;
+	TSharedPtr<FTarvolineCharacter> Rigged = SelectedCharacter;
 	for (const TSharedPtr<FTarvolineCharacter>& Entry : Characters)
 	{
 		if (Entry->Id.Equals(CharacterId, ESearchCase::IgnoreCase))
 		{
-			SelectedCharacter = Entry;
+			Rigged = Entry;
 		}
 	}
-	if (SelectedCharacter != Before)
-	{
-		// A shown price belongs to the character it was asked for. The picker's own callback cannot drop it: it
-		// finds the new character already selected.
-		Plan.Reset();
-	}
+	SelectCharacter(Rigged);
 	if (CharacterCombo.IsValid())
 	{
 		CharacterCombo->SetSelectedItem(SelectedCharacter);
@@ -519,6 +536,7 @@ void STarvolinePanel::MakeAnimation()
 {
 	BeginWork(FString());
 	LastImport = FTarvolineImportResult();
+	bJobSuperseded = true;
 	if (!SelectedCharacter.IsValid())
 	{
 		EndWorkQuietly();
@@ -540,6 +558,7 @@ void STarvolinePanel::OnJobUpdated(const FTarvolineJob& NewJob)
 		return;
 	}
 	Job = NewJob;
+	bJobSuperseded = false;
 	AdvanceJob();
 }
 
@@ -689,11 +708,7 @@ void STarvolinePanel::DownloadResult(const FTarvolineJob& NewJob)
 	}
 	Job = NewJob;
 
-	const FTarvolineJobOutput* Output = NewJob.Outputs.FindByPredicate(
-		[](const FTarvolineJobOutput& Candidate)
-		{
-			return Candidate.Kind.Equals(TEXT("fbx"), ESearchCase::IgnoreCase);
-		});
+	const FTarvolineJobOutput* Output = FindFbxOutput(NewJob);
 	if (!Output || Output->Url.IsEmpty())
 	{
 		bBusy = false;
@@ -915,12 +930,16 @@ EVisibility STarvolinePanel::GetResultVisibility() const
 EVisibility STarvolinePanel::GetCheckAgainVisibility() const
 {
 	// Offered while a job has no clip to show: after a failed download or import of a finished job, and after the
-	// job could no longer be read while it was running. Signed out (a refused key), pressing it could only fail.
-	if (!Account.IsSet() || !Job.IsSet() || LastImport.Clip.IsValid())
+	// job could no longer be read while it was running. Signed out (a refused key), pressing it could only fail; once
+	// a new job is ordered, the job still held is the one before, no longer the user's concern.
+	if (!Account.IsSet() || !Job.IsSet() || bJobSuperseded || LastImport.Clip.IsValid())
 	{
 		return EVisibility::Collapsed;
 	}
-	const bool bSucceeded = Job->Status.Equals(TEXT("succeeded"), ESearchCase::IgnoreCase);
+	// A finished job's outputs are final: without an FBX, reading it again can only end the same way. An FBX whose
+	// link is empty still offers it, since every read of the job hands out fresh links.
+	const bool bSucceeded =
+		Job->Status.Equals(TEXT("succeeded"), ESearchCase::IgnoreCase) && FindFbxOutput(*Job) != nullptr;
 	const bool bPollingStopped = Job->IsActive() && !bBusy;
 	return bSucceeded || bPollingStopped ? EVisibility::Visible : EVisibility::Collapsed;
 }

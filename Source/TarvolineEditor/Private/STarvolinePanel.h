@@ -163,6 +163,10 @@ private:
 	/** An answer that arrives after Sign out belongs to an account the panel no longer shows: it only ends the work.
 	 *  True when the panel is signed out and the answer must be dropped. */
 	bool EndWorkIfSignedOut();
+	/** Every change of the selected character goes through here, whatever causes it: a shown price belongs to the
+	 *  character it was asked for. The picker's callback cannot see a change made by a refresh or a rig, since it
+	 *  finds the new item already selected. */
+	void SelectCharacter(const TSharedPtr<FTarvolineCharacter>& Item);
 
 	void OnSignedIn(const FTarvolineAccount& NewAccount, const FString& SentKey, int32 SentSignOutCount);
 	void OnRigPolled(const FTarvolineCharacter& Character, const FString& CharacterId);
@@ -212,6 +216,9 @@ private:
 	FString Status;
 	FString Error;
 	bool bBusy = false;
+	/** Set from Make until the new job's first answer: Job still holds the previous job, whose result is no longer
+	 *  offered (Check again), even when the new job is refused. */
+	bool bJobSuperseded = false;
 	/** Lives exactly as long as the panel; callbacks test their weak pointer to it before touching the panel. */
 	TSharedPtr<bool> AliveToken = MakeShared<bool>(true);
 	/** Counts Sign outs, so a sign-in answer can tell it was asked for before one (even for the same key). */
