@@ -255,9 +255,6 @@ public:
 		return TestTrue(What, &Actual == &Expected);
 	}
 
-	/** The test's body; Parameters is empty for simple tests. */
-	virtual bool RunTest(const FString& Parameters) = 0;
-
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 	/** The stand-in's runner: clears the results before a run and judges them after. */
 	void HostBeginRun();
@@ -266,7 +263,15 @@ public:
 #endif
 
 protected:
+	/** The names and parameters of the test's variants: the one name and no parameters for a simple test. */
+	virtual void GetTests(TArray<FString>& OutBeautifiedNames, TArray<FString>& OutTestCommands) const = 0;
+	/** The test's body; Parameters is empty for simple tests. Only the framework runs it. */
+	virtual bool RunTest(const FString& Parameters) = 0;
+
 	FString TestName;
+
+	// The framework runs the test, as the engine's does.
+	friend class FAutomationTestFramework;
 
 private:
 	struct FExpectedError
@@ -296,6 +301,11 @@ private:
 		virtual int32 GetTestSourceFileLine() const override { return LineNumber; }                                  \
                                                                                                                      \
 	protected:                                                                                                       \
+		virtual void GetTests(TArray<FString>& OutBeautifiedNames, TArray<FString>& OutTestCommands) const override  \
+		{                                                                                                            \
+			OutBeautifiedNames.Add(PrettyName);                                                                      \
+			OutTestCommands.Add(FString());                                                                          \
+		}                                                                                                            \
 		virtual bool RunTest(const FString& Parameters) override;                                                    \
 	};
 
