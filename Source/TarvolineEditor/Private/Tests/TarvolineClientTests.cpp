@@ -603,11 +603,13 @@ bool FTarvolineClientUploadArchiveTest::RunTest(const FString&)
 		Seen += TEXT(" ") + Show(ReadAt(Body, LargeSize + 3, 4));
 		Seen += FString::Printf(
 			TEXT(", at file + %lld, %s"), Body.Tell() - LargeSize, Body.IsError() ? TEXT("error") : TEXT("no error"));
+		Seen += TEXT(", ") + Show(ReadAt(Body, Body.TotalSize() - 3, 3));
 		ReadAt(Body, Body.TotalSize() - 2, 8);
 		Seen += Body.IsError() ? TEXT(", past the end error") : TEXT(", past the end no error");
 		Seen += Body.Close() ? TEXT(", closed") : TEXT(", close failed");
 		TestEqual(TEXT("the body past 2 GiB"), *Seen,
-			TEXT("file + 10 bytes, ad|\\x00\\x00 \\x00Z|t, at file + 7, no error, past the end error, close failed"));
+			TEXT("file + 10 bytes, ad|\\x00\\x00 \\x00Z|t, at file + 7, no error, ail, past the end error, close "
+				 "failed"));
 	}
 
 	// A file that shrank after it was opened: the body it sends is not the model, and the archive says so.
