@@ -10,6 +10,7 @@
 #include "TarvolineService.h"
 #include "TarvolineTestHelpers.h"
 #include "TarvolineUploadArchive.h"
+#include "Templates/UniquePtr.h"
 
 #if defined(WITH_TARVOLINE_HOST) && WITH_TARVOLINE_HOST
 #include "HostHttpTesting.h"
@@ -219,16 +220,18 @@ bool FTarvolineClientRequestsTest::RunTest(const FString&)
 	using namespace TarvolineClientTest;
 	// TARVOLINE_API is read at each request: unset (an empty value unsets) means the live service, an https host with
 	// no path of its own; one trailing slash goes, not two. An empty key still makes the header.
-	const FString SavedApi = FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_API"));
 	TArray<FString> Urls;
 	for (const TCHAR* BaseUrl : {TEXT(""), TEXT("http://127.0.0.1:9/"), TEXT("http://127.0.0.1:9//")})
 	{
-		FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), BaseUrl);
-		const TSharedRef<IHttpRequest, ESPMode::ThreadSafe> Request = MakeRequest(TEXT("GET"), TEXT("/v1/x"), TEXT(""));
-		Urls.Add(FString::Printf(TEXT("%s '%s' %g s"), *Request->GetURL(), *Request->GetHeader(TEXT("Authorization")),
-			Request->GetTimeout().Get(0.0f)));
+		WithApiUrl(BaseUrl,
+			[&Urls]()
+			{
+				const TSharedRef<IHttpRequest, ESPMode::ThreadSafe> Request =
+					MakeRequest(TEXT("GET"), TEXT("/v1/x"), TEXT(""));
+				Urls.Add(FString::Printf(TEXT("%s '%s' %g s"), *Request->GetURL(),
+					*Request->GetHeader(TEXT("Authorization")), Request->GetTimeout().Get(0.0f)));
+			});
 	}
-	FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), *SavedApi);
 	TestEqual(TEXT("URLs and time limits"), *FString::Join(Urls, TEXT(", ")),
 		*FString::Printf(TEXT("%s/v1/x 'Bearer ' 900 s, http://127.0.0.1:9/v1/x 'Bearer ' 900 s, "
 							  "http://127.0.0.1:9//v1/x 'Bearer ' 900 s"),
@@ -435,10 +438,11 @@ bool FTarvolineClientAnswersTest::RunTest(const FString&)
 	const auto Refused = CallStep<FTarvolineAccount>(this, TEXT("refused connection"),
 		[](const TSharedRef<TOutcome<FTarvolineAccount>>& Outcome)
 		{
-			const FString SavedApi = FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_API"));
-			FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), TEXT("http://127.0.0.1:1"));
-			FetchAccount(DemoKey, OnSuccess(Outcome), OnFailure(Outcome));
-			FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), *SavedApi);
+			WithApiUrl(TEXT("http://127.0.0.1:1"),
+				[Outcome]()
+				{
+					FetchAccount(DemoKey, OnSuccess(Outcome), OnFailure(Outcome));
+				});
 		});
 	const FString Unreachable =
 		Failed(0, FString::Printf(TEXT("Could not reach %s. Check the internet connection and try again."), Site));
@@ -584,8 +588,8 @@ bool FTarvolineClientUploadArchiveTest::RunTest(const FString&)
 	const FString Dir = MakeScratchDir(TEXT("TarvolineClientTests"));
 	const FString Large = Dir / TEXT("large.glb");
 	const int64 LargeSize = (int64(1) << 31) + 4097;
-	FArchive* Writer = IFileManager::Get().CreateFileWriter(*Large);
-	if (!TestNotNull(TEXT("large file made"), Writer))
+	const TUniquePtr<FArchive> Writer(IFileManager::Get().CreateFileWriter(*Large));
+	if (!TestNotNull(TEXT("large file made"), Writer.Get()))
 	{
 		return false;
 	}
@@ -593,7 +597,6 @@ bool FTarvolineClientUploadArchiveTest::RunTest(const FString&)
 	Writer->Seek(LargeSize - 1);
 	Writer->Serialize(&Last, 1);
 	TestTrue(TEXT("large file written"), Writer->Close());
-	delete Writer;
 	{
 		FTarvolineUploadArchive Body(Large, Utf8(TEXT("head|")), Utf8(TEXT("|tail")));
 		// Across the head into the file, across the file's last byte into the closing line, then past the end: an

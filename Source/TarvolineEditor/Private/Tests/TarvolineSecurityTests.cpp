@@ -42,14 +42,15 @@ TSharedRef<TOutcome<FNothing>> AccountStep(
 		Test, TEXT("the account with ") + Api + Fault,
 		[Key, Api](const TSharedRef<TOutcome<FNothing>>& Outcome)
 		{
-			const FString SavedApi = FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_API"));
-			FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), Api.IsEmpty() ? *SavedApi : *Api);
 			const auto Counted = [Outcome](const FTarvolineAccount&)
 			{
 				++Outcome->Successes;
 			};
-			TarvolineApi::FetchAccount(Key, Counted, OnFailure(Outcome));
-			FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), *SavedApi);
+			WithApiUrl(Api.IsEmpty() ? FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_API")) : Api,
+				[Key, Counted, Outcome]()
+				{
+					TarvolineApi::FetchAccount(Key, Counted, OnFailure(Outcome));
+				});
 		},
 		Fault);
 }

@@ -61,6 +61,15 @@ inline FString ServiceUrl()
 	return Url;
 }
 
+/** Runs Call with TARVOLINE_API set to BaseUrl, then puts the old value back: the client reads it at each request. */
+inline void WithApiUrl(const FString& BaseUrl, TFunctionRef<void()> Call)
+{
+	const FString Saved = FPlatformMisc::GetEnvironmentVariable(TEXT("TARVOLINE_API"));
+	FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), *BaseUrl);
+	Call();
+	FPlatformMisc::SetEnvironmentVar(TEXT("TARVOLINE_API"), *Saved);
+}
+
 /** One raw exchange with the local service, filled in when it completes. */
 struct FExchange
 {
